@@ -1,0 +1,17 @@
+#pragma once
+
+#include "engine/SDL_Window.h"
+
+namespace VornE {
+
+// The SDL window drawn through its OpenGL context: clearing, presenting and
+// the clear colour go to GL. Every GL call needs the context that open() made.
+class GL_Window : public SDL_Window {
+public:
+    void clear() override;
+    void swap() override;
+    // Calls glClearColor at once; the colour is not stored.
+    void setClearColour(const Colour& colour) override;
+};
+
+} // namespace VornE

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <sstream>
+#include <string>
+
+// The engine's console logger. A caller assigns `level`, then streams the
+// pieces of one message with <<; each piece is formatted and written at once,
+// nothing is buffered here. A message carries its own line end in its last
+// piece, except at level Error, where the writer ends every piece with one.
+namespace VornE {
+
+enum LogLevel : int { Info = 1, Warning = 2, Error = 3 };
+
+class LoggerFilter {
+public:
+    virtual bool accept(int level) = 0;
+
+protected:
+    ~LoggerFilter() = default;
+};
+
+class LoggerFormater {
+public:
+    virtual std::string format(int level, const std::string& text) = 0;
+
+protected:
+    ~LoggerFormater() = default;
+};
+
+class LoggerWriter {
+public:
+    virtual ~LoggerWriter() = default;
+    virtual void write(int level, const std::string& text) = 0;
+};
+
+class NoFilter : public LoggerFilter {
+public:
+    bool accept(int level) override;
+};
+
+// Returns the text unchanged: the writer does the colouring.
+class ColourFormater : public LoggerFormater {
+public:
+    std::string format(int level, const std::string& text) override;
+};
+
+// Level 2 goes to standard output in yellow, level 3 to standard error in
+// bright red with a line end and flush after every piece, anything else to
+// standard output as it is. Colours are ANSI escapes, used only when the
+// stream is a terminal and NO_COLOR is unset or empty, decided once at
+// construction, so output redirected to a file stays plain text.
+class ConsoleWriter : public LoggerWriter {
+public:
+    ConsoleWriter();
+    void write(int level, const std::string& text) override;
+
+    bool colouredOut() const { return colourOut; }
+    bool colouredErr() const { return colourErr; }
+
+private:
+    bool colourOut;
+    bool colourErr;
+};
+
+template <class Filter, class Formater, class Writer>
+class Logger : public Filter, public Formater, public Writer {
+public:
+    int level = Error;
+
+    template <class T>
+    Logger& operator<<(const T& value)
+    {
+        if (!this->accept(level))
+            return *this;
+        std::ostringstream text;
+        text << value;
+        this->write(level, this->format(level, text.str()));
+        return *this;
+    }
+};
+
+using ConsoleLogger = Logger<NoFilter, ColourFormater, ConsoleWriter>;
+
+// The one logger of the program, created by the first VornEngine and never
+// destroyed. Null before that: nothing may log earlier.
+extern ConsoleLogger* logger;
+
+} // namespace VornE

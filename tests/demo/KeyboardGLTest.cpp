@@ -1,0 +1,32 @@
+#include "demo/SDL_Keyboard.h"
+#include "support/GLTestEnvironment.h"
+
+#include <GL/glew.h>
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+TEST(SDL_Keyboard, WindowCloseRequestDoesNotAskToQuit)
+{
+    SDL_Keyboard keyboard;
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    ASSERT_EQ(SDL_PushEvent(&quit), 0);
+    keyboard.update();
+    EXPECT_FALSE(keyboard.quitRequested());
+    EXPECT_EQ(keyboard.directions(), 0);
+    EXPECT_NO_GL_ERROR();
+}
+
+TEST(SDL_Keyboard, SeesEscapeHeldInSdlKeyState)
+{
+    SDL_Keyboard keyboard;
+    int count = 0;
+    Uint8* keys = SDL_GetKeyState(&count);
+    ASSERT_GT(count, SDLK_ESCAPE);
+    keys[SDLK_ESCAPE] = 1; // as SDL records a held key
+    keyboard.update();
+    EXPECT_TRUE(keyboard.quitRequested());
+    keys[SDLK_ESCAPE] = 0;
+    keyboard.update();
+    EXPECT_FALSE(keyboard.quitRequested());
+}

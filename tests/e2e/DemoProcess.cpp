@@ -1,0 +1,158 @@
+#include "DemoProcess.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readAll(const fs::path& path)
+{
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+const char* const caption = "^Lumaroll - ZEQ 2012$";
+
+} // namespace
+
+std::string shellOutput(const std::string& command)
+{
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[512];
+        size_t got;
+        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            text.append(buffer, got);
+        pclose(pipe);
+    }
+    return text;
+}
+
+DemoProcess::DemoProcess()
+{
+    char name[] = "/tmp/lumaroll-run-XXXXXX";
+    dir = mkdtemp(name);
+}
+
+DemoProcess::~DemoProcess()
+{
+    if (pid > 0 && !reaped) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+}
+
+void DemoProcess::linkData(const std::vector<std::string>& except)
+{
+    const fs::path source = fs::path(LUMAROLL_SOURCE_DIR) / "data";
+    for (const auto& entry : fs::recursive_directory_iterator(source)) {
+        if (!entry.is_regular_file())
+            continue;
+        const fs::path relative = fs::relative(entry.path(), source);
+        bool skipped = false;
+        for (const std::string& path : except)
+            skipped = skipped || relative == fs::path(path);
+        if (skipped)
+            continue;
+        const fs::path target = fs::path(dir) / "data" / relative;
+        fs::create_directories(target.parent_path());
+        fs::create_symlink(entry.path(), target);
+    }
+}
+
+void DemoProcess::writeFile(const std::string& relativePath, const std::string& text)
+{
+    const fs::path target = fs::path(dir) / relativePath;
+    fs::create_directories(target.parent_path());
+    fs::remove(target);
+    std::ofstream(target) << text;
+}
+
+void DemoProcess::start(const std::vector<std::string>& environment)
+{
+    const std::string out = dir + "/stdout.txt";
+    const std::string err = dir + "/stderr.txt";
+    pid = fork();
+    if (pid == 0) {
+        if (chdir(dir.c_str()) != 0)
+            _exit(120);
+        std::freopen(out.c_str(), "w", stdout);
+        std::freopen(err.c_str(), "w", stderr);
+        for (const std::string& assignment : environment)
+            putenv(const_cast<char*>(assignment.c_str()));
+        execl(LUMAROLL_BINARY, "lumaroll", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+}
+
+std::string DemoProcess::waitForWindow(int seconds)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        std::string id = shellOutput(std::string("xdotool search --name '") + caption + "' 2>/dev/null | head -n 1");
+        while (!id.empty() && (id.back() == '\n' || id.back() == ' '))
+            id.pop_back();
+        if (!id.empty())
+            return id;
+        if (ended())
+            return "";
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return "";
+}
+
+void DemoProcess::pressEscape(const std::string& windowId)
+{
+    // A press and release inside one pass would never be sampled, so hold it.
+    std::system(("xdotool windowfocus --sync " + windowId + " keydown Escape sleep 0.3 keyup Escape").c_str());
+}
+
+std::string DemoProcess::windowSize(const std::string& windowId)
+{
+    const std::string info = shellOutput("xwininfo -id " + windowId);
+    auto field = [&](const std::string& name) {
+        const size_t at = info.find(name);
+        return at == std::string::npos ? std::string("?") : std::to_string(std::atoi(info.c_str() + at + name.size()));
+    };
+    return field("Width: ") + "x" + field("Height: ");
+}
+
+bool DemoProcess::ended()
+{
+    if (!reaped && pid > 0 && waitpid(pid, &waitStatus, WNOHANG) == pid)
+        reaped = true;
+    return reaped;
+}
+
+DemoProcess::Result DemoProcess::finish(int timeoutSeconds)
+{
+    Result result;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+    while (!ended() && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (!reaped) {
+        result.timedOut = true;
+        kill(pid, SIGKILL);
+        waitpid(pid, &waitStatus, 0);
+        reaped = true;
+    }
+    if (WIFEXITED(waitStatus))
+        result.status = WEXITSTATUS(waitStatus);
+    result.out = readAll(dir + "/stdout.txt");
+    result.err = readAll(dir + "/stderr.txt");
+    return result;
+}

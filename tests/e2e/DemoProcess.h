@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+#include <vector>
+#include <sys/types.h>
+
+// The built lumaroll binary run in a temporary working directory holding the
+// data tree it needs, with its console output captured to files.
+class DemoProcess {
+public:
+    DemoProcess();
+    ~DemoProcess();
+    DemoProcess(const DemoProcess&) = delete;
+    DemoProcess& operator=(const DemoProcess&) = delete;
+
+    // Links every file of the repository's data/ into the working directory,
+    // except the given paths (relative to data/, e.g. "meshes/cube2.obj").
+    void linkData(const std::vector<std::string>& except = {});
+    // Writes (or replaces) a file under the working directory.
+    void writeFile(const std::string& relativePath, const std::string& text);
+
+    void start(const std::vector<std::string>& environment = {});
+    // Polls the X server for the demo's window; its id, or "" when none came.
+    std::string waitForWindow(int seconds);
+    // Holds Escape long enough for one pass of the loop to sample it.
+    void pressEscape(const std::string& windowId);
+    // "WIDTHxHEIGHT" of the window as the X server reports it.
+    std::string windowSize(const std::string& windowId);
+
+    struct Result {
+        int status = -1000; // the exit status, or -1000 when killed
+        bool timedOut = false;
+        std::string out;
+        std::string err;
+    };
+    // Waits for the end; after timeoutSeconds the process is killed.
+    Result finish(int timeoutSeconds);
+
+    const std::string& directory() const { return dir; }
+
+private:
+    // Reaps the process if it has ended; true once it has.
+    bool ended();
+
+    std::string dir;
+    pid_t pid = -1;
+    bool reaped = false;
+    int waitStatus = 0;
+};
+
+// Runs a shell command and returns its standard output.
+std::string shellOutput(const std::string& command);

@@ -1,0 +1,72 @@
+#include "DemoProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// Past the 5 s start-up wait and the first report of the frame clock.
+void letTheLoopRun()
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(6500));
+}
+
+} // namespace
+
+TEST(DemoRun, SettingsSizeOpensThatWindowAndEscapeEndsWithStatusZero)
+{
+    DemoProcess demo;
+    demo.linkData({"settings.ini"});
+    demo.writeFile("data/settings.ini", "fullscreen 0\nhres 320.9\nvres 200\nseed 7\n");
+    demo.start();
+    const std::string window = demo.waitForWindow(30);
+    ASSERT_FALSE(window.empty()) << demo.finish(1).err;
+    EXPECT_EQ(demo.windowSize(window), "320x200");
+    letTheLoopRun();
+    demo.pressEscape(window);
+    const DemoProcess::Result result = demo.finish(20);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("FPS: "), std::string::npos) << result.out;
+    EXPECT_EQ(result.err, "");
+}
+
+TEST(DemoRun, MissingSettingsFileIsReportedAndDefaultsAreUsed)
+{
+    DemoProcess demo;
+    demo.linkData({"settings.ini"});
+    demo.start();
+    const std::string window = demo.waitForWindow(30);
+    ASSERT_FALSE(window.empty()) << demo.finish(1).err;
+    EXPECT_EQ(demo.windowSize(window), "800x640");
+    letTheLoopRun();
+    demo.pressEscape(window);
+    const DemoProcess::Result result = demo.finish(20);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err.rfind("Fail to open the setting file\n", 0), 0u) << result.err;
+}
+
+TEST(DemoRun, NoDisplayEndsWithStatusOneAndSaysWhy)
+{
+    DemoProcess demo;
+    demo.linkData();
+    demo.start({"DISPLAY=:4242"});
+    const DemoProcess::Result result = demo.finish(30);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("Unable to open the window: "), std::string::npos) << result.err;
+}
+
+TEST(DemoRun, GlewFailureEndsWithStatusMinusOne)
+{
+    DemoProcess demo;
+    demo.linkData();
+    // Mesa then reports OpenGL 1.0, which GLEW refuses to initialise.
+    demo.start({"MESA_GL_VERSION_OVERRIDE=1.0"});
+    const DemoProcess::Result result = demo.finish(30);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.status, 255); // -1 as a process exit status
+    EXPECT_NE(result.err.find("Glew initialisation failed : '\n"), std::string::npos) << result.err;
+}

@@ -1,0 +1,76 @@
+#include "support/GLTestEnvironment.h"
+
+#include "support/LogCapture.h"
+
+#include <GL/glew.h>
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+std::unique_ptr<VornE::VornEngine> GLTestEnvironment::instance;
+
+void GLTestEnvironment::SetUp()
+{
+    if (SDL_Init(SDL_INIT_NOPARACHUTE) != 0) {
+        std::fprintf(stderr, "SDL_Init failed: %s\n", SDL_GetError());
+        std::exit(1);
+    }
+    instance = std::make_unique<VornE::VornEngine>();
+    if (!instance->window->open(caption, Resolution{width, height}, false)) {
+        std::fprintf(stderr, "GL tests need a display (the test command starts Xvfb): %s\n", SDL_GetError());
+        std::exit(1);
+    }
+    if (glewInit() != GLEW_OK) {
+        std::fprintf(stderr, "glewInit failed\n");
+        std::exit(1);
+    }
+}
+
+void GLTestEnvironment::TearDown()
+{
+    instance.reset();
+    SDL_Quit();
+}
+
+VornE::VornEngine& GLTestEnvironment::engine()
+{
+    return *instance;
+}
+
+Resolution GLTestEnvironment::size()
+{
+    return Resolution{width, height};
+}
+
+Pixel readPixel(int x, int y)
+{
+    unsigned char rgba[4] = {0, 0, 0, 0};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    return Pixel{rgba[0], rgba[1], rgba[2], rgba[3]};
+}
+
+::testing::AssertionResult pixelNear(const Pixel& p, int r, int g, int b, int a)
+{
+    auto near = [](int x, int y) { return x - y <= 2 && y - x <= 2; };
+    if (near(p.r, r) && near(p.g, g) && near(p.b, b) && (a < 0 || near(p.a, a)))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "pixel (" << p.r << ", " << p.g << ", " << p.b << ", " << p.a
+                                         << ") is not near (" << r << ", " << g << ", " << b << ", " << a << ")";
+}
+
+void savePpm(const std::string& path, int w, int h)
+{
+    std::vector<unsigned char> rgb(static_cast<size_t>(w) * static_cast<size_t>(h) * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr)
+        return;
+    std::fprintf(file, "P6\n%d %d\n255\n", w, h);
+    for (int row = h - 1; row >= 0; --row) // GL rows run bottom-up
+        std::fwrite(rgb.data() + static_cast<size_t>(row) * static_cast<size_t>(w) * 3, 1,
+            static_cast<size_t>(w) * 3, file);
+    std::fclose(file);
+}

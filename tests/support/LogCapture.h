@@ -1,0 +1,31 @@
+#pragma once
+
+#include "engine/Logger.h"
+
+#include <iostream>
+#include <sstream>
+#include <string>
+
+// Captures what the logger (and anything else) writes to std::cout and
+// std::cerr while it lives. Makes sure the global logger exists, so code under
+// test can log without an engine.
+class LogCapture {
+public:
+    LogCapture();
+    ~LogCapture();
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+
+    std::string out() const { return outText.str(); }
+    std::string err() const { return errText.str(); }
+    void clear();
+
+    // The global logger, created on first use with level Error as the engine does.
+    static VornE::ConsoleLogger& logger();
+
+private:
+    std::ostringstream outText;
+    std::ostringstream errText;
+    std::streambuf* savedOut;
+    std::streambuf* savedErr;
+};
