@@ -1,0 +1,29 @@
+#version 110
+// Wall texture under a warm point light inside the room: the walls glow where
+// they face the light closely and sink into the dark toward the corners.
+
+uniform sampler2D wallTexture;
+uniform vec3 lightPosition;
+
+varying vec3 worldPosition;
+varying vec3 worldNormal;
+varying vec2 uv;
+
+void main()
+{
+    vec3 toLight = lightPosition - worldPosition;
+    float distance = length(toLight);
+    vec3 lightDirection = toLight / max(distance, 0.0001);
+    // The cube's normals point outward; the light is inside, so the lit side is the inner one.
+    float facing = abs(dot(normalize(worldNormal), lightDirection));
+    // Falloff tuned for a room of half-width 25: about 1 at a wall's centre, a third in the corners.
+    float falloff = 1.0 / (1.0 + 0.0022 * distance * distance);
+    float light = 0.06 + 1.7 * facing * falloff;
+
+    vec3 texel = texture2D(wallTexture, uv).rgb;
+    vec3 warm = vec3(1.0, 0.86, 0.7);
+    vec3 colour = texel * warm * light;
+    // A little extra glow straight in front of the light.
+    colour += vec3(0.16, 0.07, 0.02) * pow(facing * falloff * 1.65, 6.0);
+    gl_FragColor = vec4(colour, 1.0);
+}

@@ -1,0 +1,11 @@
+#version 110
+// A plain pass-through pair.
+
+attribute vec3 position;
+
+uniform mat4 mvpMatrix;
+
+void main()
+{
+    gl_Position = mvpMatrix * vec4(position, 1.0);
+}
