@@ -1,0 +1,65 @@
+#include "mesh/AMeshLoader.h"
+
+#include "engine/Logger.h"
+#include "mesh/AMesh.h"
+
+#include <assimp/cimport.h>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <fstream>
+#include <memory>
+#include <new>
+
+namespace {
+
+struct SceneRelease {
+    void operator()(const aiScene* scene) const { aiReleaseImport(scene); }
+};
+using ScenePtr = std::unique_ptr<const aiScene, SceneRelease>;
+
+void logLoadFailure(const std::string& name, const char* reason)
+{
+    VornE::logger->level = VornE::Error;
+    *VornE::logger << "Fail to load the mesh '" << name << "' : " << reason << "\n";
+}
+
+} // namespace
+
+VornE::Ressource* AMeshLoader::load(const std::string& name)
+{
+    {
+        // Only an existence check, so a missing file never reaches Assimp.
+        std::ifstream file(name);
+        if (file.fail()) {
+            VornE::logger->level = VornE::Error;
+            *VornE::logger << "Unable to find '" << name << "'\n";
+            return nullptr;
+        }
+    }
+
+    const ScenePtr scene(aiImportFile(name.c_str(), aiProcessPreset_TargetRealtime_Quality));
+    if (!scene) {
+        logLoadFailure(name, aiGetErrorString());
+        return nullptr;
+    }
+    // Assimp accepts some files that hold no geometry (an OBJ of normals
+    // only); AMesh would then have nothing to copy, and the renderer would
+    // draw an empty mesh. AMeshLoader_ModelWithoutMeshGivesNull pins this.
+    if (scene->mNumMeshes == 0 || scene->mMeshes == nullptr || scene->mMeshes[0] == nullptr
+        || scene->mMeshes[0]->mNumVertices == 0) {
+        logLoadFailure(name, "no mesh in the file");
+        return nullptr;
+    }
+
+    VornE::logger->level = VornE::Info;
+    *VornE::logger << "Loading of file '" << name << "' succeed\n";
+
+    try {
+        return new AMesh(name, scene.get());
+    } catch (const std::bad_alloc&) {
+        VornE::logger->level = VornE::Error;
+        *VornE::logger << "Fail to allocate memory for AMesh\n";
+        return nullptr;
+    }
+}

@@ -1,0 +1,6 @@
+#include "mesh/Mesh.h"
+
+Mesh::Mesh(const std::string& name)
+    : name(name)
+{
+}
