@@ -10,7 +10,9 @@
 #include "engine/Colour.h"
 #include "engine/Logger.h"
 #include "engine/Resolution.h"
+#include "engine/RessourceManager.h"
 #include "engine/VornEngine.h"
+#include "mesh/AMeshLoader.h"
 
 #include <GL/glew.h>
 #include <SDL.h>
@@ -28,6 +30,7 @@ constexpr int windowFailedStatus = 1;
 constexpr int uncaughtExceptionStatus = 2;
 
 const char* const caption = "Lumaroll - ZEQ 2012";
+const char* const cubeMeshPath = "./data/meshes/cube2.obj";
 constexpr unsigned int sceneStep = 16; // ms of scene time per pass, whatever the real time
 
 int runDemo()
@@ -42,10 +45,16 @@ int runDemo()
 
     VornE::VornEngine engine; // creates the window object and the logger
     InputList inputs;
-    // Renderer, RessourceManager, AMeshLoader and TextureLoader are built here.
+    // The Renderer is built here.
+    RessourceManager ressources;
+    AMeshLoader meshLoader;
+    // The TextureLoader is built here.
     FrameClock clock;
 
-    // The cube mesh is loaded here, before any window exists.
+    // The loaders have logged why a load failed; a failed start-up still ends
+    // with status 0, every object built so far destroyed in reverse order.
+    if (!ressources.load(meshLoader, cubeMeshPath))
+        return 0; // before any window is opened
 
     if (!engine.window->open(caption, resolution, fullscreen)) {
         VornE::logger->level = VornE::Error;
