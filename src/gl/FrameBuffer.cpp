@@ -1,0 +1,80 @@
+#include "gl/FrameBuffer.h"
+
+#include "engine/Exception.h"
+#include "engine/Logger.h"
+#include "gl/GLErrorException.h"
+
+FrameBuffer::FrameBuffer()
+    : id(generate())
+{
+}
+
+FrameBuffer::~FrameBuffer()
+{
+    glDeleteFramebuffers(1, &id);
+    try {
+        VornE::logger->level = VornE::Info;
+        *VornE::logger << "FrameBuffer '" << id << "' deleted\n";
+    } catch (...) {
+        // Logging may allocate; a destructor must not let that escape.
+    }
+}
+
+GLuint FrameBuffer::generate()
+{
+    GLuint name = 0;
+    glGenFramebuffers(1, &name);
+    VornE::logger->level = VornE::Info;
+    *VornE::logger << "New FrameBuffer id: " << name << "\n";
+    if (name == 0)
+        throw VornE::Exception("FrameBuffer id is 0");
+    try {
+        checkGLError("glGenFrameBuffers");
+    } catch (...) {
+        glDeleteFramebuffers(1, &name);
+        throw;
+    }
+    VornE::logger->level = VornE::Info;
+    *VornE::logger << "FrameBuffer created\n";
+    return name;
+}
+
+void FrameBuffer::bind(GLenum target)
+{
+    glBindFramebuffer(target, id);
+    checkGLError("glBindFrameBuffer");
+}
+
+void FrameBuffer::unbind(GLenum target)
+{
+    glBindFramebuffer(target, 0);
+    checkGLError("glBindFrameBuffer (unbind)");
+}
+
+void FrameBuffer::attachTexture2D(GLenum target, GLenum attachment, Texture& texture)
+{
+    bind(target);
+    glFramebufferTexture2D(target, attachment, GL_TEXTURE_2D, texture.id, 0);
+    checkGLError("glFramebufferTexture2D");
+    unbind(target);
+}
+
+void FrameBuffer::attachRenderBuffer(GLenum target, GLenum attachment, RenderBuffer& renderBuffer)
+{
+    bind(target);
+    glFramebufferRenderbuffer(target, attachment, GL_RENDERBUFFER, renderBuffer.id);
+    checkGLError("glFramebufferRenderbuffer");
+    unbind(target);
+}
+
+bool FrameBuffer::validate(GLenum target)
+{
+    bind(target);
+    if (glCheckFramebufferStatus(target) == GL_FRAMEBUFFER_COMPLETE) {
+        unbind(target);
+        return true;
+    }
+    VornE::logger->level = VornE::Error;
+    *VornE::logger << "Fail to validate the FBO\n";
+    return false;
+}

@@ -1,0 +1,66 @@
+#include "gl/Shader.h"
+
+#include "engine/Logger.h"
+#include "gl/SourceFile.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+GLenum glKind(ShaderKind kind)
+{
+    return kind == ShaderKind::Vertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER;
+}
+
+const char* compilationText(ShaderKind kind)
+{
+    return kind == ShaderKind::Vertex ? "Vertex shader compilation '" : "Fragment shader compilation '";
+}
+
+} // namespace
+
+Shader::Shader(ShaderKind kind, const std::string& path)
+    : id(glCreateShader(glKind(kind)))
+    , path(path)
+{
+    SourceFile source(path);
+    const std::string text = source.stream().str();
+    const GLchar* data = text.data();
+    // An explicit length: the text needs no terminator.
+    const GLint length = static_cast<GLint>(source.size());
+    glShaderSource(id, 1, &data, &length);
+    glCompileShader(id);
+
+    VornE::logger->level = VornE::Info;
+    *VornE::logger << compilationText(kind) << path << "'\n";
+    if (!checkCompileStatus(id)) {
+        VornE::logger->level = VornE::Warning;
+        *VornE::logger << "Failed\n";
+    }
+}
+
+Shader::~Shader()
+{
+    glDeleteShader(id);
+}
+
+bool Shader::checkCompileStatus(GLuint shader)
+{
+    GLint status = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
+    if (status == GL_TRUE)
+        return true;
+
+    GLint length = 0;
+    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+    // One spare character so an empty log still has a buffer to point at.
+    std::vector<char> buffer(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+    GLsizei written = 0;
+    glGetShaderInfoLog(shader, length > 0 ? length : 0, &written, buffer.data());
+    const std::size_t used = written > 0 ? std::min(static_cast<std::size_t>(written), buffer.size() - 1) : 0;
+
+    VornE::logger->level = VornE::Warning;
+    *VornE::logger << std::string(buffer.data(), used) << "\n";
+    return false;
+}

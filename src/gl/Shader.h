@@ -1,0 +1,25 @@
+#pragma once
+
+#include "gl/GL.h"
+
+#include <string>
+
+enum class ShaderKind { Vertex, Fragment };
+
+// One shader object compiled from a source file. A file that cannot be read or
+// a source that does not compile is logged, not thrown: the program it goes
+// into fails to link instead.
+class Shader {
+public:
+    Shader(ShaderKind kind, const std::string& path);
+    ~Shader();
+    Shader(const Shader&) = delete;
+    Shader& operator=(const Shader&) = delete;
+
+    // Logs the info log at Warning and returns false when `shader` did not compile.
+    static bool checkCompileStatus(GLuint shader);
+
+    const GLuint id;
+    // Exactly as the caller passed it.
+    const std::string path;
+};

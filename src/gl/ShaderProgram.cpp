@@ -1,0 +1,158 @@
+#include "gl/ShaderProgram.h"
+
+#include "engine/Exception.h"
+#include "engine/Logger.h"
+#include "gl/GLErrorException.h"
+#include "gl/ShaderLoadingException.h"
+
+#include <glm/gtc/type_ptr.hpp>
+
+#include <algorithm>
+#include <new>
+
+ShaderProgram::ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath)
+    : vertex(ShaderKind::Vertex, vertexPath)
+    , fragment(ShaderKind::Fragment, fragmentPath)
+    , programId(createProgram())
+{
+    try {
+        link();
+    } catch (...) {
+        // No destructor runs for a program that failed to build, so its name
+        // goes here; the shaders go with their members. Pinned by
+        // ShaderProgram.FailedLinkLeavesNoProgramOrShaderBehind.
+        glDeleteProgram(programId);
+        throw;
+    }
+}
+
+// Member destruction then deletes the fragment shader before the vertex one.
+ShaderProgram::~ShaderProgram()
+{
+    glUseProgram(0);
+    glDetachShader(programId, fragment.id);
+    glDetachShader(programId, vertex.id);
+    glDeleteProgram(programId);
+}
+
+GLuint ShaderProgram::createProgram()
+{
+    const GLuint id = glCreateProgram();
+    try {
+        checkGLError("glCreateProgram()");
+    } catch (...) {
+        glDeleteProgram(id);
+        throw;
+    }
+    return id;
+}
+
+void ShaderProgram::link()
+{
+    glAttachShader(programId, vertex.id);
+    glAttachShader(programId, fragment.id);
+    checkGLError("glAttachShader()");
+    glLinkProgram(programId);
+    checkGLError("glLinkProgram()");
+
+    GLint status = GL_FALSE;
+    glGetProgramiv(programId, GL_LINK_STATUS, &status);
+    if (status == GL_TRUE)
+        return;
+
+    GLint length = 0;
+    glGetProgramiv(programId, GL_INFO_LOG_LENGTH, &length);
+    std::string log;
+    try {
+        log.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    } catch (const std::bad_alloc&) {
+        VornE::logger->level = VornE::Error;
+        *VornE::logger << "Erreur d'allocation de mémoire pour le log de la compilation du programme\n";
+        throw VornE::Exception("Fail to allocate memory for linker log");
+    }
+    GLsizei written = 0;
+    if (length > 0)
+        glGetProgramInfoLog(programId, length, &written, log.data());
+    // The reported length counts the terminator; keep only the text.
+    log.resize(written > 0 ? std::min(static_cast<std::size_t>(written), log.size()) : 0);
+
+    VornE::logger->level = VornE::Warning;
+    *VornE::logger << "Erreur lors du liage du shader:\n" << log;
+    throw ShaderLoadingException(vertex.path + " " + fragment.path + " Linking");
+}
+
+void ShaderProgram::use()
+{
+    glUseProgram(programId);
+}
+
+void ShaderProgram::unuse()
+{
+    glUseProgram(0);
+}
+
+GLint ShaderProgram::getAttribLocation(const std::string& name)
+{
+    const GLint location = glGetAttribLocation(programId, name.c_str());
+    if (location == -1) {
+        VornE::logger->level = VornE::Warning;
+        *VornE::logger << "Fail to get '" << name << "'\n";
+    }
+    checkGLError("glGetAttribLocation(" + name + ")");
+    return location;
+}
+
+GLint ShaderProgram::getUniformLocation(const std::string& name)
+{
+    const GLint location = glGetUniformLocation(programId, name.c_str());
+    if (location == -1) {
+        VornE::logger->level = VornE::Warning;
+        *VornE::logger << "Fail to get '" << name << "'\n";
+    }
+    checkGLError("glGetUniformLocation(" + name + ")");
+    return location;
+}
+
+bool ShaderProgram::setVector4(const std::string& name, const glm::vec4& value)
+{
+    const GLint location = getUniformLocation(name);
+    if (location == -1) {
+        VornE::logger->level = VornE::Warning;
+        *VornE::logger << "vector(4) '" << name << "' not found\n";
+        return false;
+    }
+    glUniform4fv(location, 1, glm::value_ptr(value));
+    return true;
+}
+
+bool ShaderProgram::setMatrix(const std::string& name, const glm::mat4& value)
+{
+    const GLint location = getUniformLocation(name);
+    if (location == -1) {
+        VornE::logger->level = VornE::Warning;
+        *VornE::logger << "matrix '" << name << "' not found\n";
+        return false;
+    }
+    glUniformMatrix4fv(location, 1, GL_FALSE, glm::value_ptr(value));
+    return true;
+}
+
+bool ShaderProgram::setTexture2D(const std::string& name, Texture& texture, int unit)
+{
+    glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
+    texture.bind();
+    const GLint location = getUniformLocation(name);
+    if (location == -1) {
+        VornE::logger->level = VornE::Warning;
+        *VornE::logger << "texture 2D '" << name << "' not found\n";
+        return false;
+    }
+    glUniform1i(location, unit);
+    return true;
+}
+
+void ShaderProgram::unsetTexture2D(Texture& texture, int unit)
+{
+    glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
+    texture.unbind();
+}

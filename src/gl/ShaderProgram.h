@@ -1,0 +1,48 @@
+#pragma once
+
+#include "gl/GL.h"
+#include "gl/Shader.h"
+#include "gl/Texture.h"
+
+#include <glm/glm.hpp>
+
+#include <string>
+
+// A GLSL program of one vertex and one fragment shader read from files,
+// compiled and linked at construction. Compile problems are only logged; a
+// program that does not link throws ShaderLoadingException.
+//
+// The setters act on the current program: use() first, unuse() after drawing.
+// Locations are looked up by name at every call; a missing name logs a warning
+// and makes the setter return false.
+class ShaderProgram {
+public:
+    ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath);
+    ~ShaderProgram();
+    ShaderProgram(const ShaderProgram&) = delete;
+    ShaderProgram& operator=(const ShaderProgram&) = delete;
+
+    void use();
+    static void unuse();
+
+    // -1 (after a warning) when the name is not an active attribute/uniform.
+    GLint getAttribLocation(const std::string& name);
+    GLint getUniformLocation(const std::string& name);
+
+    bool setVector4(const std::string& name, const glm::vec4& value);
+    // Column-major, not transposed.
+    bool setMatrix(const std::string& name, const glm::mat4& value);
+    // Leaves GL_TEXTURE0 + unit active with the texture bound on it, even when
+    // the uniform is missing; pair with unsetTexture2D after the draw.
+    bool setTexture2D(const std::string& name, Texture& texture, int unit);
+    // Activates GL_TEXTURE0 + unit and unbinds the texture there.
+    static void unsetTexture2D(Texture& texture, int unit);
+
+    const Shader vertex;
+    const Shader fragment;
+    const GLuint programId;
+
+private:
+    static GLuint createProgram();
+    void link();
+};

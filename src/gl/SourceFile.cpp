@@ -1,0 +1,16 @@
+#include "gl/SourceFile.h"
+
+#include "engine/Logger.h"
+
+SourceFile::SourceFile(const std::string& path)
+    : file(path)
+{
+    if (file.is_open()) {
+        text << file.rdbuf();
+        // An empty file sets failbit on the copy; the text is simply empty.
+        text.clear();
+        return;
+    }
+    VornE::logger->level = VornE::Error;
+    *VornE::logger << "Fail to open '" << path << "'\n";
+}
