@@ -1,0 +1,73 @@
+#include "demo/LinearCamera.h"
+
+#include <gtest/gtest.h>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+namespace {
+
+const glm::vec3 up(0.0f, 1.0f, 0.0f);
+
+// The eye runs from (0,0,0) to (30,0,0) and the target from (0,0,-10) to (0,30,-10).
+LinearCamera move(unsigned int duration)
+{
+    return LinearCamera({ 0, 0, 0 }, { 30, 0, 0 }, { 0, 0, -10 }, { 0, 30, -10 }, up, duration);
+}
+
+} // namespace
+
+TEST(LinearCamera, ReadsDirectionAsLookAtPointWherePlainCameraReadsAnOffset)
+{
+    EXPECT_EQ(move(3000).getViewMatrix(), glm::lookAt(glm::vec3(0), glm::vec3(0, 0, -10), up));
+    Camera plain({ 1, 2, 3 }, { 0, 0, -10 }, up);
+    EXPECT_EQ(plain.getViewMatrix(), glm::lookAt(glm::vec3(1, 2, 3), glm::vec3(1, 2, -7), up));
+}
+
+TEST(LinearCamera, StartAtTimeZeroCountsAsNotStarted)
+{
+    LinearCamera camera = move(3000);
+    EXPECT_TRUE(camera.update(0));
+    EXPECT_TRUE(camera.update(16));
+    EXPECT_EQ(camera.startTime, 16u);
+    EXPECT_EQ(camera.position, glm::vec3(0.0f));
+    EXPECT_TRUE(camera.update(32));
+    const float t = 16.0f / 3000.0f;
+    EXPECT_EQ(camera.position, glm::vec3(30.0f * t, 0, 0));
+    EXPECT_EQ(camera.direction, glm::vec3(0, 30.0f * t, -10));
+}
+
+TEST(LinearCamera, ReachesEndOnlyOnExactDurationAndKeepsLastEyeWhenOver)
+{
+    LinearCamera camera = move(3000);
+    camera.update(1000);
+    EXPECT_FALSE(camera.update(999)) << "a time before the start wraps to a huge elapsed";
+    EXPECT_TRUE(camera.update(2500));
+    EXPECT_EQ(camera.position, glm::vec3(15, 0, 0));
+    EXPECT_EQ(camera.direction, glm::vec3(0, 15, -10));
+    EXPECT_TRUE(camera.update(4000));
+    EXPECT_FALSE(camera.update(4016));
+    EXPECT_EQ(camera.getViewMatrix(), glm::lookAt(glm::vec3(30, 0, 0), glm::vec3(0, 30, -10), up));
+
+    LinearCamera late = move(3000);
+    late.update(1000);
+    EXPECT_TRUE(late.update(3990));
+    EXPECT_FALSE(late.update(4006));
+    EXPECT_NEAR(late.position.x, 30.0f * 2990.0f / 3000.0f, 1e-4);
+}
+
+TEST(LinearCamera, EqualStartAndEndStaysPut)
+{
+    LinearCamera camera({ 10, -10, 10 }, { 10, -10, 10 }, {}, {}, up, 5000);
+    for (unsigned int time = 24000; time < 29000; time += 16)
+        ASSERT_TRUE(camera.update(time)) << time;
+    EXPECT_EQ(camera.position, glm::vec3(10, -10, 10));
+}
+
+TEST(LinearCamera, ZeroDurationJumpsToEndInsteadOfNaN)
+{
+    LinearCamera camera = move(0);
+    camera.update(500);
+    EXPECT_TRUE(camera.update(500));
+    EXPECT_EQ(camera.position, glm::vec3(30, 0, 0));
+    EXPECT_FALSE(camera.update(516));
+}

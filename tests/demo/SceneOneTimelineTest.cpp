@@ -1,0 +1,206 @@
+#include "demo/SceneOneTimeline.h"
+
+#include <gtest/gtest.h>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <cstdlib>
+#include <map>
+#include <vector>
+
+static_assert(sizeof(ColouredCube) == 13 * sizeof(float), "a cube record is 13 packed floats");
+
+namespace {
+
+// Steps of 16 ms, as the sequencer gives them, until elapsed reaches `time`.
+void advanceTo(SceneOneTimeline& scene, std::uint32_t time)
+{
+    while (scene.elapsed < time)
+        scene.update(16);
+}
+
+glm::vec3 apply(const glm::mat4& m, const glm::vec3& p)
+{
+    return glm::vec3(m * glm::vec4(p, 1.0f));
+}
+
+// The whole course as the sequencer drives it (render's view, then update), with the times of its events.
+struct Course {
+    Course()
+    {
+        for (bool running = true; running;) {
+            scene.view();
+            running = scene.update(16);
+            const std::uint32_t t = scene.elapsed;
+            if (running != (t <= 29000))
+                wrongResult.push_back(t);
+            if (scene.sweepRestart.value == 1.0f)
+                sweepRestarts.push_back(t);
+            for (std::size_t k = 0; k < 3; ++k)
+                if (scene.stripAlpha[k] == 1.0f - 0.05f)
+                    stripShown[k].push_back(t);
+            armLength[t] = scene.armLength;
+            spin[t] = scene.spinAngle;
+            alpha0[t] = scene.stripAlpha[0];
+        }
+    }
+    SceneOneTimeline scene;
+    std::vector<std::uint32_t> wrongResult, sweepRestarts, stripShown[3];
+    std::map<std::uint32_t, int> armLength;
+    std::map<std::uint32_t, float> spin, alpha0;
+};
+
+std::vector<std::uint32_t> every(std::uint32_t first, std::uint32_t period, std::uint32_t last)
+{
+    std::vector<std::uint32_t> times;
+    for (std::uint32_t t = first; t <= last; t += period)
+        times.push_back(t);
+    return times;
+}
+
+} // namespace
+
+TEST(SceneOneTimeline, FadeRisesUnclampedAndEachFallStartsFromTen)
+{
+    SceneOneTimeline scene;
+    const std::map<std::uint32_t, float> expected { { 16, 0.16f }, { 2000, 10.0f }, { 2752, 4.96f }, { 4000, 10.0f },
+        { 4992, 19.92f }, { 5504, 9.92f }, { 28496, 5.04f }, { 29008, 10.0f } };
+    for (const auto& [time, fade] : expected) {
+        advanceTo(scene, time);
+        EXPECT_FLOAT_EQ(scene.fade, fade) << time;
+    }
+}
+
+TEST(SceneOneTimeline, WholeCourseFollowsTheEventTable)
+{
+    const Course course;
+    EXPECT_TRUE(course.wrongResult.empty()) << "update must be false exactly from 29008";
+    EXPECT_EQ(course.scene.elapsed, 29008u);
+    EXPECT_EQ(course.sweepRestarts, every(2768, 1904, 29008));
+    EXPECT_EQ(course.stripShown[0], every(9008, 1904, 29008));
+    EXPECT_EQ(course.stripShown[1], every(9216, 1904, 29008));
+    EXPECT_EQ(course.stripShown[2], every(15312, 3808, 29008));
+    EXPECT_FLOAT_EQ(course.alpha0.at(9024), 0.9f);
+    EXPECT_EQ(course.alpha0.at(10896), 0.0f) << "a faded strip rests at 0, not below";
+    EXPECT_EQ(course.spin.at(16000), 0.0f);
+    EXPECT_EQ(course.spin.at(16016), 1.0f);
+    EXPECT_EQ(course.spin.at(29008), 813.0f);
+    EXPECT_EQ(course.armLength.at(24000), 10);
+    for (int ring = 9; ring >= 0; --ring) {
+        const std::uint32_t at = 24016 + 512 * static_cast<std::uint32_t>(9 - ring);
+        EXPECT_EQ(course.armLength.at(at - 16), ring + 1) << at;
+        EXPECT_EQ(course.armLength.at(at), ring) << at;
+    }
+    EXPECT_EQ(course.armLength.at(29008), 0);
+    EXPECT_EQ(course.scene.drawnCubeCount(), 0u);
+}
+
+TEST(SceneOneTimeline, CamerasStartOnFirstRenderAndLastCameraServesPastTheEnd)
+{
+    SceneOneTimeline fresh;
+    EXPECT_EQ(fresh.view(), glm::lookAt(glm::vec3(10, -10, -20), glm::vec3(0), glm::vec3(0, 1, 0)));
+    Course course;
+    const std::uint32_t starts[] = { 16, 3008, 6000, 9008, 14000, 19008, 24000 };
+    for (std::size_t c = 0; c < 7; ++c)
+        EXPECT_EQ(course.scene.cameras[c].startTime, starts[c]) << "camera " << c;
+    course.scene.elapsed = 30000;
+    EXPECT_EQ(course.scene.cameraIndex(), 6u);
+    EXPECT_EQ(course.scene.view(), glm::lookAt(glm::vec3(10, -10, 10), glm::vec3(0), glm::vec3(0, 1, 0)));
+}
+
+TEST(SceneOneTimeline, RestartedSweepShowsRingTwoFirst)
+{
+    SceneOneTimeline scene;
+    const std::map<std::uint32_t, int> expected { { 848, 0 }, { 864, 1 }, { 880, 1 }, { 896, 2 }, { 1152, 10 },
+        { 1168, 0 }, { 2752, 0 }, { 2768, 2 }, { 2800, 3 } };
+    for (const auto& [time, sweep] : expected) {
+        advanceTo(scene, time);
+        ASSERT_EQ(scene.sweep, sweep) << time;
+        if (time != 2768)
+            continue;
+        for (std::size_t i = 0; i < scene.drawnCubeCount(); ++i)
+            EXPECT_EQ(scene.cubeColour(i) == glm::vec4(1.0f), i == 0 || (i >= 12 && i < 18)) << i;
+    }
+}
+
+TEST(SceneOneTimeline, SweepAtTenHighlightsNoDrawnCube)
+{
+    SceneOneTimeline scene;
+    advanceTo(scene, 1152);
+    ASSERT_EQ(scene.sweep, 10);
+    for (std::size_t i = 0; i < scene.drawnCubeCount(); ++i)
+        EXPECT_EQ(scene.cubeColour(i), scene.cubes[i].colour) << i;
+}
+
+TEST(SceneOneTimeline, CrossHasSixtyOneCubesInRingsAndNeverDrawsTheLast)
+{
+    const SceneOneTimeline scene;
+    ASSERT_EQ(scene.cubes.size(), 61u);
+    EXPECT_EQ(scene.drawnCubeCount(), 60u);
+    EXPECT_EQ(scene.cubes[0].colour, glm::vec4(1.0f));
+    for (int n = 0; n < 10; ++n) {
+        const float v = static_cast<float>(n) / 10.0f, in = float(n - 1), out = float(-1 - n);
+        const glm::vec3 positions[]
+            = { { out, -1, -1 }, { in, -1, -1 }, { -1, in, -1 }, { -1, out, -1 }, { -1, -1, in }, { -1, -1, out } };
+        const glm::vec4 colours[]
+            = { { v, 0, 0, 1 }, { v, 0, 0, 1 }, { 0, v, 0, 1 }, { 0, v, 0, 1 }, { 0, 0, v, 1 }, { 0, 0, v, 1 } };
+        for (int j = 0; j < 6; ++j) {
+            const ColouredCube& c = scene.cubes[static_cast<std::size_t>(6 * n + 1 + j)];
+            EXPECT_EQ(c.position, positions[j]) << n << "/" << j;
+            EXPECT_EQ(c.colour, colours[j]) << n << "/" << j;
+            EXPECT_EQ(c.scale, glm::vec3(2.0f));
+            EXPECT_EQ(c.rotation, glm::vec3(0.0f));
+        }
+    }
+    EXPECT_THROW(scene.cubeModel(scene.world(), 61), std::out_of_range);
+}
+
+TEST(SceneOneTimeline, SpinIsInDegreesAndCubesSitAtTwiceTheirPosition)
+{
+    SceneOneTimeline scene;
+    EXPECT_EQ(apply(scene.cubeModel(scene.world(), 60), glm::vec3(0)), glm::vec3(-2, -2, -20));
+    scene.spinAngle = 180.0f;
+    const glm::mat4 world = scene.world();
+    const glm::vec3 onAxis = apply(world, glm::vec3(1, 1, 0));
+    const glm::vec3 flipped = apply(world, glm::vec3(0, 0, 1));
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_NEAR(onAxis[c], c < 2 ? 1.0f : 0.0f, 1e-5);
+        EXPECT_NEAR(flipped[c], c < 2 ? 0.0f : -1.0f, 1e-5);
+    }
+    const glm::vec3 spun = apply(scene.cubeModel(world, 0), glm::vec3(0));
+    EXPECT_NEAR(glm::length(spun - apply(world, glm::vec3(-2))), 0.0f, 1e-5);
+}
+
+TEST(SceneOneTimeline, StripsLandInTheirHalvesAndRepeatWithSeed)
+{
+    std::srand(2012);
+    SceneOneTimeline first;
+    advanceTo(first, 8992);
+    for (std::size_t k = 0; k < 3; ++k)
+        EXPECT_EQ(first.stripHigh[k] - first.stripLow[k], glm::vec2(0.0f)) << "strip " << k << " drawn before its time";
+    advanceTo(first, 16000);
+    std::srand(2012);
+    SceneOneTimeline second;
+    advanceTo(second, 16000);
+    for (std::size_t k = 0; k < 3; ++k) {
+        EXPECT_EQ(first.stripLow[k], second.stripLow[k]) << k;
+        const float x = first.stripLow[k].x;
+        EXPECT_TRUE(k == 0 ? (x >= -1.0f && x <= 0.0f) : (x >= 0.0f && x <= 1.0f)) << k << ": " << x;
+        EXPECT_NEAR(first.stripHigh[k].x - x, 0.2f, 1e-6) << k;
+        EXPECT_EQ(first.stripLow[k].y, -1.0f);
+        EXPECT_EQ(first.stripHigh[k].y, 1.0f);
+    }
+}
+
+TEST(SceneOneTimeline, StripPairingDecidesWhichOpacityStripsZeroAndOneShow)
+{
+    SceneOneTimeline scene;
+    scene.stripAlpha = { 0.1f, 0.2f, 0.3f };
+    EXPECT_EQ((std::vector<float> { scene.stripAlphaDrawn(0), scene.stripAlphaDrawn(1), scene.stripAlphaDrawn(2) }),
+        (std::vector<float> { 0.1f, 0.2f, 0.3f }));
+    scene.stripPairing = false;
+    EXPECT_EQ((std::vector<float> { scene.stripAlphaDrawn(0), scene.stripAlphaDrawn(1), scene.stripAlphaDrawn(2) }),
+        (std::vector<float> { 0.2f, 0.1f, 0.3f }));
+    EXPECT_THROW(scene.stripAlphaDrawn(3), std::out_of_range);
+    EXPECT_THROW(scene.stripAlphaDrawn(-1), std::out_of_range);
+}
