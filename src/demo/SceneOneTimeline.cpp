@@ -88,7 +88,7 @@ void SceneOneTimeline::updateFade()
 void SceneOneTimeline::showStrip(std::size_t k)
 {
     // Scaled by RAND_MAX, not by a fixed 32767: with glibc's 2^31 - 1 a fixed
-    // divisor would throw the strips far off screen (SceneOneTimeline_StripsLandInTheirHalves).
+    // divisor would throw the strips far off screen (SceneOneTimeline_StripsLandInTheirHalvesAndRepeatWithSeed).
     double x = static_cast<double>(std::rand()) / static_cast<double>(RAND_MAX);
     if (k == 0)
         x = -x;
