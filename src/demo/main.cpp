@@ -11,6 +11,7 @@
 #include "engine/Logger.h"
 #include "engine/Resolution.h"
 #include "engine/RessourceManager.h"
+#include "engine/TextureLoader.h"
 #include "engine/VornEngine.h"
 #include "mesh/AMeshLoader.h"
 
@@ -31,6 +32,9 @@ constexpr int uncaughtExceptionStatus = 2;
 
 const char* const caption = "Lumaroll - ZEQ 2012";
 const char* const cubeMeshPath = "./data/meshes/cube2.obj";
+// Loaded in this order; start-up stops at the first that fails.
+const char* const texturePaths[] = { "./data/textures/test.png", "./data/textures/wall.png",
+    "./data/textures/rect1.png", "./data/textures/rect2.png", "./data/textures/rect3.png", "./data/textures/fade.png" };
 constexpr unsigned int sceneStep = 16; // ms of scene time per pass, whatever the real time
 
 int runDemo()
@@ -48,7 +52,7 @@ int runDemo()
     // The Renderer is built here.
     RessourceManager ressources;
     AMeshLoader meshLoader;
-    // The TextureLoader is built here.
+    VornE::TextureLoader textureLoader;
     FrameClock clock;
 
     // The loaders have logged why a load failed; a failed start-up still ends
@@ -72,10 +76,15 @@ int runDemo()
 
     inputs.add(new SDL_Keyboard());
 
-    // The six textures, the renderer's init, the music, the four shader
-    // programs, the resource handles, the cube mesh's GPU copy, the cube world,
-    // the off-screen framebuffer with the screen quad and the three scenes are
-    // set up here, in that order.
+    for (const char* path : texturePaths) {
+        if (!ressources.load(textureLoader, path))
+            return 0;
+    }
+
+    // The renderer's init, the music, the four shader programs, the resource
+    // handles, the cube mesh's GPU copy, the cube world, the off-screen
+    // framebuffer with the screen quad and the three scenes are set up here, in
+    // that order.
 
     engine.window->swap();
     SDL_Delay(5000);

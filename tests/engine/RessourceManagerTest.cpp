@@ -86,7 +86,7 @@ TEST(RessourceManager, FailedLoadLeavesNoEntryAndIsRetriedAndGetLogsTheMissingNa
     LogCapture capture;
     std::vector<std::string> destroyed;
     CountingLoader loader(destroyed);
-    loader.failing = {"./data/meshes/cube2.obj"};
+    loader.failing = { "./data/meshes/cube2.obj" };
     RessourceManager manager;
     EXPECT_FALSE(manager.load(loader, "./data/meshes/cube2.obj"));
     EXPECT_EQ(capture.err(), ""); // the loader reports its own failures
@@ -107,12 +107,12 @@ TEST(RessourceManager, DestructionDeletesInByteWiseOrderOfNamesNotLoadOrder)
     CountingLoader loader(destroyed);
     {
         RessourceManager manager;
-        for (const char* name : {"./data/textures/wall.png", "./data/textures/test.png", "./data/textures/fade.png",
-                 "./data/textures/Z.png", "./data/meshes/cube2.obj"})
+        for (const char* name : { "./data/textures/wall.png", "./data/textures/test.png", "./data/textures/fade.png",
+                 "./data/textures/Z.png", "./data/meshes/cube2.obj" })
             ASSERT_TRUE(manager.load(loader, name));
     }
-    const std::vector<std::string> expected = {"./data/meshes/cube2.obj", "./data/textures/Z.png",
-        "./data/textures/fade.png", "./data/textures/test.png", "./data/textures/wall.png"};
+    const std::vector<std::string> expected = { "./data/meshes/cube2.obj", "./data/textures/Z.png",
+        "./data/textures/fade.png", "./data/textures/test.png", "./data/textures/wall.png" };
     EXPECT_EQ(destroyed, expected);
 }
 

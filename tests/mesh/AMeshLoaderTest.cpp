@@ -1,5 +1,5 @@
-#include "mesh/AMesh.h"
 #include "mesh/AMeshLoader.h"
+#include "mesh/AMesh.h"
 #include "support/LogCapture.h"
 
 #include <assimp/cimport.h>
