@@ -1,0 +1,7 @@
+#version 110
+varying vec4 shade;
+
+void main()
+{
+    gl_FragColor = shade;
+}
