@@ -123,60 +123,41 @@ protected:
 
 } // namespace
 
-TEST_F(TextureLoader, RgbImageOfOddRowLengthUploadsWithThreeComponentsAndUnshiftedRows)
+TEST_F(TextureLoader, EachImageFormatPassesThroughWithItsComponentCountAndUnshiftedRows)
 {
-    // 5 RGB pixels make 15-byte rows: a row stride of 16 would shear the image.
-    std::vector<unsigned char> source(5 * 3 * 3);
-    for (std::size_t i = 0; i < source.size(); ++i)
-        source[i] = static_cast<unsigned char>(i * 5);
-    const std::string path = writePng("rgb.png", 5, 3, 3, IL_RGB, IL_UNSIGNED_BYTE, source.data());
+    struct Case {
+        const char* file;
+        ILubyte channels;
+        ILenum format; // also the GL pixel format the texture is read back in
+        GLint internalFormat;
+    };
+    // 5 pixels a row: 15-byte RGB rows and 5-byte grey rows that a 4-byte
+    // row stride would shear.
+    const ILuint width = 5, height = 3;
+    for (const Case& c : { Case { "rgb.png", 3, IL_RGB, 3 }, Case { "rgba.png", 4, IL_RGBA, 4 },
+             Case { "grey.png", 1, IL_LUMINANCE, 1 } }) {
+        SCOPED_TRACE(c.file);
+        std::vector<unsigned char> source(width * height * c.channels);
+        for (std::size_t i = 0; i < source.size(); ++i)
+            source[i] = static_cast<unsigned char>(i * 5);
+        const std::string path = writePng(c.file, width, height, c.channels, c.format, IL_UNSIGNED_BYTE, source.data());
 
-    LogCapture capture;
-    std::unique_ptr<VornE::Ressource> ressource(loader.load(path));
-    ASSERT_NE(ressource, nullptr) << capture.err();
-    const Texture2D& texture = static_cast<const Texture2D&>(*ressource);
-    EXPECT_EQ(capture.out(), createdLine(texture));
-    EXPECT_EQ(capture.err(), "");
-
-    const TexLevel level = levelOf(texture);
-    EXPECT_EQ(level.internalFormat, 3);
-    EXPECT_EQ(level.width, 5);
-    EXPECT_EQ(level.height, 3);
-    // Read back as RGB: the same bytes only if GL_RGB went through as the
-    // pixel format and the rows were read tightly packed.
-    const std::vector<unsigned char> expected = decoded(path);
-    ASSERT_EQ(expected.size(), source.size());
-    EXPECT_EQ(pixelsOf(texture, GL_RGB, source.size()), expected);
-    EXPECT_EQ(boundTexture(), 0);
-    EXPECT_NO_GL_ERROR();
-}
-
-TEST_F(TextureLoader, RgbaImageUploadsWithFourComponentsAndItsAlpha)
-{
-    const unsigned char source[2 * 2 * 4] = { 255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 0, 10, 20, 30, 40 };
-    const std::string path = writePng("rgba.png", 2, 2, 4, IL_RGBA, IL_UNSIGNED_BYTE, source);
-
-    std::unique_ptr<VornE::Ressource> ressource(loader.load(path));
-    ASSERT_NE(ressource, nullptr);
-    const Texture2D& texture = static_cast<const Texture2D&>(*ressource);
-    const TexLevel level = levelOf(texture);
-    EXPECT_EQ(level.internalFormat, 4);
-    EXPECT_EQ(level.width, 2);
-    EXPECT_EQ(level.height, 2);
-    EXPECT_EQ(pixelsOf(texture, GL_RGBA, sizeof source), decoded(path));
-    EXPECT_NO_GL_ERROR();
-}
-
-TEST_F(TextureLoader, GreyImageUploadsAsOneComponentLuminance)
-{
-    const unsigned char source[3 * 2] = { 0, 40, 80, 120, 160, 200 };
-    const std::string path = writePng("grey.png", 3, 2, 1, IL_LUMINANCE, IL_UNSIGNED_BYTE, source);
-
-    std::unique_ptr<VornE::Ressource> ressource(loader.load(path));
-    ASSERT_NE(ressource, nullptr);
-    const Texture2D& texture = static_cast<const Texture2D&>(*ressource);
-    EXPECT_EQ(levelOf(texture).internalFormat, 1);
-    EXPECT_EQ(pixelsOf(texture, GL_LUMINANCE, sizeof source), decoded(path));
+        LogCapture capture;
+        std::unique_ptr<VornE::Ressource> ressource(loader.load(path));
+        ASSERT_NE(ressource, nullptr) << capture.err();
+        const Texture2D& texture = static_cast<const Texture2D&>(*ressource);
+        EXPECT_EQ(capture.out(), createdLine(texture));
+        EXPECT_EQ(capture.err(), "");
+        const TexLevel level = levelOf(texture);
+        EXPECT_EQ(level.internalFormat, c.internalFormat);
+        EXPECT_EQ(level.width, static_cast<GLint>(width));
+        EXPECT_EQ(level.height, static_cast<GLint>(height));
+        // The same bytes only if the format went through and the rows were read tightly packed.
+        const std::vector<unsigned char> expected = decoded(path);
+        ASSERT_EQ(expected.size(), source.size());
+        EXPECT_EQ(pixelsOf(texture, c.format, source.size()), expected);
+        EXPECT_EQ(boundTexture(), 0);
+    }
     EXPECT_NO_GL_ERROR();
 }
 
