@@ -13,7 +13,7 @@ varying vec3 localNormal;
 
 void main()
 {
-    worldNormal = mat3(mMatrix) * normal;
+    worldNormal = (mMatrix * vec4(normal, 0.0)).xyz;
     local = position;
     localNormal = normal;
     gl_Position = mvpMatrix * vec4(position, 1.0);

@@ -1,0 +1,316 @@
+#include "render/Renderer.h"
+
+#include "engine/Logger.h"
+#include "gl/GLErrorException.h"
+#include "mesh/Mesh.h"
+
+#include <new>
+#include <vector>
+
+float Renderer::quadVertices[16] = {
+    1.0f, 1.0f, 1.0f, 1.0f,
+    -1.0f, 1.0f, 0.0f, 1.0f,
+    -1.0f, -1.0f, 0.0f, 0.0f,
+    1.0f, -1.0f, 1.0f, 0.0f,
+};
+
+const unsigned int Renderer::quadIndices[6] = {0, 1, 2, 2, 3, 0};
+
+namespace {
+
+const void* byteOffset(std::size_t offset)
+{
+    return reinterpret_cast<const void*>(offset);
+}
+
+void warn(const char* text)
+{
+    VornE::logger->level = VornE::Warning;
+    *VornE::logger << text;
+}
+
+void fail(const char* text)
+{
+    VornE::logger->level = VornE::Error;
+    *VornE::logger << text;
+}
+
+// Sets a float uniform that a shader may leave out; warns when it does.
+void setOptionalFloat(ShaderProgram& program, const char* name, float value, const char* missing)
+{
+    const GLint location = program.getUniformLocation(name);
+    if (location == -1)
+        warn(missing);
+    else
+        glUniform1f(location, value);
+}
+
+} // namespace
+
+Renderer::Renderer() = default;
+
+Renderer::~Renderer() = default;
+
+void Renderer::init()
+{
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    textureProgram = std::make_unique<ShaderProgram>("./data/shaders/texture2D.vert", "./data/shaders/texture2D.frag");
+    quad = std::make_unique<ScreenQuad>();
+    quad->init();
+}
+
+void Renderer::release()
+{
+    quad.reset();
+    textureProgram.reset();
+}
+
+bool Renderer::addMesh(const MeshInstance& instance)
+{
+    if (!hasMesh(instance.mesh))
+        uploadMesh(instance.mesh);
+    return true;
+}
+
+bool Renderer::hasMesh(Mesh* mesh) const
+{
+    return meshes.count(mesh) != 0;
+}
+
+MeshBuffers* Renderer::meshBuffers(Mesh* mesh) const
+{
+    const auto found = meshes.find(mesh);
+    return found == meshes.end() ? nullptr : found->second.get();
+}
+
+bool Renderer::uploadMesh(Mesh* mesh)
+{
+    if (hasMesh(mesh))
+        return true;
+    if (mesh == nullptr)
+        return false;
+
+    const std::size_t vertexCount = mesh->positions.size();
+    const bool hasNormals = !mesh->normals.empty();
+    const bool hasTexCoords = !mesh->texCoords.empty();
+    // The arrays are read by the same vertex index, so a short one would be
+    // read past its end; an index past the vertices would make GL read past
+    // the buffer. Neither is uploaded.
+    bool consistent = (!hasNormals || mesh->normals.size() == vertexCount)
+        && (!hasTexCoords || mesh->texCoords.size() == vertexCount);
+    for (unsigned int index : mesh->indices)
+        consistent = consistent && index < vertexCount;
+    if (!consistent) {
+        VornE::logger->level = VornE::Error;
+        *VornE::logger << "Mesh '" << mesh->name << "' has inconsistent arrays, not uploaded\n";
+        return false;
+    }
+
+    auto entry = std::make_unique<MeshBuffers>();
+    entry->buffer = std::make_unique<StaticBuffer>();
+    entry->hasNormals = hasNormals;
+    entry->hasTexCoords = hasTexCoords;
+    entry->indexCount = static_cast<GLsizei>(mesh->indices.size());
+
+    std::vector<float> vertexData;
+    std::vector<unsigned int> indexData;
+    try {
+        vertexData.reserve(vertexCount * static_cast<std::size_t>(entry->stride()) / sizeof(float));
+        indexData.assign(mesh->indices.begin(), mesh->indices.end());
+    } catch (const std::bad_alloc&) {
+        fail("Fail to allocate memory for the buffer");
+        return false;
+    }
+    for (std::size_t i = 0; i < vertexCount; ++i) {
+        const glm::vec4& p = mesh->positions[i];
+        vertexData.insert(vertexData.end(), {p.x, p.y, p.z});
+        if (hasNormals) {
+            const glm::vec3& n = mesh->normals[i];
+            vertexData.insert(vertexData.end(), {n.x, n.y, n.z});
+        }
+        if (hasTexCoords) {
+            const glm::vec2& t = mesh->texCoords[i];
+            vertexData.insert(vertexData.end(), {t.x, t.y});
+        }
+    }
+    entry->buffer->setVertexData(static_cast<GLsizeiptr>(vertexData.size() * sizeof(float)), vertexData.data());
+    entry->buffer->setIndexData(static_cast<GLsizeiptr>(indexData.size() * sizeof(unsigned int)), indexData.data());
+    meshes.emplace(mesh, std::move(entry));
+    return true;
+}
+
+MeshBuffers* Renderer::beginMeshPass(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection,
+    const glm::mat4& view, const glm::mat4& model)
+{
+    MeshBuffers* entry = meshBuffers(mesh);
+    if (entry == nullptr)
+        return nullptr;
+    entry->buffer->bind();
+    program.use();
+    program.setMatrix("mvpMatrix", (projection * view) * model);
+    return entry;
+}
+
+GLint Renderer::enablePositions(ShaderProgram& program, const MeshBuffers& entry)
+{
+    // Not tested for -1: an invalid location surfaces as a GL error at the first check.
+    const GLint position = program.getAttribLocation("position");
+    glVertexAttribPointer(static_cast<GLuint>(position), 3, GL_FLOAT, GL_FALSE, entry.stride(),
+        byteOffset(entry.vertexOffset));
+    checkGLError("glVertexAttribPointer ( positions )");
+    glEnableVertexAttribArray(static_cast<GLuint>(position));
+    checkGLError("glEnableVertexAttribArray ( positions )");
+    return position;
+}
+
+GLint Renderer::enableNormals(ShaderProgram& program, const MeshBuffers& entry)
+{
+    if (!entry.hasNormals)
+        return -1;
+    const GLint normal = program.getAttribLocation("normal");
+    if (normal == -1) {
+        warn("Attribute 'normal' not found\n");
+        return -1;
+    }
+    glVertexAttribPointer(static_cast<GLuint>(normal), 3, GL_FLOAT, GL_FALSE, entry.stride(),
+        byteOffset(entry.vertexOffset + 12));
+    checkGLError("glVertexAttribPointer ( normals )");
+    glEnableVertexAttribArray(static_cast<GLuint>(normal));
+    checkGLError("glEnableVertexAttribArray ( normals )");
+    return normal;
+}
+
+void Renderer::drawIndexed(const MeshBuffers& entry)
+{
+    // No check here: an error of the draw surfaces at the next check, under its label.
+    glDrawElements(GL_TRIANGLES, entry.indexCount, GL_UNSIGNED_INT, byteOffset(entry.indexOffset));
+}
+
+void Renderer::endMeshPass(GLint position, GLint normal)
+{
+    StaticBuffer::unbind();
+    glDisableVertexAttribArray(static_cast<GLuint>(position));
+    checkGLError("glDisableVertexAttribArray ( positions )");
+    if (normal != -1) {
+        glDisableVertexAttribArray(static_cast<GLuint>(normal));
+        checkGLError("glDisableVertexAttribArray ( normals )");
+    }
+}
+
+void Renderer::drawTexturedMesh(Mesh* mesh, ShaderProgram& program, Texture* texture, const glm::mat4& projection,
+    const glm::mat4& view, const glm::mat4& model)
+{
+    MeshBuffers* entry = beginMeshPass(mesh, program, projection, view, model);
+    if (entry == nullptr)
+        return;
+    program.setMatrix("mMatrix", model);
+    program.setTexture2D("wallTexture", *texture, 0);
+    const GLint light = program.getUniformLocation("lightPosition");
+    if (light == -1) {
+        warn("lightPosition not found\n");
+    } else {
+        const GLfloat origin[3] = {0.0f, 0.0f, 0.0f};
+        glUniform3fv(light, 1, origin);
+    }
+
+    const GLint position = enablePositions(program, *entry);
+    const GLint normal = enableNormals(program, *entry);
+    GLint texCoord = -1;
+    if (entry->hasTexCoords) {
+        texCoord = program.getAttribLocation("texCoord");
+        if (texCoord == -1) {
+            warn("Attribute 'texCoord' not found\n");
+        } else {
+            checkGLError("attribute ( texCoord )");
+            glVertexAttribPointer(static_cast<GLuint>(texCoord), 2, GL_FLOAT, GL_FALSE, entry->stride(),
+                byteOffset(entry->vertexOffset + entry->texCoordOffset()));
+            checkGLError("glVertexAttribPointer ( texCoord )");
+            glEnableVertexAttribArray(static_cast<GLuint>(texCoord));
+            checkGLError("glEnableVertexAttribArray ( texCoord )");
+        }
+    }
+
+    drawIndexed(*entry);
+    ++counts.texturedMesh;
+    endMeshPass(position, normal);
+    if (texCoord != -1) {
+        glDisableVertexAttribArray(static_cast<GLuint>(texCoord));
+        checkGLError("glDisableVertexAttribArray ( texCoord )");
+    }
+    ShaderProgram::unsetTexture2D(*texture, 0);
+    ShaderProgram::unuse();
+}
+
+void Renderer::drawColouredMesh(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection,
+    const glm::mat4& view, const glm::mat4& model, const glm::vec4& colour)
+{
+    MeshBuffers* entry = beginMeshPass(mesh, program, projection, view, model);
+    if (entry == nullptr)
+        return;
+    program.setVector4("colour", colour);
+    const GLint position = enablePositions(program, *entry);
+    drawIndexed(*entry);
+    ++counts.colouredMesh;
+    endMeshPass(position, -1);
+    ShaderProgram::unuse();
+}
+
+void Renderer::drawWorldCube(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection,
+    const glm::mat4& view, const glm::mat4& model, float objDistance, float pulseDistance, const glm::vec4& color)
+{
+    MeshBuffers* entry = beginMeshPass(mesh, program, projection, view, model);
+    if (entry == nullptr)
+        return;
+    program.setMatrix("mMatrix", model);
+    program.setVector4("color", color);
+    setOptionalFloat(program, "pulseDistance", pulseDistance, "pulseDistance not found\n");
+    setOptionalFloat(program, "objDistance", objDistance, "objDistance not found\n");
+    const GLint position = enablePositions(program, *entry);
+    const GLint normal = enableNormals(program, *entry);
+    drawIndexed(*entry);
+    ++counts.worldCube;
+    endMeshPass(position, normal);
+    ShaderProgram::unuse();
+}
+
+void Renderer::drawTexturedQuad(const glm::vec2& lowerLeft, const glm::vec2& upperRight, Texture* texture,
+    float alphaFact)
+{
+    quadVertices[0] = upperRight.x;
+    quadVertices[1] = upperRight.y;
+    quadVertices[4] = lowerLeft.x;
+    quadVertices[5] = upperRight.y;
+    quadVertices[8] = lowerLeft.x;
+    quadVertices[9] = lowerLeft.y;
+    quadVertices[12] = upperRight.x;
+    quadVertices[13] = lowerLeft.y;
+
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    textureProgram->use();
+    textureProgram->setTexture2D("texture", *texture, 0);
+    setOptionalFloat(*textureProgram, "alphaFact", alphaFact, "alphaFact not found\n");
+
+    // Client-side arrays: this pass relies on no buffer object being bound.
+    const GLint position = textureProgram->getAttribLocation("position");
+    glVertexAttribPointer(static_cast<GLuint>(position), 2, GL_FLOAT, GL_FALSE, 16, &quadVertices[0]);
+    checkGLError("glVertexAttribPointer ( positions )");
+    glEnableVertexAttribArray(static_cast<GLuint>(position));
+    checkGLError("glEnableVertexAttribArray ( positions )");
+    const GLint texCoord = textureProgram->getAttribLocation("texCoord");
+    glVertexAttribPointer(static_cast<GLuint>(texCoord), 2, GL_FLOAT, GL_FALSE, 16, &quadVertices[2]);
+    checkGLError("glVertexAttribPointer ( texCoord )");
+    glEnableVertexAttribArray(static_cast<GLuint>(texCoord));
+    checkGLError("glEnableVertexAttribArray ( texCoord )");
+
+    glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, quadIndices);
+    checkGLError("glDrawElements (ScreenQuad)");
+    ++counts.texturedQuad;
+
+    glDisableVertexAttribArray(static_cast<GLuint>(texCoord));
+    glDisableVertexAttribArray(static_cast<GLuint>(position));
+    ShaderProgram::unsetTexture2D(*texture, 0);
+    ShaderProgram::unuse();
+    glDisable(GL_BLEND);
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "gl/ShaderProgram.h"
+#include "gl/Texture.h"
+#include "render/DrawCounts.h"
+#include "render/MeshBuffers.h"
+#include "render/MeshInstance.h"
+#include "render/ScreenQuad.h"
+
+#include <glm/glm.hpp>
+
+#include <map>
+#include <memory>
+
+class Mesh;
+
+// Every mesh and overlay reaches the screen through here. The renderer keeps
+// one GPU copy per mesh (keyed by the mesh's address, uploaded once) and four
+// fixed passes, each tied to one shader interface. A pass binds what it needs,
+// sets its uniforms and attributes by name, issues one indexed draw and
+// unbinds again: after a mesh pass no buffer is bound and no program is
+// current. Missing optional uniforms or attributes are warned about and the
+// draw goes on; GL errors throw from the labelled checks.
+class Renderer {
+public:
+    Renderer();
+    ~Renderer();
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
+
+    // Needs the GL context: turns on depth testing (GL_LEQUAL) for the whole
+    // run and builds the overlay program and the renderer's own screen quad.
+    void init();
+    // Deletes what init() built, while the context still exists.
+    void release();
+
+    // Makes sure the mesh has its GPU copy. Always true, even when the upload failed.
+    bool addMesh(const MeshInstance& instance);
+    bool hasMesh(Mesh* mesh) const;
+    MeshBuffers* meshBuffers(Mesh* mesh) const;
+    // False, with an Error line and nothing cached, for a mesh whose arrays
+    // disagree in length or whose indices point past its vertices.
+    bool uploadMesh(Mesh* mesh);
+
+    // The texture over a rectangle in normalized device coordinates, alpha-blended.
+    void drawTexturedQuad(const glm::vec2& lowerLeft, const glm::vec2& upperRight, Texture* texture, float alphaFact);
+    // A lit, textured mesh; the light is at the origin.
+    void drawTexturedMesh(Mesh* mesh, ShaderProgram& program, Texture* texture, const glm::mat4& projection,
+        const glm::mat4& view, const glm::mat4& model);
+    void drawColouredMesh(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection, const glm::mat4& view,
+        const glm::mat4& model, const glm::vec4& colour);
+    // One cube of the cube world, coloured by its point and told its distance and the pulse.
+    void drawWorldCube(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection, const glm::mat4& view,
+        const glm::mat4& model, float objDistance, float pulseDistance, const glm::vec4& color);
+
+    const DrawCounts& drawCounts() const { return counts; }
+    void resetDrawCounts() { counts = DrawCounts(); }
+
+    // Four vertices of (x, y, u, v); drawTexturedQuad rewrites the corners.
+    static float quadVertices[16];
+    static const unsigned int quadIndices[6];
+
+private:
+    // The frame shared by the three mesh passes: binds the mesh's buffers and
+    // the program and sends "mvpMatrix". Null, with nothing bound, when the
+    // mesh has no GPU copy.
+    MeshBuffers* beginMeshPass(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection,
+        const glm::mat4& view, const glm::mat4& model);
+    GLint enablePositions(ShaderProgram& program, const MeshBuffers& entry);
+    GLint enableNormals(ShaderProgram& program, const MeshBuffers& entry);
+    static void drawIndexed(const MeshBuffers& entry);
+    static void endMeshPass(GLint position, GLint normal);
+
+    std::map<Mesh*, std::unique_ptr<MeshBuffers>> meshes;
+    std::unique_ptr<ScreenQuad> quad;
+    std::unique_ptr<ShaderProgram> textureProgram;
+    DrawCounts counts;
+};

@@ -1,0 +1,90 @@
+#include "render/ScreenQuad.h"
+
+#include "engine/Logger.h"
+#include "gl/GLErrorException.h"
+
+const float ScreenQuad::vertices[16] = {
+    1.0f, 1.0f, 1.0f, 1.0f,
+    -1.0f, 1.0f, 0.0f, 1.0f,
+    -1.0f, -1.0f, 0.0f, 0.0f,
+    1.0f, -1.0f, 1.0f, 0.0f,
+};
+
+const unsigned int ScreenQuad::indices[6] = {0, 1, 2, 2, 3, 0};
+
+namespace {
+
+constexpr GLsizei quadStride = 16;
+
+const void* byteOffset(std::size_t offset)
+{
+    return reinterpret_cast<const void*>(offset);
+}
+
+void warn(const char* text)
+{
+    VornE::logger->level = VornE::Warning;
+    *VornE::logger << text;
+}
+
+} // namespace
+
+ScreenQuad::ScreenQuad() = default;
+
+void ScreenQuad::init()
+{
+    buffer.setVertexData(sizeof vertices, vertices);
+    buffer.setIndexData(sizeof indices, indices);
+}
+
+void ScreenQuad::draw(ShaderProgram& program, Texture& texture, const glm::vec2& resolution)
+{
+    program.use();
+    buffer.bind();
+
+    // Invalid locations are not filtered here: they surface as GL errors at these checks.
+    const GLint position = program.getAttribLocation("position");
+    glVertexAttribPointer(static_cast<GLuint>(position), 2, GL_FLOAT, GL_FALSE, quadStride, byteOffset(0));
+    checkGLError("glVertexAttribPointer ( positions )");
+    glEnableVertexAttribArray(static_cast<GLuint>(position));
+    checkGLError("glEnableVertexAttribArray ( positions )");
+
+    const GLint texCoord = program.getAttribLocation("texCoord");
+    glVertexAttribPointer(static_cast<GLuint>(texCoord), 2, GL_FLOAT, GL_FALSE, quadStride, byteOffset(8));
+    checkGLError("glVertexAttribPointer ( texCoord )");
+    glEnableVertexAttribArray(static_cast<GLuint>(texCoord));
+    checkGLError("glEnableVertexAttribArray ( texCoord )");
+
+    const GLint resolutionLocation = program.getUniformLocation("resolution");
+    if (resolutionLocation == -1) {
+        warn("resolution not found\n");
+        return;
+    }
+    glUniform2fv(resolutionLocation, 1, &resolution.x);
+
+    const GLint fadeLocation = program.getUniformLocation("fade");
+    if (fadeLocation == -1) {
+        warn("fade not found\n");
+        return;
+    }
+    glUniform1f(fadeLocation, fade);
+
+    glActiveTexture(GL_TEXTURE0);
+    texture.bind();
+    const GLint sampler = program.getUniformLocation("texScreen");
+    if (sampler == -1) {
+        warn("ScreenQuad :: texScreen not found\n");
+        return;
+    }
+    glUniform1i(sampler, 0);
+
+    glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, byteOffset(0));
+    checkGLError("glDrawElements (ScreenQuad)");
+
+    glActiveTexture(GL_TEXTURE0);
+    texture.unbind();
+    glDisableVertexAttribArray(static_cast<GLuint>(texCoord));
+    glDisableVertexAttribArray(static_cast<GLuint>(position));
+    StaticBuffer::unbind();
+    ShaderProgram::unuse();
+}
