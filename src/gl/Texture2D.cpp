@@ -38,8 +38,8 @@ void Texture2D::upload(GLint internalFormat, const Resolution& size, GLenum form
     GLint alignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, static_cast<GLsizei>(size.width),
-        static_cast<GLsizei>(size.height), 0, format, GL_UNSIGNED_BYTE, pixels);
+    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height),
+        0, format, GL_UNSIGNED_BYTE, pixels);
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     checkGLError("glTexImage2D");
 }
