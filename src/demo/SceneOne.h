@@ -1,0 +1,41 @@
+#pragma once
+
+#include "demo/SceneOneTimeline.h"
+
+#include <glm/glm.hpp>
+
+class Mesh;
+class Renderer;
+class ScreenQuad;
+class ShaderProgram;
+class Texture;
+
+// The first scene, 29 s: a cross of coloured cubes in the textured room under
+// seven camera moves, with the highlight sweep, the image strips, the spin and
+// the shrinking arms. Its course lives in the timeline; this class draws it.
+// It owns no GL objects: programs, mesh, textures and the screen quad are
+// borrowed and must outlive it.
+class SceneOne {
+public:
+    SceneOne(ShaderProgram& colourCubeProgram, ShaderProgram& bigCubeProgram, ShaderProgram& texture2DProgram,
+        Mesh* cubeMesh, Texture* wallTexture, Texture* rect1, Texture* rect2, Texture* rect3, ScreenQuad& screenQuad);
+    SceneOne(const SceneOne&) = delete;
+    SceneOne& operator=(const SceneOne&) = delete;
+
+    // Clears the bound framebuffer and draws the room, the cross and the strips.
+    void render(Renderer& renderer, const glm::mat4& projection);
+    // Advances by step ms and hands the fade to the screen quad. False once the scene is over.
+    bool update(unsigned int step);
+
+    const SceneOneTimeline& course() const { return timeline; }
+
+private:
+    ShaderProgram* colourCubeProgram;
+    ShaderProgram* bigCubeProgram;
+    ShaderProgram* texture2DProgram; // kept, not drawn with: overlays use the renderer's own program
+    Mesh* cubeMesh;
+    Texture* wallTexture;
+    Texture* stripTextures[3];
+    ScreenQuad* screenQuad;
+    SceneOneTimeline timeline;
+};
