@@ -210,26 +210,31 @@ TEST_F(TextureLoader, DevilImageIsReleasedAfterSuccessAndAfterFailure)
     EXPECT_NO_GL_ERROR();
 }
 
-TEST_F(TextureLoader, WallThroughTheManagerLogsOnlyItsCreationAndItsDeletion)
+TEST_F(TextureLoader, RealWallAndFadeLogOnlyTheirCreationAndAreFreedFadeFirst)
 {
     LogCapture capture;
-    GLuint id = 0;
+    GLuint wallId = 0, fadeId = 0;
     {
         RessourceManager manager;
         ASSERT_TRUE(manager.load(loader, "./data/textures/wall.png")) << capture.err();
         const auto* wall = static_cast<const Texture2D*>(manager.get("./data/textures/wall.png"));
         ASSERT_NE(wall, nullptr);
-        id = wall->id;
+        wallId = wall->id;
         EXPECT_EQ(capture.out(), createdLine(*wall));
-        const TexLevel level = levelOf(*wall);
-        EXPECT_TRUE(level.internalFormat == 3 || level.internalFormat == 4) << level.internalFormat;
-        EXPECT_GT(level.width, 0);
-        EXPECT_GT(level.height, 0);
+        EXPECT_EQ(levelOf(*wall).internalFormat, 3); // an RGB image
+
+        ASSERT_TRUE(manager.load(loader, "./data/textures/fade.png")) << capture.err();
+        const auto* fade = static_cast<const Texture2D*>(manager.get("./data/textures/fade.png"));
+        ASSERT_NE(fade, nullptr);
+        fadeId = fade->id;
+        EXPECT_EQ(levelOf(*fade).internalFormat, 4); // an RGBA image
+        capture.clear();
     }
     EXPECT_EQ(capture.out(),
-        "GL Texture ID created: " + std::to_string(id) + "\nGL Texture with id: " + std::to_string(id) + " deleted\n");
+        "GL Texture with id: " + std::to_string(fadeId) + " deleted\nGL Texture with id: " + std::to_string(wallId)
+            + " deleted\n");
     EXPECT_EQ(capture.err(), "");
-    EXPECT_FALSE(glIsTexture(id));
+    EXPECT_FALSE(glIsTexture(wallId));
     EXPECT_EQ(boundTexture(), 0);
     EXPECT_NO_GL_ERROR();
 }
