@@ -6,6 +6,7 @@
 #include "demo/FrameClock.h"
 #include "demo/InputList.h"
 #include "demo/SDL_Keyboard.h"
+#include "demo/SceneOne.h"
 #include "demo/Settings.h"
 #include "engine/Colour.h"
 #include "engine/Logger.h"
@@ -13,7 +14,15 @@
 #include "engine/RessourceManager.h"
 #include "engine/TextureLoader.h"
 #include "engine/VornEngine.h"
+#include "gl/FrameBuffer.h"
+#include "gl/RenderBuffer.h"
+#include "gl/ShaderProgram.h"
+#include "gl/Texture2D.h"
 #include "mesh/AMeshLoader.h"
+#include "mesh/Mesh.h"
+#include "render/MeshInstance.h"
+#include "render/Renderer.h"
+#include "render/ScreenQuad.h"
 
 #include <GL/glew.h>
 #include <SDL.h>
@@ -23,6 +32,7 @@
 #include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <string>
 
 namespace {
 
@@ -37,6 +47,17 @@ const char* const texturePaths[] = { "./data/textures/test.png", "./data/texture
     "./data/textures/rect1.png", "./data/textures/rect2.png", "./data/textures/rect3.png", "./data/textures/fade.png" };
 constexpr unsigned int sceneStep = 16; // ms of scene time per pass, whatever the real time
 
+// One of the demo's shader pairs under data/shaders, by its file stem.
+ShaderProgram program(const std::string& stem)
+{
+    return ShaderProgram("./data/shaders/" + stem + ".vert", "./data/shaders/" + stem + ".frag");
+}
+
+Texture* textureHandle(RessourceManager& ressources, const char* path)
+{
+    return static_cast<Texture*>(ressources.get(path));
+}
+
 int runDemo()
 {
     // ---- Start-up -------------------------------------------------------
@@ -49,7 +70,7 @@ int runDemo()
 
     VornE::VornEngine engine; // creates the window object and the logger
     InputList inputs;
-    // The Renderer is built here.
+    Renderer renderer;
     RessourceManager ressources;
     AMeshLoader meshLoader;
     VornE::TextureLoader textureLoader;
@@ -81,50 +102,98 @@ int runDemo()
             return 0;
     }
 
-    // The renderer's init, the music, the four shader programs, the resource
-    // handles, the cube mesh's GPU copy, the cube world, the off-screen
-    // framebuffer with the screen quad and the three scenes are set up here, in
-    // that order.
+    renderer.init();
 
-    engine.window->swap();
-    SDL_Delay(5000);
-    // The music starts here.
-    engine.window->setClearColour(Colour(0.0f, 0.0f, 0.0f, 1.0f));
+    // The music player is created and its stream opened here.
 
-    // ---- Main loop --------------------------------------------------------
-    unsigned int state = 0; // 0..2: scene one to three playing; 3: finished
-    bool running = true;
-    do {
-        engine.window->clear();
-        // Bind the off-screen framebuffer.
-        const float aspect = static_cast<float>(resolution.width) / static_cast<float>(resolution.height);
-        const glm::mat4 projection = glm::perspective(glm::radians(45.0f), aspect, 0.1f, 100.0f);
-        (void)projection; // given to the current scene's render
-        // Render the current scene into it; unbind it; draw its colour
-        // texture to the window through the post-process pass.
+    {
+        ShaderProgram bigCube = program("bigCube");
+        ShaderProgram colourCube = program("colourCube");
+        ShaderProgram postProcess = program("postProcess");
+        ShaderProgram texture2D = program("texture2D");
+
+        Texture* wall = textureHandle(ressources, "./data/textures/wall.png");
+        Texture* rect1 = textureHandle(ressources, "./data/textures/rect1.png");
+        Texture* rect2 = textureHandle(ressources, "./data/textures/rect2.png");
+        Texture* rect3 = textureHandle(ressources, "./data/textures/rect3.png");
+        Mesh* cubeMesh = static_cast<Mesh*>(ressources.get(cubeMeshPath));
+
+        renderer.addMesh(MeshInstance(cubeMesh));
+
+        // The cube world is built here.
+
+        // Each frame is drawn off screen at the window's size, then shown
+        // through the post-process pass. Declared so that the attachments
+        // outlive the framebuffer: destroyed quad, texture, renderbuffer, framebuffer.
+        FrameBuffer frameBuffer;
+        RenderBuffer depthBuffer;
+        Texture2D frameColour(resolution);
+        ScreenQuad screenQuad;
+        depthBuffer.storage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, static_cast<GLsizei>(resolution.width),
+            static_cast<GLsizei>(resolution.height));
+        frameBuffer.attachTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, frameColour);
+        frameBuffer.attachRenderBuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, depthBuffer);
+        frameBuffer.validate(GL_FRAMEBUFFER); // an incomplete frame is logged; the demo plays on
+        screenQuad.init();
+
+        SceneOne sceneOne(colourCube, bigCube, texture2D, cubeMesh, wall, rect1, rect2, rect3, screenQuad);
+        // Scenes two and three are constructed here.
+
         engine.window->swap();
+        SDL_Delay(5000);
+        // The music starts here.
+        engine.window->setClearColour(Colour(0.0f, 0.0f, 0.0f, 1.0f));
 
-        switch (state) {
-        case 0: // scene one
-        case 1: // scene two
-        case 2: // scene three: each moves on when its update(sceneStep) returns false
-            (void)sceneStep;
-            break;
-        default:
-            running = false; // one last pass has shown the final image
-            break;
-        }
+        // ---- Main loop ----------------------------------------------------
+        const float aspect = static_cast<float>(resolution.width) / static_cast<float>(resolution.height);
+        const glm::vec2 screenSize(static_cast<float>(resolution.width), static_cast<float>(resolution.height));
+        unsigned int state = 0; // 0..2: scene one to three playing; 3: finished
+        bool running = true;
+        do {
+            engine.window->clear();
+            frameBuffer.bind(GL_FRAMEBUFFER);
+            const glm::mat4 projection = glm::perspective(glm::radians(45.0f), aspect, 0.1f, 100.0f);
+            renderer.resetDrawCounts();
+            if (state == 0)
+                sceneOne.render(renderer, projection);
+            // States 1 and 2 render scenes two and three here.
+            frameBuffer.unbind(GL_FRAMEBUFFER);
+            screenQuad.draw(postProcess, frameColour, screenSize);
+            engine.window->swap();
 
-        inputs.updateAll();
-        // The music is serviced here.
-        clock.tick();
-    } while (!inputs.anyQuit() && running);
+            // A scene that has reported its end is never updated or drawn
+            // again; the next one first renders in the next pass.
+            switch (state) {
+            case 0:
+                if (!sceneOne.update(sceneStep))
+                    state = 1;
+                break;
+            case 1: // scene two, until it lands
+            case 2: // scene three, until it lands
+                ++state;
+                break;
+            default:
+                running = false; // one last pass has shown the final image
+                break;
+            }
 
-    // ---- Tear-down -----------------------------------------------------------
-    // Scenes, render target, cube world and shader programs are destroyed,
-    // the music stops, the renderer releases its GPU objects and the music
-    // player goes, in that order. Then the final clean-up: every object built
-    // above is destroyed in reverse order as this function returns.
+            inputs.updateAll();
+            // The music is serviced here.
+            clock.tick();
+        } while (!inputs.anyQuit() && running);
+
+        // ---- Tear-down ----------------------------------------------------
+        // Leaving this block destroys the scenes, the screen quad, the frame's
+        // colour texture, renderbuffer and framebuffer, the cube world and the
+        // four programs, in that order.
+    }
+    // The music stops here.
+    renderer.release();
+    // The music player is destroyed here.
+
+    // Final clean-up, also reached from every failed start-up step: the
+    // loaders, the resource manager, the renderer, the input list, the engine
+    // and the settings are destroyed in reverse order as this function returns.
     return 0;
 }
 

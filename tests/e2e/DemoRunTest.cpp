@@ -70,3 +70,25 @@ TEST(DemoRun, GlewFailureEndsWithStatusMinusOne)
     EXPECT_EQ(result.status, 255); // -1 as a process exit status
     EXPECT_NE(result.err.find("Glew initialisation failed : '\n"), std::string::npos) << result.err;
 }
+
+TEST(DemoRun, PlaysThroughEveryFrameWithoutGLErrorAndEndsByItself)
+{
+    DemoProcess demo;
+    demo.linkData({"settings.ini"});
+    demo.writeFile("data/settings.ini", "hres 160 vres 128 seed 3\n");
+    demo.start();
+    // 5 s of start-up wait, then 29 s of scene one at 16 ms a pass, slower
+    // when the software renderer cannot keep up.
+    const DemoProcess::Result result = demo.finish(110);
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, ""); // a GL error would have ended the run with its text here
+    EXPECT_NE(result.out.find("FrameBuffer created\n"), std::string::npos);
+    EXPECT_NE(result.out.find("deleted created\n"), std::string::npos);
+    EXPECT_NE(result.out.find("FrameBuffer '1' deleted\n"), std::string::npos);
+    EXPECT_EQ(result.out.find("not found"), std::string::npos);
+    int reports = 0;
+    for (size_t at = result.out.find("FPS: "); at != std::string::npos; at = result.out.find("FPS: ", at + 1))
+        ++reports;
+    EXPECT_GE(reports, 28); // about one a second over the 29 s scene
+}
