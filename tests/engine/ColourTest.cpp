@@ -2,29 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
+#include <utility>
 
-TEST(Colour, ChannelsAreTruncatedProductsOf255)
+TEST(Colour, ChannelsTruncateWrapToTheLowEightBitsAndNonFiniteGivesZero)
 {
     const Colour colour(0.5f, 0.25f, 0.0f, 1.0f);
-    EXPECT_EQ(colour.red, 127);
-    EXPECT_EQ(colour.green, 63);
-    EXPECT_EQ(colour.blue, 0);
-    EXPECT_EQ(colour.alpha, 255);
-}
-
-TEST(Colour, OutOfRangeValuesWrapToTheLowEightBits)
-{
-    EXPECT_EQ(Colour::channel(1.5f), 126);    // 382 & 0xFF
-    EXPECT_EQ(Colour::channel(2.0f), 254);    // 510 & 0xFF
-    EXPECT_EQ(Colour::channel(-0.5f), 129);   // -127 in two's complement
-    EXPECT_EQ(Colour::channel(-0.001f), 0);   // truncates toward zero
-    EXPECT_EQ(Colour::channel(1e30f), Colour::channel(1e30f)); // defined, whatever it is
-}
-
-TEST(Colour, NonFiniteValuesGiveZero)
-{
-    EXPECT_EQ(Colour::channel(std::numeric_limits<float>::quiet_NaN()), 0);
-    EXPECT_EQ(Colour::channel(std::numeric_limits<float>::infinity()), 0);
-    EXPECT_EQ(Colour::channel(-std::numeric_limits<float>::infinity()), 0);
+    EXPECT_EQ((std::array<int, 4> { colour.red, colour.green, colour.blue, colour.alpha }),
+        (std::array<int, 4> { 127, 63, 0, 255 }));
+    const float infinity = std::numeric_limits<float>::infinity();
+    // 1.5 gives 382 & 0xFF; -0.5 gives -127 in two's complement; 1e30 * 255 is a multiple of 256.
+    const std::pair<float, int> cases[] = { { 1.5f, 126 }, { 2.0f, 254 }, { -0.5f, 129 }, { -0.001f, 0 }, { 1e30f, 0 },
+        { std::numeric_limits<float>::quiet_NaN(), 0 }, { infinity, 0 }, { -infinity, 0 } };
+    for (const auto& [value, expected] : cases)
+        EXPECT_EQ(Colour::channel(value), expected) << value;
 }
