@@ -13,12 +13,7 @@
 static_assert(!std::is_copy_constructible_v<FrameBuffer> && !std::is_copy_assignable_v<FrameBuffer>);
 static_assert(!std::is_copy_constructible_v<RenderBuffer> && !std::is_copy_assignable_v<RenderBuffer>);
 
-namespace {
-const GLsizei width = static_cast<GLsizei>(GLTestEnvironment::width);
-const GLsizei height = static_cast<GLsizei>(GLTestEnvironment::height);
-} // namespace
-
-TEST(FrameBuffer, CreationAndDestructionLogTheirLines)
+TEST(FrameBuffer, CreationAndDestructionLogTheirLinesAndStorageLeavesNoRenderBufferBound)
 {
     LogCapture capture;
     auto frameBuffer = std::make_unique<FrameBuffer>();
@@ -54,14 +49,15 @@ TEST(FrameBuffer, IncompleteFramebufferFailsValidationAndStaysBound)
     EXPECT_NO_GL_ERROR();
 }
 
-TEST(FrameBuffer, ColourTextureAndDepthRenderBufferMakeItCompleteAndItTakesTheClearColour)
+TEST(FrameBuffer, ColourTextureAndDepthRenderBufferMakeItCompleteWithNothingLeftBoundAndItTakesTheClear)
 {
     LogCapture capture;
+    const Resolution size = GLTestEnvironment::size();
     // The attachments' owners outlive the framebuffer by declaration order.
-    Texture2D colour(GLTestEnvironment::size());
+    Texture2D colour(size);
     RenderBuffer depth;
     FrameBuffer frameBuffer;
-    depth.storage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+    depth.storage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, GLsizei(size.width), GLsizei(size.height));
     frameBuffer.attachTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, colour);
     EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), 0);
     frameBuffer.attachRenderBuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, depth);
@@ -75,7 +71,7 @@ TEST(FrameBuffer, ColourTextureAndDepthRenderBufferMakeItCompleteAndItTakesTheCl
     glClearColor(0.25f, 0.5f, 0.75f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     EXPECT_TRUE(pixelNear(readPixel(0, 0), 64, 128, 191, 255));
-    EXPECT_TRUE(pixelNear(readPixel(width - 1, height - 1), 64, 128, 191, 255));
+    EXPECT_TRUE(pixelNear(readPixel(int(size.width) - 1, int(size.height) - 1), 64, 128, 191, 255));
     frameBuffer.unbind(GL_FRAMEBUFFER);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), 0);

@@ -8,6 +8,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <utility>
 
 // checkGLError runs here without a GL context: this executable's own
 // glGetError takes the place of the GL library's at link time and answers from
@@ -15,11 +16,6 @@
 namespace {
 std::deque<GLenum> queuedErrors;
 int getErrorCalls = 0;
-
-std::string messageOf(unsigned int code, const std::string& where)
-{
-    return GLErrorException(code, where).what();
-}
 } // namespace
 
 extern "C" GLenum GLAPIENTRY glGetError(void)
@@ -32,21 +28,20 @@ extern "C" GLenum GLAPIENTRY glGetError(void)
     return error;
 }
 
-TEST(GLErrorException, EveryListedCodeHasItsOwnDescriptionAndNamesTheCall)
+TEST(GLErrorException, EveryCodeHasItsDescriptionAndUnlistedOnesShowDecimalThenBareLowerCaseHex)
 {
-    EXPECT_EQ(messageOf(GL_INVALID_ENUM, "glTexParameterf"), "Invalid enumerator in 'glTexParameterf'");
-    EXPECT_EQ(messageOf(GL_INVALID_VALUE, "glTexImage2D"), "Invalid value in 'glTexImage2D'");
-    EXPECT_EQ(messageOf(GL_INVALID_OPERATION, "glBindBuffer()"), "Invalid operation in 'glBindBuffer()'");
-    EXPECT_EQ(messageOf(GL_OUT_OF_MEMORY, "glBufferData"), "Out of memory in 'glBufferData'");
-    EXPECT_EQ(messageOf(GL_INVALID_FRAMEBUFFER_OPERATION, "glClear"), "Invalid Framebuffer operation in 'glClear'");
-    EXPECT_EQ(messageOf(GL_NO_ERROR, "x"), "No error occured (so why this exception has been lunched in 'x'");
-}
-
-TEST(GLErrorException, UnlistedCodeShowsUnsignedDecimalThenBareLowerCaseHex)
-{
-    EXPECT_EQ(messageOf(1283, "x"), "Unknown error 1283 ( 503 ) in 'x'");
-    EXPECT_EQ(messageOf(1284, "glTexImage2D"), "Unknown error 1284 ( 504 ) in 'glTexImage2D'");
-    EXPECT_EQ(messageOf(0xABCDEF10u, ""), "Unknown error 2882400016 ( abcdef10 ) in ''");
+    const std::pair<unsigned int, std::string> cases[] = {
+        { GL_INVALID_ENUM, "Invalid enumerator in 'glTexParameterf'" },
+        { GL_INVALID_VALUE, "Invalid value in 'glTexParameterf'" },
+        { GL_INVALID_OPERATION, "Invalid operation in 'glTexParameterf'" },
+        { GL_OUT_OF_MEMORY, "Out of memory in 'glTexParameterf'" },
+        { GL_INVALID_FRAMEBUFFER_OPERATION, "Invalid Framebuffer operation in 'glTexParameterf'" },
+        { GL_NO_ERROR, "No error occured (so why this exception has been lunched in 'glTexParameterf'" },
+        { 1283, "Unknown error 1283 ( 503 ) in 'glTexParameterf'" },
+        { 0xABCDEF10u, "Unknown error 2882400016 ( abcdef10 ) in 'glTexParameterf'" },
+    };
+    for (const auto& [code, text] : cases)
+        EXPECT_EQ(GLErrorException(code, "glTexParameterf").what(), text);
 }
 
 TEST(GLErrorException, EngineAndShaderExceptionsWrapTheirTextAndCopiesOutliveTheOriginal)

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 static_assert(!std::is_copy_constructible_v<ShaderProgram> && !std::is_copy_assignable_v<ShaderProgram>);
 static_assert(!std::is_copy_constructible_v<Shader>);
@@ -18,15 +19,11 @@ static_assert(!std::is_copy_constructible_v<Shader>);
 namespace {
 
 const std::string dir = "tests/gl/shaders/";
+const std::string linkLine = "Erreur lors du liage du shader:\n";
 
-std::string linkFailure(const std::string& vertex, const std::string& fragment)
+std::string compiling(const std::string& stage, const std::string& file)
 {
-    return thrownBy<ShaderLoadingException>([&] { ShaderProgram program(dir + vertex, dir + fragment); });
-}
-
-std::string linkFailureText(const std::string& vertex, const std::string& fragment)
-{
-    return "Exception received (Fail to create the shader: " + dir + vertex + " " + dir + fragment + " Linking)";
+    return stage + " shader compilation '" + dir + file + "'\n";
 }
 
 // Live program and shader names, below a bound well above what the tests use.
@@ -44,50 +41,44 @@ TEST(ShaderProgram, GoodPairLogsExactlyTheTwoCompilationLines)
 {
     LogCapture capture;
     ShaderProgram program(dir + "good.vert", dir + "good.frag");
-    EXPECT_EQ(capture.out(),
-        "Vertex shader compilation 'tests/gl/shaders/good.vert'\n"
-        "Fragment shader compilation 'tests/gl/shaders/good.frag'\n");
+    EXPECT_EQ(capture.out(), compiling("Vertex", "good.vert") + compiling("Fragment", "good.frag"));
     EXPECT_EQ(capture.err(), "");
     EXPECT_NO_GL_ERROR();
 }
 
-TEST(ShaderProgram, MissingFileIsLoggedBeforeItsCompilationLineAndTheLinkThrows)
+// Only the link throws: a missing file or a compile failure is logged and the
+// pair goes on to the link, which fails and names both paths.
+TEST(ShaderProgram, MissingFileCompileFailureAndLinkFailureLogInOrderThrowAtLinkAndLeaveNoNameBehind)
 {
-    MergedLog log;
-    EXPECT_EQ(linkFailure("missing.vert", "good.frag"), linkFailureText("missing.vert", "good.frag"));
-    const std::string start = "Fail to open '\ntests/gl/shaders/missing.vert\n'\n\n"
-                              "Vertex shader compilation 'tests/gl/shaders/missing.vert'\n";
-    EXPECT_EQ(log.text().substr(0, start.size()), start);
-    EXPECT_NE(log.text().find("Erreur lors du liage du shader:\n"), std::string::npos) << log.text();
-    EXPECT_NO_GL_ERROR();
-}
-
-TEST(ShaderProgram, CompileFailureLogsTheCompilerThenFailedAndOnlyTheLinkThrows)
-{
-    MergedLog log;
-    EXPECT_EQ(linkFailure("broken.vert", "good.frag"), linkFailureText("broken.vert", "good.frag"));
-    const std::string text = log.text();
-    const std::string compileLine = "Vertex shader compilation 'tests/gl/shaders/broken.vert'\n";
-    ASSERT_EQ(text.substr(0, compileLine.size()), compileLine) << text;
-    const std::size_t failed = text.find("\nFailed\nFragment shader compilation 'tests/gl/shaders/good.frag'\n"
-                                         "Erreur lors du liage du shader:\n");
-    ASSERT_NE(failed, std::string::npos) << text;
-    // The compiler's own words sit between the compilation line and "Failed".
-    EXPECT_NE(text.substr(0, failed).find("error", compileLine.size()), std::string::npos) << text;
-    EXPECT_NO_GL_ERROR();
-}
-
-TEST(ShaderProgram, LinkFailureOfCompilingPairLogsTheLinkerAndLeavesNoNameBehind)
-{
-    LogCapture capture;
-    const int before = liveProgramsAndShaders();
-    EXPECT_EQ(linkFailure("mismatch.vert", "mismatch.frag"), linkFailureText("mismatch.vert", "mismatch.frag"));
-    const std::string head = "Vertex shader compilation 'tests/gl/shaders/mismatch.vert'\n"
-                             "Fragment shader compilation 'tests/gl/shaders/mismatch.frag'\n"
-                             "Erreur lors du liage du shader:\n";
-    ASSERT_EQ(capture.out().substr(0, head.size()), head);
-    EXPECT_NE(capture.out().find("shade", head.size()), std::string::npos) << capture.out();
-    EXPECT_EQ(liveProgramsAndShaders(), before);
+    struct Case {
+        std::string vertex, fragment;
+        std::string head; // how the log starts
+        std::vector<std::string> then; // found after it, in this order
+    };
+    const Case cases[] = {
+        { "missing.vert", "good.frag",
+            "Fail to open '\n" + dir + "missing.vert\n'\n\n" + compiling("Vertex", "missing.vert"), { linkLine } },
+        // The compiler's own words sit between the compilation line and "Failed".
+        { "broken.vert", "good.frag", compiling("Vertex", "broken.vert"),
+            { "error", "\nFailed\n" + compiling("Fragment", "good.frag") + linkLine } },
+        { "mismatch.vert", "mismatch.frag",
+            compiling("Vertex", "mismatch.vert") + compiling("Fragment", "mismatch.frag") + linkLine, { "shade" } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.vertex);
+        const int before = liveProgramsAndShaders();
+        MergedLog log;
+        EXPECT_EQ(thrownBy<ShaderLoadingException>([&] { ShaderProgram program(dir + c.vertex, dir + c.fragment); }),
+            "Exception received (Fail to create the shader: " + dir + c.vertex + " " + dir + c.fragment + " Linking)");
+        const std::string text = log.text();
+        ASSERT_EQ(text.substr(0, c.head.size()), c.head) << text;
+        std::size_t at = c.head.size();
+        for (const std::string& part : c.then) {
+            at = text.find(part, at);
+            ASSERT_NE(at, std::string::npos) << part << " in " << text;
+        }
+        EXPECT_EQ(liveProgramsAndShaders(), before);
+    }
     EXPECT_NO_GL_ERROR();
 }
 
@@ -107,10 +98,11 @@ TEST(ShaderProgram, DestructionOfTheCurrentProgramDeletesItAndBothShaders)
     EXPECT_NO_GL_ERROR();
 }
 
-TEST(ShaderProgram, MissingNamesWarnReturnMinusOneOrFalseAndThrowNothing)
+TEST(ShaderProgram, MissingNamesWarnReturnMinusOneOrFalseAndSetTexture2DStillBindsOnItsUnit)
 {
     LogCapture capture;
     ShaderProgram program(dir + "good.vert", dir + "good.frag");
+    Texture2D texture(Resolution { 4, 4 });
     program.use();
     capture.clear();
     EXPECT_GE(program.getAttribLocation("position"), 0);
@@ -119,10 +111,19 @@ TEST(ShaderProgram, MissingNamesWarnReturnMinusOneOrFalseAndThrowNothing)
     EXPECT_EQ(program.getUniformLocation("fade"), -1);
     EXPECT_FALSE(program.setMatrix("unused", glm::mat4(1.0f))); // dropped by the linker
     EXPECT_FALSE(program.setVector4("tint", glm::vec4(1.0f)));
+    EXPECT_FALSE(program.setTexture2D("normalMap", texture, 1));
     EXPECT_EQ(capture.out(),
         "Fail to get 'normal'\nFail to get 'fade'\n"
         "Fail to get 'unused'\nmatrix 'unused' not found\n"
-        "Fail to get 'tint'\nvector(4) 'tint' not found\n");
+        "Fail to get 'tint'\nvector(4) 'tint' not found\n"
+        "Fail to get 'normalMap'\ntexture 2D 'normalMap' not found\n");
+    EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE1);
+    EXPECT_EQ(glInteger(GL_TEXTURE_BINDING_2D), glName(texture.id));
+
+    ShaderProgram::unsetTexture2D(texture, 1);
+    EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE1);
+    EXPECT_EQ(glInteger(GL_TEXTURE_BINDING_2D), 0);
+    glActiveTexture(GL_TEXTURE0);
     ShaderProgram::unuse();
     EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), 0);
     EXPECT_NO_GL_ERROR();
@@ -139,7 +140,6 @@ TEST(ShaderProgram, SettersStoreVectorColumnMajorMatrixAndSamplerUnit)
     EXPECT_TRUE(program.setVector4("colour", colour));
     EXPECT_TRUE(program.setMatrix("mvpMatrix", mvp));
     EXPECT_TRUE(program.setTexture2D("image", texture, 0));
-
     GLfloat values[16] = {};
     glGetUniformfv(program.programId, program.getUniformLocation("colour"), values);
     EXPECT_EQ(glm::make_vec4(values), colour);
@@ -148,29 +148,8 @@ TEST(ShaderProgram, SettersStoreVectorColumnMajorMatrixAndSamplerUnit)
     GLint unit = -1;
     glGetUniformiv(program.programId, program.getUniformLocation("image"), &unit);
     EXPECT_EQ(unit, 0);
-
     ShaderProgram::unsetTexture2D(texture, 0);
     ShaderProgram::unuse();
     EXPECT_EQ(glInteger(GL_TEXTURE_BINDING_2D), 0);
-    EXPECT_NO_GL_ERROR();
-}
-
-TEST(ShaderProgram, SetTexture2DWithMissingUniformStillLeavesTheTextureBoundOnItsUnit)
-{
-    LogCapture capture;
-    ShaderProgram program(dir + "good.vert", dir + "good.frag");
-    Texture2D texture(Resolution { 4, 4 });
-    program.use();
-    capture.clear();
-    EXPECT_FALSE(program.setTexture2D("normalMap", texture, 1));
-    EXPECT_EQ(capture.out(), "Fail to get 'normalMap'\ntexture 2D 'normalMap' not found\n");
-    EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE1);
-    EXPECT_EQ(glInteger(GL_TEXTURE_BINDING_2D), glName(texture.id));
-
-    ShaderProgram::unsetTexture2D(texture, 1);
-    EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE1);
-    EXPECT_EQ(glInteger(GL_TEXTURE_BINDING_2D), 0);
-    glActiveTexture(GL_TEXTURE0);
-    ShaderProgram::unuse();
     EXPECT_NO_GL_ERROR();
 }

@@ -11,55 +11,43 @@
 
 static_assert(!std::is_copy_constructible_v<StaticBuffer> && !std::is_copy_assignable_v<StaticBuffer>);
 
-namespace {
-const std::array<GLfloat, 6> vertices = { 0.0f, 1.0f, 2.0f, 3.5f, -4.0f, 5.25f };
-const std::array<GLushort, 3> indices = { 2, 0, 1 };
-} // namespace
-
-TEST(StaticBuffer, PrintsOneLineWithBothNamesAndDataReadsBack)
+TEST(StaticBuffer, PrintsOneLineWithBothNamesDataReadsBackAndSetCallsLeaveNothingBound)
 {
+    const std::array<GLfloat, 6> vertices = { 0.0f, 1.0f, 2.0f, 3.5f, -4.0f, 5.25f };
+    const std::array<GLushort, 3> indices = { 2, 0, 1 };
     LogCapture capture;
     auto buffer = std::make_unique<StaticBuffer>();
     const GLuint vId = buffer->vId;
     const GLuint iId = buffer->iId;
     EXPECT_EQ(capture.out(), "StaticBuffer (vId: " + std::to_string(vId) + " ; iId: " + std::to_string(iId) + ")\n");
+    // Each set call unbinds its target, even one bound before.
+    buffer->bind();
     buffer->setVertexData(sizeof(vertices), vertices.data());
+    EXPECT_EQ(glInteger(GL_ARRAY_BUFFER_BINDING), 0);
+    buffer->bind();
     buffer->setIndexData(sizeof(indices), indices.data());
+    EXPECT_EQ(glInteger(GL_ELEMENT_ARRAY_BUFFER_BINDING), 0);
 
     buffer->bind();
+    EXPECT_EQ(glInteger(GL_ARRAY_BUFFER_BINDING), glName(vId));
+    EXPECT_EQ(glInteger(GL_ELEMENT_ARRAY_BUFFER_BINDING), glName(iId));
     std::array<GLfloat, 6> vertexCopy = {};
     std::array<GLushort, 3> indexCopy = {};
     glGetBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(vertexCopy), vertexCopy.data());
     glGetBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, sizeof(indexCopy), indexCopy.data());
-    StaticBuffer::unbind();
+    StaticBuffer::unbind(); // needs no object
     EXPECT_EQ(vertexCopy, vertices);
     EXPECT_EQ(indexCopy, indices);
+    EXPECT_EQ(glInteger(GL_ARRAY_BUFFER_BINDING), 0);
+    EXPECT_EQ(glInteger(GL_ELEMENT_ARRAY_BUFFER_BINDING), 0);
 
+    EXPECT_EQ(thrownBy([&] { buffer->setVertexData(-1, nullptr); }), "Invalid value in 'glBufferData'");
+    StaticBuffer::unbind(); // the failed call stopped before its own unbind
     capture.clear();
     buffer.reset();
     EXPECT_FALSE(glIsBuffer(vId));
     EXPECT_FALSE(glIsBuffer(iId));
     EXPECT_EQ(capture.out() + capture.err(), ""); // destruction prints nothing
-    EXPECT_NO_GL_ERROR();
-}
-
-TEST(StaticBuffer, SetCallsUnbindTheirTargetEvenWhenABindWasActive)
-{
-    LogCapture capture;
-    StaticBuffer buffer;
-    buffer.bind();
-    EXPECT_EQ(glInteger(GL_ARRAY_BUFFER_BINDING), glName(buffer.vId));
-    EXPECT_EQ(glInteger(GL_ELEMENT_ARRAY_BUFFER_BINDING), glName(buffer.iId));
-    buffer.setIndexData(sizeof(indices), indices.data());
-    EXPECT_EQ(glInteger(GL_ELEMENT_ARRAY_BUFFER_BINDING), 0);
-    buffer.bind();
-    buffer.setVertexData(sizeof(vertices), vertices.data());
-    EXPECT_EQ(glInteger(GL_ARRAY_BUFFER_BINDING), 0);
-
-    StaticBuffer::unbind(); // needs no object
-    EXPECT_EQ(glInteger(GL_ELEMENT_ARRAY_BUFFER_BINDING), 0);
-    EXPECT_EQ(thrownBy([&] { buffer.setVertexData(-1, nullptr); }), "Invalid value in 'glBufferData'");
-    StaticBuffer::unbind(); // the failed call stopped before its own unbind
     EXPECT_NO_GL_ERROR();
 }
 
