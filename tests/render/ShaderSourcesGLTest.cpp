@@ -2,46 +2,25 @@
 // that use them: each compiles and links under Mesa, offers every name its
 // pass sends (no "not found" or "Fail to get" in a normal frame) and puts
 // something on screen.
+#include "RenderTarget.h"
+#include "mesh/AMeshLoader.h"
 #include "mesh/Mesh.h"
 #include "render/Renderer.h"
 #include "support/GLTestEnvironment.h"
 #include "support/LogCapture.h"
-#include "RenderTarget.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 namespace {
 
-// A unit cube 0..1 with per-face normals and texture coordinates, as the
-// demo's model gives it.
-Mesh unitCube()
-{
-    Mesh mesh("cube");
-    const glm::vec3 normals[6] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
-    for (const glm::vec3& n : normals) {
-        // Two axes across the face, the face sitting at 0 or 1 along n.
-        const glm::vec3 u = n.x != 0 ? glm::vec3(0, 1, 0) : glm::vec3(1, 0, 0);
-        const glm::vec3 v = glm::cross(n, u);
-        const glm::vec3 centre = glm::vec3(0.5f) + 0.5f * n;
-        const auto base = static_cast<unsigned int>(mesh.positions.size());
-        const glm::vec2 corners[4] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
-        for (const glm::vec2& c : corners) {
-            mesh.positions.emplace_back(centre + 0.5f * (c.x * u + c.y * v), 1.0f);
-            mesh.normals.push_back(n);
-            mesh.texCoords.emplace_back((c.x + 1) / 2, (c.y + 1) / 2);
-        }
-        mesh.indices.insert(mesh.indices.end(), {base, base + 1, base + 2, base + 2, base + 3, base});
-    }
-    return mesh;
-}
-
 Texture2D greyTexture()
 {
     std::vector<unsigned char> pixels(4 * 4 * 3, 160);
-    return Texture2D(3, Resolution{4, 4}, GL_RGB, pixels.data());
+    return Texture2D(3, Resolution { 4, 4 }, GL_RGB, pixels.data());
 }
 
 const glm::mat4 projection = glm::perspective(glm::radians(45.0f), 1.0f, 0.1f, 100.0f);
@@ -61,22 +40,25 @@ class ShaderSources : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        ASSERT_NE(cube, nullptr);
         renderer.init();
-        renderer.addMesh(MeshInstance(&cube));
+        renderer.addMesh(MeshInstance(cube));
         capture.clear();
     }
     void TearDown() override
     {
-        EXPECT_EQ(capture.out().find("not found"), std::string::npos) << capture.out();
-        EXPECT_EQ(capture.out().find("Fail to get"), std::string::npos) << capture.out();
-        EXPECT_EQ(capture.out().find("Failed"), std::string::npos) << capture.out();
+        for (const char* failure : { "not found", "Fail to get", "Failed" })
+            EXPECT_EQ(capture.out().find(failure), std::string::npos) << capture.out();
         EXPECT_EQ(capture.err(), "");
         renderer.release();
         EXPECT_NO_GL_ERROR();
     }
     LogCapture capture;
+    // The demo's own cube model: 0..1 with per-face normals and texture coordinates.
+    std::unique_ptr<VornE::Ressource> model { AMeshLoader().load("./data/meshes/cube2.obj") };
+    Mesh* cube = static_cast<Mesh*>(model.get());
     Renderer renderer;
-    Mesh cube = unitCube();
+    RenderTarget target { 32 };
 };
 
 } // namespace
@@ -85,43 +67,39 @@ TEST_F(ShaderSources, RoomFromInsideIsLitByTheLightAtTheOrigin)
 {
     ShaderProgram bigCube("./data/shaders/bigCube.vert", "./data/shaders/bigCube.frag");
     Texture2D wall = greyTexture();
-    RenderTarget target(32);
     const glm::mat4 room = glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(-25.0f)), glm::vec3(50.0f));
     const glm::mat4 view = glm::lookAt(glm::vec3(10, -10, -20), glm::vec3(0), glm::vec3(0, 1, 0));
-    renderer.drawTexturedMesh(&cube, bigCube, &wall, projection, view, room);
+    renderer.drawTexturedMesh(cube, bigCube, &wall, projection, view, room);
     EXPECT_TRUE(somethingDrawn(32));
 }
 
 TEST_F(ShaderSources, CrossCubeShowsItsColourOnEveryVisibleFace)
 {
     ShaderProgram colourCube("./data/shaders/colourCube.vert", "./data/shaders/colourCube.frag");
-    RenderTarget target(32);
     const glm::mat4 view = glm::lookAt(glm::vec3(2.5f, 2.0f, 3.0f), glm::vec3(0.5f), glm::vec3(0, 1, 0));
-    renderer.drawColouredMesh(&cube, colourCube, projection, view, glm::mat4(1.0f), glm::vec4(1, 0, 0, 1));
+    renderer.drawColouredMesh(cube, colourCube, projection, view, glm::mat4(1.0f), glm::vec4(1, 0, 0, 1));
     const Pixel centre = readPixel(16, 16);
     EXPECT_GT(centre.r, 60);
     EXPECT_LT(centre.g, 30); // red stays red: the shading only darkens
     EXPECT_LT(centre.b, 30);
 }
 
-TEST_F(ShaderSources, WorldCubeTakesItsPointsColour)
+TEST_F(ShaderSources, WorldCubeTakesItsPointsColourAndFlashesWhereThePulseIs)
 {
     ShaderProgram grid("./data/shaders/grid.vert", "./data/shaders/grid.frag");
-    RenderTarget target(32);
     const glm::mat4 view = glm::lookAt(glm::vec3(2.0f, 2.5f, -2.0f), glm::vec3(0.5f), glm::vec3(0, 1, 0));
-    renderer.drawWorldCube(&cube, grid, projection, view, glm::mat4(1.0f), 3.0f, -1.0f, glm::vec4(0, 0.69f, 0.2f, 1));
+    const glm::vec4 green(0, 0.69f, 0.2f, 1);
+    renderer.drawWorldCube(cube, grid, projection, view, glm::mat4(1.0f), 3.0f, -1.0f, green);
     const Pixel calm = readPixel(16, 16);
     EXPECT_GT(calm.g, calm.r + 20);
-    // With the pulse passing right through the cube it flashes brighter.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    renderer.drawWorldCube(&cube, grid, projection, view, glm::mat4(1.0f), 3.0f, 3.0f, glm::vec4(0, 0.69f, 0.2f, 1));
+    renderer.drawWorldCube(cube, grid, projection, view, glm::mat4(1.0f), 3.0f, 3.0f, green);
     const Pixel flash = readPixel(16, 16);
     EXPECT_GT(flash.r + flash.g + flash.b, calm.r + calm.g + calm.b + 60);
 }
 
 TEST_F(ShaderSources, OverlayStripAndPassThroughPairBuild)
 {
-    RenderTarget target(32);
     Texture2D strip = greyTexture();
     renderer.drawTexturedQuad(glm::vec2(-0.2f, -1.0f), glm::vec2(0.2f, 1.0f), &strip, 1.0f);
     EXPECT_TRUE(pixelNear(readPixel(16, 16), 160, 160, 160));
