@@ -55,19 +55,16 @@ TEST(LinearCamera, ReachesEndOnlyOnExactDurationAndKeepsLastEyeWhenOver)
     EXPECT_NEAR(late.position.x, 30.0f * 2990.0f / 3000.0f, 1e-4);
 }
 
-TEST(LinearCamera, EqualStartAndEndStaysPut)
+TEST(LinearCamera, EqualStartAndEndStaysPutAndZeroDurationJumpsToEndInsteadOfNaN)
 {
-    LinearCamera camera({ 10, -10, 10 }, { 10, -10, 10 }, {}, {}, up, 5000);
+    LinearCamera still({ 10, -10, 10 }, { 10, -10, 10 }, {}, {}, up, 5000);
     for (unsigned int time = 24000; time < 29000; time += 16)
-        ASSERT_TRUE(camera.update(time)) << time;
-    EXPECT_EQ(camera.position, glm::vec3(10, -10, 10));
-}
+        ASSERT_TRUE(still.update(time)) << time;
+    EXPECT_EQ(still.position, glm::vec3(10, -10, 10));
 
-TEST(LinearCamera, ZeroDurationJumpsToEndInsteadOfNaN)
-{
-    LinearCamera camera = move(0);
-    camera.update(500);
-    EXPECT_TRUE(camera.update(500));
-    EXPECT_EQ(camera.position, glm::vec3(30, 0, 0));
-    EXPECT_FALSE(camera.update(516));
+    LinearCamera instant = move(0);
+    instant.update(500);
+    EXPECT_TRUE(instant.update(500));
+    EXPECT_EQ(instant.position, glm::vec3(30, 0, 0));
+    EXPECT_FALSE(instant.update(516));
 }

@@ -7,11 +7,16 @@
 
 namespace {
 
+using Sleeps = std::vector<std::uint32_t>;
+
 // A clock whose time moves only by the work the test simulates and the sleeps
 // the limiter asks for.
 class FakeTime : public TimeSource {
 public:
-    explicit FakeTime(std::uint32_t start) : now(start) {}
+    explicit FakeTime(std::uint32_t start)
+        : now(start)
+    {
+    }
     std::uint32_t ticks() override { return now; }
     void delay(std::uint32_t ms) override
     {
@@ -19,67 +24,53 @@ public:
         now += ms;
     }
     std::uint32_t now;
-    std::vector<std::uint32_t> sleeps;
+    Sleeps sleeps;
 };
-
-// The "FPS: N" counts found in the captured output.
-std::vector<int> reportedCounts(const std::string& out)
-{
-    std::vector<int> counts;
-    for (size_t at = out.find("FPS: "); at != std::string::npos; at = out.find("FPS: ", at + 1))
-        counts.push_back(std::stoi(out.substr(at + 5)));
-    return counts;
-}
 
 } // namespace
 
-TEST(FrameClock, FirstTickLogsNothingAndSleepsAFullPeriod)
+TEST(FrameClock, FirstTickSleepsAFullPeriodThenPassesAreHeldToSixteenAndReportedOncePastEachSecond)
+{
+    struct Case {
+        std::uint32_t start, work, sleep; // every pass's own work and the sleep that follows
+        int fewest, most; // frames in one report
+    };
+    for (const Case& c : { Case { 1000, 5, 11, 62, 63 }, Case { 0, 20, 0, 50, 51 } }) {
+        SCOPED_TRACE(c.work);
+        LogCapture capture;
+        FakeTime time(c.start);
+        FrameClock clock(time);
+        clock.tick();
+        EXPECT_EQ(capture.out(), "");
+        EXPECT_EQ(time.sleeps, Sleeps { 16 });
+        time.sleeps.clear();
+        for (int pass = 0; pass < 400; ++pass) {
+            time.now += c.work;
+            clock.tick();
+        }
+        EXPECT_EQ(time.sleeps, c.sleep == 0 ? Sleeps() : Sleeps(400, c.sleep));
+        std::vector<int> counts;
+        const std::string out = capture.out();
+        for (size_t at = out.find("FPS: "); at != std::string::npos; at = out.find("FPS: ", at + 1))
+            counts.push_back(std::stoi(out.substr(at + 5)));
+        ASSERT_GE(counts.size(), 5u);
+        for (int count : counts) {
+            EXPECT_GE(count, c.fewest);
+            EXPECT_LE(count, c.most);
+        }
+    }
+}
+
+TEST(FrameClock, ReportNeedsStrictlyMoreThanOneSecond)
 {
     LogCapture capture;
-    FakeTime time(5000);
-    FrameClock clock(time);
-    clock.tick();
+    FpsCounter counter;
+    for (std::uint32_t now : { 0u, 500u, 1000u })
+        counter.frame(now);
     EXPECT_EQ(capture.out(), "");
-    ASSERT_EQ(time.sleeps.size(), 1u);
-    EXPECT_EQ(time.sleeps[0], 16u);
-    EXPECT_EQ(clock.fps.frameCount, 0u);
-}
-
-TEST(FrameClock, ShortPassesSleepTheRestAndReportAboutSixtyTwoFrames)
-{
-    LogCapture capture;
-    FakeTime time(1000);
-    FrameClock clock(time);
-    for (int pass = 0; pass < 400; ++pass) {
-        time.now += 5; // the pass's own work
-        clock.tick();
-    }
-    for (size_t i = 1; i < time.sleeps.size(); ++i)
-        ASSERT_EQ(time.sleeps[i], 11u) << "pass " << i;
-    const std::vector<int> counts = reportedCounts(capture.out());
-    ASSERT_GE(counts.size(), 5u);
-    for (int count : counts) {
-        EXPECT_GE(count, 62);
-        EXPECT_LE(count, 63);
-    }
-}
-
-TEST(FrameClock, LongPassesNeverSleepAndReportAboutFiftyFrames)
-{
-    LogCapture capture;
-    FakeTime time(0);
-    FrameClock clock(time);
-    clock.tick(); // the first tick always sleeps
-    time.sleeps.clear();
-    for (int pass = 0; pass < 300; ++pass) {
-        time.now += 20;
-        clock.tick();
-    }
-    EXPECT_TRUE(time.sleeps.empty());
-    for (int count : reportedCounts(capture.out())) {
-        EXPECT_GE(count, 50);
-        EXPECT_LE(count, 51);
-    }
+    counter.frame(1001);
+    EXPECT_EQ(capture.out(), "FPS: 3\n");
+    EXPECT_EQ(counter.frameCount, 0u);
 }
 
 TEST(FrameClock, OversleepIsMadeUpByTheNextPass)
@@ -90,22 +81,7 @@ TEST(FrameClock, OversleepIsMadeUpByTheNextPass)
     time.sleeps.clear();
     limiter.wait(116 + 3, time); // 3 ms of work: sleeps 13, schedule at 132
     limiter.wait(132 + 5, time); // the sleep ran long elsewhere, but the schedule holds
-    EXPECT_EQ(time.sleeps, (std::vector<std::uint32_t>{13u, 11u}));
-    EXPECT_EQ(limiter.frameStart, 148u);
-}
-
-TEST(FrameClock, ReportNeedsStrictlyMoreThanOneSecond)
-{
-    LogCapture capture;
-    FpsCounter counter;
-    counter.frame(0);
-    counter.frame(500);
-    counter.frame(1000);
-    EXPECT_EQ(capture.out(), "");
-    counter.frame(1001);
-    EXPECT_EQ(capture.out(), "FPS: 3\n");
-    EXPECT_EQ(counter.lastReport, 1001u);
-    EXPECT_EQ(counter.frameCount, 0u);
+    EXPECT_EQ(time.sleeps, (Sleeps { 13u, 11u }));
 }
 
 TEST(FrameClock, CounterWrapOrTimeGoingBackNeitherSleepsNorStalls)
@@ -119,5 +95,5 @@ TEST(FrameClock, CounterWrapOrTimeGoingBackNeitherSleepsNorStalls)
     EXPECT_TRUE(time.sleeps.empty());
     EXPECT_EQ(limiter.frameStart, 0xFFFFFFF8u);
     limiter.wait(3u, time); // after the wrap: 11 ms since the last start, so 5 ms of sleep
-    EXPECT_EQ(time.sleeps, (std::vector<std::uint32_t>{5u}));
+    EXPECT_EQ(time.sleeps, Sleeps { 5u });
 }

@@ -6,88 +6,81 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <initializer_list>
 #include <vector>
 
 namespace {
 
 // A key array as SDL 1.2 reports it, with the given keys held.
 struct Keys {
-    std::array<std::uint8_t, SDLK_LAST> bytes{};
-    Keys(std::initializer_list<int> held)
+    std::array<std::uint8_t, SDLK_LAST> bytes {};
+    explicit Keys(const std::vector<int>& held)
     {
         for (int key : held)
             bytes[static_cast<size_t>(key)] = 1;
     }
-    KeyState state() const { return KeyState{bytes.data(), static_cast<int>(bytes.size())}; }
+    KeyState state() const { return KeyState { bytes.data(), static_cast<int>(bytes.size()) }; }
 };
-
-int directions(std::initializer_list<int> held)
-{
-    return KeyMask::directions(Keys(held).state());
-}
-
-int actions(std::initializer_list<int> held)
-{
-    return KeyMask::actions(Keys(held).state());
-}
 
 } // namespace
 
-TEST(KeyMasks, DirectionsKeepOneVerticalAndOneHorizontalBit)
+TEST(KeyMasks, DirectionsKeepOneVerticalAndOneHorizontalBitAndActionsOrTheBitsOfHeldKeys)
 {
-    EXPECT_EQ(directions({}), 0);
-    EXPECT_EQ(directions({SDLK_UP}), 1);
-    EXPECT_EQ(directions({SDLK_RIGHT}), 2);
-    EXPECT_EQ(directions({SDLK_DOWN}), 4);
-    EXPECT_EQ(directions({SDLK_LEFT}), 8);
-    EXPECT_EQ(directions({SDLK_UP, SDLK_DOWN}), 1);
-    EXPECT_EQ(directions({SDLK_LEFT, SDLK_RIGHT}), 8);
-    EXPECT_EQ(directions({SDLK_UP, SDLK_LEFT, SDLK_RIGHT}), 3);
-    EXPECT_EQ(directions({SDLK_UP, SDLK_LEFT}), 9);
-    EXPECT_EQ(directions({SDLK_DOWN, SDLK_RIGHT}), 6);
-    EXPECT_EQ(directions({SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT}), 6);
-    EXPECT_EQ(directions({SDLK_DOWN, SDLK_LEFT}), 12);
-}
-
-TEST(KeyMasks, ActionsOrTheBitsOfHeldKeys)
-{
-    EXPECT_EQ(actions({SDLK_q, SDLK_x}), 0x081);
-    EXPECT_EQ(actions({SDLK_KP_MINUS}), 0x200);
-    EXPECT_EQ(actions({SDLK_q, SDLK_w, SDLK_a, SDLK_s, SDLK_z, SDLK_x, SDLK_KP_PLUS, SDLK_KP_MINUS}), 0x3CF);
-    EXPECT_EQ(actions({SDLK_e, SDLK_SPACE, SDLK_UP}), 0);
+    struct Case {
+        std::vector<int> held;
+        int directions, actions;
+    };
+    const Case cases[] = {
+        { {}, 0, 0 },
+        { { SDLK_UP }, 1, 0 },
+        { { SDLK_RIGHT }, 2, 0 },
+        { { SDLK_DOWN }, 4, 0 },
+        { { SDLK_LEFT }, 8, 0 },
+        { { SDLK_UP, SDLK_DOWN }, 1, 0 },
+        { { SDLK_LEFT, SDLK_RIGHT }, 8, 0 },
+        { { SDLK_UP, SDLK_LEFT, SDLK_RIGHT }, 3, 0 },
+        { { SDLK_UP, SDLK_LEFT }, 9, 0 },
+        { { SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT }, 6, 0 },
+        { { SDLK_DOWN, SDLK_LEFT }, 12, 0 },
+        { { SDLK_q, SDLK_x }, 0, 0x081 },
+        { { SDLK_KP_MINUS }, 0, 0x200 },
+        { { SDLK_q, SDLK_w, SDLK_a, SDLK_s, SDLK_z, SDLK_x, SDLK_KP_PLUS, SDLK_KP_MINUS }, 0, 0x3CF },
+        { { SDLK_e, SDLK_SPACE, SDLK_DOWN }, 4, 0 },
+    };
+    for (const Case& c : cases) {
+        const Keys keys(c.held);
+        EXPECT_EQ(KeyMask::directions(keys.state()), c.directions) << testing::PrintToString(c.held);
+        EXPECT_EQ(KeyMask::actions(keys.state()), c.actions) << testing::PrintToString(c.held);
+    }
 }
 
 TEST(KeyMasks, EscapeCountsOnlyAsExactlyOneAndShortArraysAreSafe)
 {
-    Keys keys({});
+    Keys keys({ SDLK_UP });
     keys.bytes[SDLK_ESCAPE] = 2;
     EXPECT_FALSE(KeyMask::escape(keys.state()));
     keys.bytes[SDLK_ESCAPE] = 1;
     EXPECT_TRUE(KeyMask::escape(keys.state()));
     // An array shorter than the arrow keys' symbols, or none at all, reads as nothing held.
-    const KeyState shortState{keys.bytes.data(), 100};
-    EXPECT_EQ(KeyMask::directions(shortState), 0);
-    EXPECT_EQ(KeyMask::directions(KeyState{}), 0);
-    EXPECT_FALSE(KeyMask::escape(KeyState{}));
+    EXPECT_EQ(KeyMask::directions(KeyState { keys.bytes.data(), 100 }), 0);
+    EXPECT_EQ(KeyMask::directions(KeyState {}), 0);
+    EXPECT_FALSE(KeyMask::escape(KeyState {}));
 }
 
 namespace {
 
-Keys* fakeKeys = nullptr;
+Keys fakeKeys({ SDLK_UP, SDLK_q });
 int polls = 0;
-KeyState pollFake()
-{
-    ++polls;
-    return fakeKeys->state();
-}
 
-// A device that records being asked.
+// A device that records being asked, updated and destroyed in one shared log.
 class ScriptedInput : public Input {
 public:
-    ScriptedInput(bool quit, std::vector<int>& log, int id, int& destroyed)
-        : quit(quit), log(log), id(id), destroyed(destroyed) {}
-    ~ScriptedInput() override { destroyed = destroyed * 10 + id; }
+    ScriptedInput(bool quit, std::vector<int>& log, int id)
+        : quit(quit)
+        , log(log)
+        , id(id)
+    {
+    }
+    ~ScriptedInput() override { log.push_back(10 * id); }
     int directions() override { return 0; }
     int actions() override { return 0; }
     bool quitRequested() override
@@ -96,46 +89,41 @@ public:
         return quit;
     }
     void update() override { log.push_back(-id); }
+
+private:
     bool quit;
     std::vector<int>& log;
     int id;
-    int& destroyed;
 };
 
 } // namespace
 
 TEST(SDL_Keyboard, PollsAtConstructionAndOnEveryUpdate)
 {
-    Keys keys({SDLK_UP, SDLK_q});
-    fakeKeys = &keys;
-    polls = 0;
-    SDL_Keyboard keyboard(pollFake);
+    SDL_Keyboard keyboard([] {
+        ++polls;
+        return fakeKeys.state();
+    });
     EXPECT_EQ(polls, 1);
     EXPECT_EQ(keyboard.directions(), 1);
     EXPECT_EQ(keyboard.actions(), 1);
     EXPECT_FALSE(keyboard.quitRequested());
-    keys.bytes[SDLK_ESCAPE] = 1;
+    fakeKeys.bytes[SDLK_ESCAPE] = 1;
     keyboard.update();
     EXPECT_EQ(polls, 2);
     EXPECT_TRUE(keyboard.quitRequested());
 }
 
-TEST(InputList, AsksEveryDeviceInOrderAndDeletesThemAll)
+TEST(InputList, AsksEveryDeviceInOrderEvenAfterAYesAndDeletesThemAll)
 {
+    EXPECT_FALSE(InputList().anyQuit());
     std::vector<int> log;
-    int destroyed = 0;
-    {
-        InputList empty;
-        EXPECT_FALSE(empty.anyQuit());
-    }
     {
         InputList list;
-        list.add(new ScriptedInput(true, log, 1, destroyed));
-        list.add(new ScriptedInput(false, log, 2, destroyed));
-        list.add(new ScriptedInput(false, log, 3, destroyed));
+        for (int id : { 1, 2, 3 })
+            list.add(new ScriptedInput(id == 1, log, id));
         list.updateAll();
         EXPECT_TRUE(list.anyQuit());
-        EXPECT_EQ(log, (std::vector<int>{-1, -2, -3, 1, 2, 3}));
     }
-    EXPECT_EQ(destroyed, 123);
+    EXPECT_EQ(log, (std::vector<int> { -1, -2, -3, 1, 2, 3, 10, 20, 30 }));
 }

@@ -17,8 +17,7 @@ public:
     explicit SettingsFile(const std::string& text)
     {
         char name[] = "/tmp/lumaroll-settings-XXXXXX";
-        const int fd = mkstemp(name);
-        close(fd);
+        close(mkstemp(name));
         path = name;
         std::ofstream(path) << text;
     }
@@ -28,29 +27,24 @@ public:
 
 } // namespace
 
-TEST(Settings, ReadsPairsWhateverTheWhitespaceLayout)
+TEST(Settings, ReadsPairsWhateverTheWhitespaceAndLastRepeatWinsWithCaseSensitiveKeys)
 {
-    SettingsFile lines("fullscreen 1\nhres 1024\nvres 768\nseed 7\n");
-    SettingsFile oneLine("fullscreen 1 hres 1024\tvres 768 seed 7");
-    for (const SettingsFile* file : {&lines, &oneLine}) {
+    for (const char* text : { "fullscreen 1\nhres 640\nvres 768\nseed 7\nhres 1e3\n\n  ",
+             "fullscreen 1 hres 640\tvres 768 seed 7 hres 1000 Fullscreen 0" }) {
+        SettingsFile file(text);
         LogCapture capture;
-        const Settings settings(file->path);
+        const Settings settings(file.path);
         EXPECT_EQ(settings.get("fullscreen", 0.0f), 1.0f);
-        EXPECT_EQ(settings.get("hres", 0.0f), 1024.0f);
+        EXPECT_EQ(settings.get("hres", 0.0f), 1000.0f);
         EXPECT_EQ(settings.get("vres", 0.0f), 768.0f);
         EXPECT_EQ(settings.get("seed", 0.0f), 7.0f);
         EXPECT_EQ(settings.get("other", -3.5f), -3.5f);
         EXPECT_EQ(capture.err(), "");
     }
-}
-
-TEST(Settings, LastRepeatWinsKeysAreCaseSensitiveAndExponentsRead)
-{
-    SettingsFile file("hres 640 hres 1e3 Fullscreen 1");
-    const Settings settings(file.path);
-    EXPECT_EQ(settings.get("hres", 0.0f), 1000.0f);
-    EXPECT_EQ(settings.get("fullscreen", 0.0f), 0.0f);
-    EXPECT_EQ(settings.get("Fullscreen", 0.0f), 1.0f);
+    SettingsFile empty("");
+    LogCapture capture;
+    EXPECT_EQ(Settings(empty.path).get("seed", 9.0f), 9.0f);
+    EXPECT_EQ(capture.err(), "");
 }
 
 TEST(Settings, MissingFilePrintsOneLineAndGivesDefaults)
@@ -62,60 +56,40 @@ TEST(Settings, MissingFilePrintsOneLineAndGivesDefaults)
     EXPECT_EQ(settings.getUnsigned("vres", 640), 640u);
 }
 
-TEST(Settings, ValueThatIsNotANumberStopsReadingAndKeepsEarlierPairs)
+// The stream never reaches its end after a bad value: reading must stop there.
+TEST(Settings, ValueThatIsNotANumberOrKeyWithoutValueStopsReadingAndKeepsEarlierPairs)
 {
-    SettingsFile file("hres 1024\nvres big\nseed 7\n");
-    LogCapture capture;
-    const Settings settings(file.path); // must return: the stream never reaches its end
-    EXPECT_EQ(settings.get("hres", 0.0f), 1024.0f);
-    EXPECT_EQ(settings.get("vres", -1.0f), -1.0f);
-    EXPECT_EQ(settings.get("seed", -1.0f), -1.0f);
-    EXPECT_NE(capture.err().find(file.path), std::string::npos);
-    EXPECT_NE(capture.err().find("'vres'"), std::string::npos);
-    EXPECT_EQ(capture.err().find('\n'), capture.err().size() - 1); // one line
+    for (const auto& [text, stopKey] :
+        { std::pair { "hres 1024\nvres big\nseed 7\n", "'vres'" }, std::pair { "hres 1024 vres", "'vres'" } }) {
+        SettingsFile file(text);
+        LogCapture capture;
+        const Settings settings(file.path);
+        EXPECT_EQ(settings.get("hres", 0.0f), 1024.0f);
+        EXPECT_EQ(settings.get("vres", -1.0f), -1.0f);
+        EXPECT_EQ(settings.get("seed", -1.0f), -1.0f);
+        const std::string err = capture.err();
+        EXPECT_NE(err.find(file.path), std::string::npos);
+        EXPECT_NE(err.find(stopKey), std::string::npos);
+        EXPECT_EQ(err.find('\n'), err.size() - 1); // one line
+    }
 }
 
-TEST(Settings, KeyWithoutValueAtTheEndIsNotStored)
+TEST(Settings, UnsignedValuesTruncateTowardZeroAndOutOfRangeFallBackToTheDefaultWithOneLineEach)
 {
-    SettingsFile file("seed 3 hres");
-    LogCapture capture;
-    const Settings settings(file.path);
-    EXPECT_EQ(settings.get("seed", 0.0f), 3.0f);
-    EXPECT_EQ(settings.get("hres", -1.0f), -1.0f);
-    EXPECT_NE(capture.err().find("'hres'"), std::string::npos);
-}
-
-TEST(Settings, TrailingWhitespaceAndEmptyFilesAreQuiet)
-{
-    SettingsFile trailing("seed 3 \n\n  ");
-    SettingsFile empty("");
-    LogCapture capture;
-    EXPECT_EQ(Settings(trailing.path).get("seed", 0.0f), 3.0f);
-    EXPECT_EQ(Settings(empty.path).get("seed", 9.0f), 9.0f);
-    EXPECT_EQ(capture.err(), "");
-}
-
-TEST(Settings, UnsignedConversionTruncatesTowardZero)
-{
-    SettingsFile file("hres 1024.9 vres 768.9 seed 4294967295");
+    SettingsFile file("hres 1024.9 vres 768.9 seed 4294967295 fullscreen -1");
+    SettingsFile bad("hres -5 vres 0 seed 1e20");
     LogCapture capture;
     const Settings settings(file.path);
     EXPECT_EQ(settings.getUnsigned("hres", 800, false), 1024u);
     EXPECT_EQ(settings.getUnsigned("vres", 640, false), 768u);
     EXPECT_EQ(settings.getUnsigned("seed", 0), 0u); // 4294967295 rounds up to 2^32 as a float
-    EXPECT_NE(capture.err().find("'seed'"), std::string::npos);
-}
-
-TEST(Settings, OutOfRangeValuesFallBackToTheDefaultWithOneLineEach)
-{
-    SettingsFile file("hres -5 vres 0 seed 1e20 fullscreen -1");
-    LogCapture capture;
-    const Settings settings(file.path);
-    EXPECT_EQ(settings.getUnsigned("hres", 800, false), 800u);
-    EXPECT_EQ(settings.getUnsigned("vres", 640, false), 640u);
-    EXPECT_EQ(settings.getUnsigned("seed", 0), 0u);
-    EXPECT_EQ(settings.getUnsigned("vres", 640, true), 0u); // zero allowed where it means something
-    const std::string err = capture.err();
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 3);
     EXPECT_NE(settings.get("fullscreen", 0.0f), 0.0f); // any non-zero value means full screen
+    const Settings outOfRange(bad.path);
+    EXPECT_EQ(outOfRange.getUnsigned("hres", 800, false), 800u);
+    EXPECT_EQ(outOfRange.getUnsigned("vres", 640, false), 640u);
+    EXPECT_EQ(outOfRange.getUnsigned("seed", 0), 0u);
+    EXPECT_EQ(outOfRange.getUnsigned("vres", 640, true), 0u); // zero allowed where it means something
+    const std::string err = capture.err();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 4);
+    EXPECT_NE(err.find("'seed'"), std::string::npos);
 }
