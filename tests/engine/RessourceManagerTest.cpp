@@ -12,46 +12,39 @@ static_assert(!std::is_copy_constructible_v<RessourceManager> && !std::is_copy_a
 
 namespace {
 
-// Appends its name to a shared list when it is destroyed.
-class RecordedRessource : public VornE::Ressource {
-public:
-    RecordedRessource(std::string name, std::vector<std::string>& destroyed)
+using Names = std::vector<std::string>;
+
+// Adds its name to its loader's list when it is destroyed.
+struct RecordedRessource : VornE::Ressource {
+    RecordedRessource(std::string name, Names& destroyed)
         : name(std::move(name))
         , destroyed(destroyed)
     {
     }
     ~RecordedRessource() override { destroyed.push_back(name); }
-
-private:
     std::string name;
-    std::vector<std::string>& destroyed;
+    Names& destroyed;
 };
 
 // Counts its calls; fails every name listed in `failing`.
-class CountingLoader : public VornE::RessourceLoader {
-public:
+struct CountingLoader : VornE::RessourceLoader {
     VornE::Ressource* load(const std::string& name) override
     {
         ++calls;
-        if (std::find(failing.begin(), failing.end(), name) != failing.end())
-            return nullptr;
-        return new RecordedRessource(name, destroyed);
+        const bool fails = std::find(failing.begin(), failing.end(), name) != failing.end();
+        return fails ? nullptr : new RecordedRessource(name, destroyed);
     }
-
     int calls = 0;
-    std::vector<std::string> failing;
-    std::vector<std::string> destroyed;
+    Names failing, destroyed;
 };
-
-const std::string wall = "./data/textures/wall.png";
 
 } // namespace
 
-TEST(RessourceManager, SecondLoadOfSameNameDoesNotCallAnyLoaderAndKeepsTheFirstRessource)
+TEST(RessourceManager, SecondLoadOfSameNameCallsNoLoaderAndDestructionDeletesInByteWiseNameOrder)
 {
+    const std::string wall = "./data/textures/wall.png";
     LogCapture capture;
-    CountingLoader first;
-    CountingLoader second;
+    CountingLoader first, second;
     {
         RessourceManager manager;
         ASSERT_TRUE(manager.load(first, wall));
@@ -66,9 +59,14 @@ TEST(RessourceManager, SecondLoadOfSameNameDoesNotCallAnyLoaderAndKeepsTheFirstR
         EXPECT_TRUE(manager.load(first, "data/textures/wall.png"));
         EXPECT_EQ(first.calls, 2);
         EXPECT_NE(manager.get("data/textures/wall.png"), held);
+        for (const char* name : { "./data/textures/test.png", "./data/textures/fade.png", "./data/textures/Z.png",
+                 "./data/meshes/cube2.obj" })
+            ASSERT_TRUE(manager.load(first, name));
         EXPECT_TRUE(first.destroyed.empty());
     }
-    EXPECT_EQ(first.destroyed.size(), 2u);
+    EXPECT_EQ(first.destroyed,
+        (Names { "./data/meshes/cube2.obj", "./data/textures/Z.png", "./data/textures/fade.png",
+            "./data/textures/test.png", wall, "data/textures/wall.png" }));
     EXPECT_EQ(capture.out() + capture.err(), "");
 }
 
@@ -88,18 +86,4 @@ TEST(RessourceManager, FailedLoadLeavesNoEntryAndIsRetriedAndGetLogsTheMissingNa
     EXPECT_TRUE(manager.load(loader, "./data/meshes/cube2.obj"));
     EXPECT_EQ(loader.calls, 2);
     EXPECT_NE(manager.get("./data/meshes/cube2.obj"), nullptr);
-}
-
-TEST(RessourceManager, DestructionDeletesInByteWiseOrderOfNamesNotLoadOrder)
-{
-    CountingLoader loader;
-    {
-        RessourceManager manager;
-        for (const char* name : { "./data/textures/wall.png", "./data/textures/test.png", "./data/textures/fade.png",
-                 "./data/textures/Z.png", "./data/meshes/cube2.obj" })
-            ASSERT_TRUE(manager.load(loader, name));
-    }
-    EXPECT_EQ(loader.destroyed,
-        (std::vector<std::string> { "./data/meshes/cube2.obj", "./data/textures/Z.png", "./data/textures/fade.png",
-            "./data/textures/test.png", "./data/textures/wall.png" }));
 }
