@@ -37,15 +37,6 @@ int liveProgramsAndShaders()
 
 } // namespace
 
-TEST(ShaderProgram, GoodPairLogsExactlyTheTwoCompilationLines)
-{
-    LogCapture capture;
-    ShaderProgram program(dir + "good.vert", dir + "good.frag");
-    EXPECT_EQ(capture.out(), compiling("Vertex", "good.vert") + compiling("Fragment", "good.frag"));
-    EXPECT_EQ(capture.err(), "");
-    EXPECT_NO_GL_ERROR();
-}
-
 // Only the link throws: a missing file or a compile failure is logged and the
 // pair goes on to the link, which fails and names both paths.
 TEST(ShaderProgram, MissingFileCompileFailureAndLinkFailureLogInOrderThrowAtLinkAndLeaveNoNameBehind)
@@ -82,26 +73,12 @@ TEST(ShaderProgram, MissingFileCompileFailureAndLinkFailureLogInOrderThrowAtLink
     EXPECT_NO_GL_ERROR();
 }
 
-TEST(ShaderProgram, DestructionOfTheCurrentProgramDeletesItAndBothShaders)
-{
-    LogCapture capture;
-    auto program = std::make_unique<ShaderProgram>(dir + "good.vert", dir + "good.frag");
-    const GLuint ids[] = { program->programId, program->vertex.id, program->fragment.id };
-    program->use();
-    ASSERT_EQ(glInteger(GL_CURRENT_PROGRAM), glName(ids[0]));
-    program.reset();
-    // A program still current would only be flagged for deletion.
-    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), 0);
-    EXPECT_FALSE(glIsProgram(ids[0]));
-    EXPECT_FALSE(glIsShader(ids[1]));
-    EXPECT_FALSE(glIsShader(ids[2]));
-    EXPECT_NO_GL_ERROR();
-}
-
-TEST(ShaderProgram, MissingNamesWarnReturnMinusOneOrFalseAndSetTexture2DStillBindsOnItsUnit)
+TEST(ShaderProgram, GoodPairLogsItsTwoCompilationsAndMissingNamesWarnFailAndStillBindTheTexture)
 {
     LogCapture capture;
     ShaderProgram program(dir + "good.vert", dir + "good.frag");
+    EXPECT_EQ(capture.out(), compiling("Vertex", "good.vert") + compiling("Fragment", "good.frag"));
+    EXPECT_EQ(capture.err(), "");
     Texture2D texture(Resolution { 4, 4 });
     program.use();
     capture.clear();
@@ -129,27 +106,35 @@ TEST(ShaderProgram, MissingNamesWarnReturnMinusOneOrFalseAndSetTexture2DStillBin
     EXPECT_NO_GL_ERROR();
 }
 
-TEST(ShaderProgram, SettersStoreVectorColumnMajorMatrixAndSamplerUnit)
+TEST(ShaderProgram, SettersStoreVectorColumnMajorMatrixAndSamplerUnitAndDestroyingTheCurrentProgramDeletesAll)
 {
     LogCapture capture;
-    ShaderProgram program(dir + "good.vert", dir + "good.frag");
+    auto program = std::make_unique<ShaderProgram>(dir + "good.vert", dir + "good.frag");
+    const GLuint ids[] = { program->programId, program->vertex.id, program->fragment.id };
     Texture2D texture(Resolution { 2, 2 });
-    program.use();
+    program->use();
     const glm::vec4 colour(0.25f, 0.5f, 0.75f, 1.0f);
     const glm::mat4 mvp = glm::translate(glm::mat4(1.0f), glm::vec3(1.0f, 2.0f, 3.0f));
-    EXPECT_TRUE(program.setVector4("colour", colour));
-    EXPECT_TRUE(program.setMatrix("mvpMatrix", mvp));
-    EXPECT_TRUE(program.setTexture2D("image", texture, 0));
+    EXPECT_TRUE(program->setVector4("colour", colour));
+    EXPECT_TRUE(program->setMatrix("mvpMatrix", mvp));
+    EXPECT_TRUE(program->setTexture2D("image", texture, 0));
     GLfloat values[16] = {};
-    glGetUniformfv(program.programId, program.getUniformLocation("colour"), values);
+    glGetUniformfv(ids[0], program->getUniformLocation("colour"), values);
     EXPECT_EQ(glm::make_vec4(values), colour);
-    glGetUniformfv(program.programId, program.getUniformLocation("mvpMatrix"), values);
+    glGetUniformfv(ids[0], program->getUniformLocation("mvpMatrix"), values);
     EXPECT_EQ(glm::make_mat4(values), mvp); // column-major, or the translation would move
     GLint unit = -1;
-    glGetUniformiv(program.programId, program.getUniformLocation("image"), &unit);
+    glGetUniformiv(ids[0], program->getUniformLocation("image"), &unit);
     EXPECT_EQ(unit, 0);
     ShaderProgram::unsetTexture2D(texture, 0);
-    ShaderProgram::unuse();
     EXPECT_EQ(glInteger(GL_TEXTURE_BINDING_2D), 0);
+
+    ASSERT_EQ(glInteger(GL_CURRENT_PROGRAM), glName(ids[0]));
+    program.reset();
+    // A program still current would only be flagged for deletion.
+    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), 0);
+    EXPECT_FALSE(glIsProgram(ids[0]));
+    EXPECT_FALSE(glIsShader(ids[1]));
+    EXPECT_FALSE(glIsShader(ids[2]));
     EXPECT_NO_GL_ERROR();
 }
