@@ -42,12 +42,13 @@ struct Course {
             armLength[t] = scene.armLength;
             spin[t] = scene.spinAngle;
             alpha0[t] = scene.stripAlpha[0];
+            fade[t] = scene.fade;
         }
     }
     SceneOneTimeline scene;
     std::vector<std::uint32_t> wrongResult, sweepRestarts, stripShown[3];
     std::map<std::uint32_t, int> armLength;
-    std::map<std::uint32_t, float> spin, alpha0;
+    std::map<std::uint32_t, float> spin, alpha0, fade;
 };
 
 std::vector<std::uint32_t> every(std::uint32_t first, std::uint32_t period, std::uint32_t last)
@@ -60,20 +61,13 @@ std::vector<std::uint32_t> every(std::uint32_t first, std::uint32_t period, std:
 
 } // namespace
 
-TEST(SceneOneTimeline, FadeRisesUnclampedAndEachFallStartsFromTen)
-{
-    SceneOneTimeline scene;
-    const std::map<std::uint32_t, float> expected { { 16, 0.16f }, { 2000, 10.0f }, { 2752, 4.96f }, { 4000, 10.0f },
-        { 4992, 19.92f }, { 5504, 9.92f }, { 28496, 5.04f }, { 29008, 10.0f } };
-    for (const auto& [time, fade] : expected) {
-        advanceTo(scene, time);
-        EXPECT_FLOAT_EQ(scene.fade, fade) << time;
-    }
-}
-
-TEST(SceneOneTimeline, WholeCourseFollowsTheEventTable)
+TEST(SceneOneTimeline, WholeCourseFollowsTheEventTableAndTheFadeRisesUnclampedWithEachFallFromTen)
 {
     const Course course;
+    const std::map<std::uint32_t, float> fades { { 16, 0.16f }, { 2000, 10.0f }, { 2752, 4.96f }, { 4000, 10.0f },
+        { 4992, 19.92f }, { 5504, 9.92f }, { 28496, 5.04f }, { 29008, 10.0f } };
+    for (const auto& [time, fade] : fades)
+        EXPECT_FLOAT_EQ(course.fade.at(time), fade) << time;
     EXPECT_TRUE(course.wrongResult.empty()) << "update must be false exactly from 29008";
     EXPECT_EQ(course.scene.elapsed, 29008u);
     EXPECT_EQ(course.sweepRestarts, every(2768, 1904, 29008));

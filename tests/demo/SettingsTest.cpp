@@ -47,15 +47,6 @@ TEST(Settings, ReadsPairsWhateverTheWhitespaceAndLastRepeatWinsWithCaseSensitive
     EXPECT_EQ(capture.err(), "");
 }
 
-TEST(Settings, MissingFilePrintsOneLineAndGivesDefaults)
-{
-    LogCapture capture;
-    const Settings settings("/nonexistent/settings.ini");
-    EXPECT_EQ(capture.err(), "Fail to open the setting file\n");
-    EXPECT_EQ(settings.get("hres", 800.0f), 800.0f);
-    EXPECT_EQ(settings.getUnsigned("vres", 640), 640u);
-}
-
 // The stream never reaches its end after a bad value: reading must stop there.
 TEST(Settings, ValueThatIsNotANumberOrKeyWithoutValueStopsReadingAndKeepsEarlierPairs)
 {
