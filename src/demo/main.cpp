@@ -203,6 +203,10 @@ int runDemo()
 // initialise SDL before the demo and shut it down after.
 int main(int, char**)
 {
+    // OpenGL comes only through SDL's X11 driver; left to itself, SDL would
+    // fall back to drawing in the terminal when no X display answers. A driver
+    // the user names still wins.
+    setenv("SDL_VIDEODRIVER", "x11", 0);
     if (SDL_Init(SDL_INIT_NOPARACHUTE) != 0) {
         std::cerr << "Unable to initialise SDL: " << SDL_GetError() << std::endl;
         return windowFailedStatus;

@@ -110,7 +110,9 @@ std::string DemoProcess::waitForWindow(int seconds)
             return id;
         if (ended())
             return "";
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        // Not faster: every poll is a new X connection, and Xvfb refuses
+        // some made at the same moment as the demo's own.
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
     }
     return "";
 }
@@ -118,12 +120,18 @@ std::string DemoProcess::waitForWindow(int seconds)
 void DemoProcess::pressEscape(const std::string& windowId)
 {
     // A press and release inside one pass would never be sampled, so hold it.
-    std::system(("xdotool windowfocus --sync " + windowId + " keydown Escape sleep 0.3 keyup Escape").c_str());
+    // Xvfb now and then refuses a connection made at the same moment as the
+    // demo's own traffic; try again rather than fail the run.
+    const std::string command = "xdotool windowfocus --sync " + windowId + " keydown Escape sleep 0.3 keyup Escape";
+    for (int attempt = 0; attempt < 3 && std::system(command.c_str()) != 0; ++attempt)
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
 }
 
 std::string DemoProcess::windowSize(const std::string& windowId)
 {
-    const std::string info = shellOutput("xwininfo -id " + windowId);
+    std::string info;
+    for (int attempt = 0; attempt < 3 && info.find("Width: ") == std::string::npos; ++attempt)
+        info = shellOutput("xwininfo -id " + windowId + " 2>/dev/null");
     auto field = [&](const std::string& name) {
         const size_t at = info.find(name);
         return at == std::string::npos ? std::string("?") : std::to_string(std::atoi(info.c_str() + at + name.size()));
