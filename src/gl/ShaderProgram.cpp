@@ -19,8 +19,8 @@ ShaderProgram::ShaderProgram(const std::string& vertexPath, const std::string& f
         link();
     } catch (...) {
         // No destructor runs for a program that failed to build, so its name
-        // goes here; the shaders go with their members. Pinned by
-        // ShaderProgram.FailedLinkLeavesNoProgramOrShaderBehind.
+        // goes here; the shaders go with their members. Pinned by ShaderProgram.
+        // MissingFileCompileFailureAndLinkFailureLogInOrderThrowAtLinkAndLeaveNoNameBehind.
         glDeleteProgram(programId);
         throw;
     }
