@@ -2,6 +2,7 @@
 
 #include "engine/Logger.h"
 #include "gl/GLErrorException.h"
+#include "render/PassHelpers.h"
 #include "mesh/Mesh.h"
 
 #include <new>
@@ -18,17 +19,6 @@ const unsigned int Renderer::quadIndices[6] = {0, 1, 2, 2, 3, 0};
 
 namespace {
 
-const void* byteOffset(std::size_t offset)
-{
-    return reinterpret_cast<const void*>(offset);
-}
-
-void warn(const char* text)
-{
-    VornE::logger->level = VornE::Warning;
-    *VornE::logger << text;
-}
-
 void fail(const char* text)
 {
     VornE::logger->level = VornE::Error;
@@ -40,7 +30,7 @@ void setOptionalFloat(ShaderProgram& program, const char* name, float value, con
 {
     const GLint location = program.getUniformLocation(name);
     if (location == -1)
-        warn(missing);
+        warnMissing(missing);
     else
         glUniform1f(location, value);
 }
@@ -157,7 +147,7 @@ GLint Renderer::enablePositions(ShaderProgram& program, const MeshBuffers& entry
     // Not tested for -1: an invalid location surfaces as a GL error at the first check.
     const GLint position = program.getAttribLocation("position");
     glVertexAttribPointer(static_cast<GLuint>(position), 3, GL_FLOAT, GL_FALSE, entry.stride(),
-        byteOffset(entry.vertexOffset));
+        bufferOffset(entry.vertexOffset));
     checkGLError("glVertexAttribPointer ( positions )");
     glEnableVertexAttribArray(static_cast<GLuint>(position));
     checkGLError("glEnableVertexAttribArray ( positions )");
@@ -170,11 +160,11 @@ GLint Renderer::enableNormals(ShaderProgram& program, const MeshBuffers& entry)
         return -1;
     const GLint normal = program.getAttribLocation("normal");
     if (normal == -1) {
-        warn("Attribute 'normal' not found\n");
+        warnMissing("Attribute 'normal' not found\n");
         return -1;
     }
     glVertexAttribPointer(static_cast<GLuint>(normal), 3, GL_FLOAT, GL_FALSE, entry.stride(),
-        byteOffset(entry.vertexOffset + 12));
+        bufferOffset(entry.vertexOffset + 12));
     checkGLError("glVertexAttribPointer ( normals )");
     glEnableVertexAttribArray(static_cast<GLuint>(normal));
     checkGLError("glEnableVertexAttribArray ( normals )");
@@ -184,7 +174,7 @@ GLint Renderer::enableNormals(ShaderProgram& program, const MeshBuffers& entry)
 void Renderer::drawIndexed(const MeshBuffers& entry)
 {
     // No check here: an error of the draw surfaces at the next check, under its label.
-    glDrawElements(GL_TRIANGLES, entry.indexCount, GL_UNSIGNED_INT, byteOffset(entry.indexOffset));
+    glDrawElements(GL_TRIANGLES, entry.indexCount, GL_UNSIGNED_INT, bufferOffset(entry.indexOffset));
 }
 
 void Renderer::endMeshPass(GLint position, GLint normal)
@@ -208,7 +198,7 @@ void Renderer::drawTexturedMesh(Mesh* mesh, ShaderProgram& program, Texture* tex
     program.setTexture2D("wallTexture", *texture, 0);
     const GLint light = program.getUniformLocation("lightPosition");
     if (light == -1) {
-        warn("lightPosition not found\n");
+        warnMissing("lightPosition not found\n");
     } else {
         const GLfloat origin[3] = {0.0f, 0.0f, 0.0f};
         glUniform3fv(light, 1, origin);
@@ -220,11 +210,11 @@ void Renderer::drawTexturedMesh(Mesh* mesh, ShaderProgram& program, Texture* tex
     if (entry->hasTexCoords) {
         texCoord = program.getAttribLocation("texCoord");
         if (texCoord == -1) {
-            warn("Attribute 'texCoord' not found\n");
+            warnMissing("Attribute 'texCoord' not found\n");
         } else {
             checkGLError("attribute ( texCoord )");
             glVertexAttribPointer(static_cast<GLuint>(texCoord), 2, GL_FLOAT, GL_FALSE, entry->stride(),
-                byteOffset(entry->vertexOffset + entry->texCoordOffset()));
+                bufferOffset(entry->vertexOffset + entry->texCoordOffset()));
             checkGLError("glVertexAttribPointer ( texCoord )");
             glEnableVertexAttribArray(static_cast<GLuint>(texCoord));
             checkGLError("glEnableVertexAttribArray ( texCoord )");

@@ -2,6 +2,7 @@
 
 #include "engine/Logger.h"
 #include "gl/GLErrorException.h"
+#include "render/PassHelpers.h"
 
 const float ScreenQuad::vertices[16] = {
     1.0f, 1.0f, 1.0f, 1.0f,
@@ -15,17 +16,6 @@ const unsigned int ScreenQuad::indices[6] = {0, 1, 2, 2, 3, 0};
 namespace {
 
 constexpr GLsizei quadStride = 16;
-
-const void* byteOffset(std::size_t offset)
-{
-    return reinterpret_cast<const void*>(offset);
-}
-
-void warn(const char* text)
-{
-    VornE::logger->level = VornE::Warning;
-    *VornE::logger << text;
-}
 
 } // namespace
 
@@ -44,27 +34,27 @@ void ScreenQuad::draw(ShaderProgram& program, Texture& texture, const glm::vec2&
 
     // Invalid locations are not filtered here: they surface as GL errors at these checks.
     const GLint position = program.getAttribLocation("position");
-    glVertexAttribPointer(static_cast<GLuint>(position), 2, GL_FLOAT, GL_FALSE, quadStride, byteOffset(0));
+    glVertexAttribPointer(static_cast<GLuint>(position), 2, GL_FLOAT, GL_FALSE, quadStride, bufferOffset(0));
     checkGLError("glVertexAttribPointer ( positions )");
     glEnableVertexAttribArray(static_cast<GLuint>(position));
     checkGLError("glEnableVertexAttribArray ( positions )");
 
     const GLint texCoord = program.getAttribLocation("texCoord");
-    glVertexAttribPointer(static_cast<GLuint>(texCoord), 2, GL_FLOAT, GL_FALSE, quadStride, byteOffset(8));
+    glVertexAttribPointer(static_cast<GLuint>(texCoord), 2, GL_FLOAT, GL_FALSE, quadStride, bufferOffset(8));
     checkGLError("glVertexAttribPointer ( texCoord )");
     glEnableVertexAttribArray(static_cast<GLuint>(texCoord));
     checkGLError("glEnableVertexAttribArray ( texCoord )");
 
     const GLint resolutionLocation = program.getUniformLocation("resolution");
     if (resolutionLocation == -1) {
-        warn("resolution not found\n");
+        warnMissing("resolution not found\n");
         return;
     }
     glUniform2fv(resolutionLocation, 1, &resolution.x);
 
     const GLint fadeLocation = program.getUniformLocation("fade");
     if (fadeLocation == -1) {
-        warn("fade not found\n");
+        warnMissing("fade not found\n");
         return;
     }
     glUniform1f(fadeLocation, fade);
@@ -73,12 +63,12 @@ void ScreenQuad::draw(ShaderProgram& program, Texture& texture, const glm::vec2&
     texture.bind();
     const GLint sampler = program.getUniformLocation("texScreen");
     if (sampler == -1) {
-        warn("ScreenQuad :: texScreen not found\n");
+        warnMissing("ScreenQuad :: texScreen not found\n");
         return;
     }
     glUniform1i(sampler, 0);
 
-    glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, byteOffset(0));
+    glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, bufferOffset(0));
     checkGLError("glDrawElements (ScreenQuad)");
 
     glActiveTexture(GL_TEXTURE0);

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "engine/Logger.h"
+
+#include <cstddef>
+
+// Small pieces the draw passes share.
+
+// A byte offset into the bound buffer object, as GL's pointer arguments take it.
+inline const void* bufferOffset(std::size_t offset)
+{
+    return reinterpret_cast<const void*>(offset);
+}
+
+// A pass's own warning about something its program does not offer.
+inline void warnMissing(const char* text)
+{
+    VornE::logger->level = VornE::Warning;
+    *VornE::logger << text;
+}
