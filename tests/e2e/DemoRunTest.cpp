@@ -30,6 +30,10 @@ TEST(DemoRun, SettingsSizeOpensThatWindowAndEscapeEndsWithStatusZero)
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.out.find("FPS: "), std::string::npos) << result.out;
+    // The tear-down ran in full: the frame's objects and the loaded textures are gone.
+    EXPECT_NE(result.out.find("FrameBuffer '1' deleted\n"), std::string::npos);
+    EXPECT_NE(result.out.rfind("GL Texture with id: "), std::string::npos);
+    EXPECT_GT(result.out.rfind(" deleted"), result.out.rfind("FPS: "));
     EXPECT_EQ(result.err, "");
 }
 
