@@ -6,7 +6,11 @@
 
 #include <IL/il.h>
 
+#include <cstdio>
+#include <cstring>
+#include <memory>
 #include <new>
+#include <vector>
 
 namespace VornE {
 
@@ -29,6 +33,98 @@ public:
 private:
     ILuint image = 0;
 };
+
+// DevIL's file reading, replaced for every load. DevIL's PNG reader ignores
+// short reads: on a file cut short, libpng goes on parsing whatever its buffer
+// held before and, inside an ancillary chunk, loops at the end of the file
+// forever. Here a read past the end gives zeros, which no decoder takes for a
+// valid chunk or stream, and is remembered so that the load fails as cut short
+// even where a decoder would have made do.
+// Pinned by TextureLoader.FileCutShortAnywhereFailsInsteadOfHanging.
+struct GuardedFile {
+    explicit GuardedFile(std::FILE* opened)
+        : file(opened)
+    {
+    }
+    ~GuardedFile()
+    {
+        if (file != nullptr)
+            std::fclose(file);
+    }
+    GuardedFile(const GuardedFile&) = delete;
+    GuardedFile& operator=(const GuardedFile&) = delete;
+
+    std::FILE* file;
+    bool cutShort = false;
+};
+
+// What DevIL opened during the load under way (it may open a file more than
+// once, to guess its type). Loads run one at a time, on the GL thread.
+std::vector<std::unique_ptr<GuardedFile>> openedFiles;
+
+ILHANDLE ILAPIENTRY openGuarded(ILconst_string name)
+{
+    std::FILE* file = std::fopen(name, "rb");
+    if (file == nullptr)
+        return nullptr;
+    openedFiles.push_back(std::make_unique<GuardedFile>(file));
+    return openedFiles.back().get();
+}
+
+GuardedFile& guarded(ILHANDLE handle)
+{
+    return *static_cast<GuardedFile*>(handle);
+}
+
+// The record stays until the load is over: its flag is read then.
+void ILAPIENTRY closeGuarded(ILHANDLE handle)
+{
+    std::fclose(guarded(handle).file);
+    guarded(handle).file = nullptr;
+}
+
+// True when DevIL read past the end of any file it opened for this load.
+bool loadReadPastTheEnd()
+{
+    bool cutShort = false;
+    for (const auto& file : openedFiles)
+        cutShort = cutShort || file->cutShort;
+    openedFiles.clear();
+    return cutShort;
+}
+
+ILboolean ILAPIENTRY atEndGuarded(ILHANDLE handle)
+{
+    return std::feof(guarded(handle).file) != 0 ? IL_TRUE : IL_FALSE;
+}
+
+ILint ILAPIENTRY getcGuarded(ILHANDLE handle)
+{
+    const int c = std::fgetc(guarded(handle).file);
+    if (c == EOF)
+        guarded(handle).cutShort = true;
+    return c;
+}
+
+ILint ILAPIENTRY readGuarded(void* buffer, ILuint size, ILuint count, ILHANDLE handle)
+{
+    const std::size_t got = std::fread(buffer, size, count, guarded(handle).file);
+    if (got < count) {
+        guarded(handle).cutShort = true;
+        std::memset(static_cast<unsigned char*>(buffer) + got * size, 0, (count - got) * std::size_t { size });
+    }
+    return static_cast<ILint>(got);
+}
+
+ILint ILAPIENTRY seekGuarded(ILHANDLE handle, ILint offset, ILint origin)
+{
+    return std::fseek(guarded(handle).file, offset, origin);
+}
+
+ILint ILAPIENTRY tellGuarded(ILHANDLE handle)
+{
+    return static_cast<ILint>(std::ftell(guarded(handle).file));
+}
 
 void logFailure(const std::string& name)
 {
@@ -73,12 +169,24 @@ int positive(ILint value)
 TextureLoader::TextureLoader()
 {
     ilInit();
+    ilSetRead(openGuarded, closeGuarded, atEndGuarded, getcGuarded, readGuarded, seekGuarded, tellGuarded);
 }
 
 Ressource* TextureLoader::load(const std::string& name)
 {
     const BoundImage image;
-    if (!ilLoadImage(name.c_str())) {
+    openedFiles.clear();
+    while (ilGetError() != IL_NO_ERROR) {
+    } // so that a failure below reads this load's own error
+    const bool decoded = ilLoadImage(name.c_str()) == IL_TRUE;
+    const ILenum error = decoded ? IL_NO_ERROR : ilGetError();
+    // Guessing the type of a file that is no image reads past the end of a
+    // short one: that file is not cut short, only unknown.
+    if (loadReadPastTheEnd() && error != IL_INVALID_EXTENSION) {
+        logFailure(name, "the file is cut short");
+        return nullptr;
+    }
+    if (!decoded) {
         logFailure(name);
         return nullptr;
     }

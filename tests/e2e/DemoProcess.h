@@ -33,6 +33,9 @@ public:
         std::string out;
         std::string err;
     };
+    // Sends a signal to the demo itself (not its group), as `kill` would.
+    void signal(int number);
+
     // Waits for the end; after timeoutSeconds the process is killed.
     Result finish(int timeoutSeconds);
 

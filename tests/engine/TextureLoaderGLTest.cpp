@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -144,4 +146,33 @@ TEST_F(TextureLoader, UnreadableOrUnsupportedImageGivesNullNoTextureAndFreesItsI
         EXPECT_EQ(capture.out(), ""); // no "GL Texture ID created" line: no GL texture was made
         EXPECT_EQ(nextImageName(), freeName) << path;
     }
+}
+
+// DevIL's PNG reader ignores short reads, and libpng used to loop for ever at
+// the end of a file cut inside an ancillary chunk. Every cut of a real image,
+// from the empty file through the signature, the header, the text chunks and
+// the image data, must fail and say why. Only a cut inside the 12-byte end
+// chunk, after the last pixel, still loads.
+TEST_F(TextureLoader, FileCutShortAnywhereFailsInsteadOfHanging)
+{
+    std::ifstream source("./data/textures/fade.png", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(source)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 900u);
+    const std::string path = dir + "/cut.png";
+    const ILuint freeName = nextImageName();
+    std::vector<std::size_t> loaded, unexplained;
+    for (std::size_t length = 0; length < bytes.size(); ++length) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(length));
+        LogCapture capture;
+        if (std::unique_ptr<VornE::Ressource>(loader.load(path)) != nullptr)
+            loaded.push_back(length);
+        else if (capture.err() != "Error while loading '\n" + path + "\n' : \nthe file is cut short\n\n\n")
+            unexplained.push_back(length);
+    }
+    std::vector<std::size_t> insideEndChunk;
+    for (std::size_t length = bytes.size() - 12; length < bytes.size(); ++length)
+        insideEndChunk.push_back(length);
+    EXPECT_EQ(loaded, insideEndChunk);
+    EXPECT_EQ(unexplained, std::vector<std::size_t> {});
+    EXPECT_EQ(nextImageName(), freeName);
 }

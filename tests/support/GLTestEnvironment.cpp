@@ -5,10 +5,8 @@
 #include <GL/glew.h>
 #include <SDL.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 
 std::unique_ptr<VornE::VornEngine> GLTestEnvironment::instance;
 
@@ -21,15 +19,7 @@ void GLTestEnvironment::SetUp()
         std::exit(1);
     }
     instance = std::make_unique<VornE::VornEngine>();
-    // Xvfb's listen queue is short: a connection made while other clients
-    // connect is now and then refused (EAGAIN or a reset). Tries a moment
-    // later get through.
-    bool open = false;
-    for (int attempt = 0; attempt < 10 && !open; ++attempt) {
-        if (attempt > 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        open = instance->window->open(caption, Resolution{width, height}, false);
-    }
+    const bool open = instance->window->open(caption, Resolution{width, height}, false);
     if (!open) {
         std::fprintf(stderr, "GL tests need a display (the test command starts Xvfb): %s\n", SDL_GetError());
         std::exit(1);
