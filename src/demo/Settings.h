@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <istream>
 #include <map>
 #include <string>
 
@@ -8,11 +9,14 @@
 // key and number pairs. Every value is kept as a float; callers convert.
 class Settings {
 public:
-    // Reads the file at once. Never fails: a missing file prints one line on
-    // standard error and leaves the settings empty. Reading stops at a value
-    // that is not a number or a key left without a value at the end; the
-    // pairs before it stay, and one line names the file and that key.
+    // Reads the file at once. Never fails: a file that is missing or cannot
+    // be read (a folder, no permission) prints one line on standard error and
+    // leaves the settings empty. Reading stops at a value that is not a
+    // number, a key left without a value at the end, or a read error part-way;
+    // the pairs before it stay, and one line names the file and the cause.
     explicit Settings(const std::string& path);
+    // The same reading from any stream; `path` only names it in messages.
+    Settings(std::istream& text, const std::string& path);
 
     // The stored value, or defaultValue when the key is absent.
     float get(const std::string& key, float defaultValue) const;
@@ -21,8 +25,16 @@ public:
     // that is negative, not finite, too large, or zero when zero is not
     // allowed falls back to defaultValue with one line on standard error.
     std::uint32_t getUnsigned(const std::string& key, std::uint32_t defaultValue, bool allowZero = true) const;
+    // The value truncated toward zero to a signed 32-bit number; one that is
+    // not finite or outside that range falls back to defaultValue, with a line.
+    std::int32_t getInt(const std::string& key, std::int32_t defaultValue) const;
 
 private:
+    void read(std::istream& text);
+    // The stored value truncated toward zero when it lies in [low, high] and,
+    // unless allowZero, is not zero; otherwise defaultValue, after a line.
+    double truncatedOr(const std::string& key, double low, double high, bool allowZero, double defaultValue) const;
+
     std::string path;
     std::map<std::string, float> values;
 };

@@ -5,9 +5,11 @@
 
 #include "demo/FrameClock.h"
 #include "demo/InputList.h"
+#include "demo/Projection.h"
 #include "demo/SDL_Keyboard.h"
 #include "demo/SceneOne.h"
 #include "demo/Settings.h"
+#include "demo/StopSignals.h"
 #include "engine/Colour.h"
 #include "engine/Logger.h"
 #include "engine/Resolution.h"
@@ -27,8 +29,9 @@
 #include <GL/glew.h>
 #include <SDL.h>
 #include <glm/glm.hpp>
-#include <glm/gtc/matrix_transform.hpp>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
@@ -58,6 +61,14 @@ Texture* textureHandle(RessourceManager& ressources, const char* path)
     return static_cast<Texture*>(ressources.get(path));
 }
 
+// SDL_Delay in slices, so that Ctrl-C during the start-up wait is not held up.
+void waitUnlessStopped(std::uint32_t milliseconds)
+{
+    constexpr std::uint32_t slice = 20;
+    for (std::uint32_t waited = 0; waited < milliseconds && StopSignals::received() == 0; waited += slice)
+        SDL_Delay(std::min(slice, milliseconds - waited));
+}
+
 int runDemo()
 {
     // ---- Start-up -------------------------------------------------------
@@ -66,7 +77,7 @@ int runDemo()
     Resolution resolution;
     resolution.height = settings.getUnsigned("vres", 640, false);
     resolution.width = settings.getUnsigned("hres", 800, false);
-    std::srand(settings.getUnsigned("seed", 0));
+    std::srand(static_cast<unsigned int>(settings.getInt("seed", 0)));
 
     VornE::VornEngine engine; // creates the window object and the logger
     InputList inputs;
@@ -123,8 +134,10 @@ int runDemo()
         // The cube world is built here.
 
         // Each frame is drawn off screen at the window's size, then shown
-        // through the post-process pass. Declared so that the attachments
-        // outlive the framebuffer: destroyed quad, texture, renderbuffer, framebuffer.
+        // through the post-process pass. Destroyed in reverse: the quad, the
+        // texture, the renderbuffer, and last the framebuffer, which outlives
+        // its attachments; GL keeps a deleted attachment's storage until the
+        // framebuffer holding it goes.
         FrameBuffer frameBuffer;
         RenderBuffer depthBuffer;
         Texture2D frameColour(resolution);
@@ -140,19 +153,18 @@ int runDemo()
         // Scenes two and three are constructed here.
 
         engine.window->swap();
-        SDL_Delay(5000);
+        waitUnlessStopped(5000);
         // The music starts here.
         engine.window->setClearColour(Colour(0.0f, 0.0f, 0.0f, 1.0f));
 
         // ---- Main loop ----------------------------------------------------
-        const float aspect = static_cast<float>(resolution.width) / static_cast<float>(resolution.height);
         const glm::vec2 screenSize(static_cast<float>(resolution.width), static_cast<float>(resolution.height));
         unsigned int state = 0; // 0..2: scene one to three playing; 3: finished
         bool running = true;
         do {
             engine.window->clear();
             frameBuffer.bind(GL_FRAMEBUFFER);
-            const glm::mat4 projection = glm::perspective(glm::radians(45.0f), aspect, 0.1f, 100.0f);
+            const glm::mat4 projection = sceneProjection(resolution);
             renderer.resetDrawCounts();
             if (state == 0)
                 sceneOne.render(renderer, projection);
@@ -180,7 +192,8 @@ int runDemo()
             inputs.updateAll();
             // The music is serviced here.
             clock.tick();
-        } while (!inputs.anyQuit() && running);
+            // Ctrl-C and SIGTERM leave like Escape, after the pass.
+        } while (!inputs.anyQuit() && running && StopSignals::received() == 0);
 
         // ---- Tear-down ----------------------------------------------------
         // Leaving this block destroys the scenes, the screen quad, the frame's
@@ -211,6 +224,7 @@ int main(int, char**)
         std::cerr << "Unable to initialise SDL: " << SDL_GetError() << std::endl;
         return windowFailedStatus;
     }
+    const StopSignals stopSignals; // before SDL's video, which would take the signals over
     int status = 0;
     try {
         status = runDemo();
@@ -225,5 +239,7 @@ int main(int, char**)
         status = uncaughtExceptionStatus;
     }
     SDL_Quit();
+    if (status == 0 && StopSignals::received() != 0)
+        status = StopSignals::exitStatus(StopSignals::received());
     return status;
 }

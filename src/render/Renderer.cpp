@@ -39,7 +39,12 @@ void setOptionalFloat(ShaderProgram& program, const char* name, float value, con
 
 Renderer::Renderer() = default;
 
-Renderer::~Renderer() = default;
+// In the map's order: the map's own destructor would free them last key first.
+Renderer::~Renderer()
+{
+    for (auto& entry : meshes)
+        entry.second.reset();
+}
 
 void Renderer::init()
 {
@@ -93,7 +98,8 @@ bool Renderer::uploadMesh(Mesh* mesh)
         consistent = consistent && index < vertexCount;
     if (!consistent) {
         VornE::logger->level = VornE::Error;
-        *VornE::logger << "Mesh '" << mesh->name << "' has inconsistent arrays, not uploaded\n";
+        // One piece: at level Error every piece gets its own line.
+        *VornE::logger << "Mesh '" + mesh->name + "' has inconsistent arrays, not uploaded";
         return false;
     }
 

@@ -65,20 +65,57 @@ TEST(Settings, ValueThatIsNotANumberOrKeyWithoutValueStopsReadingAndKeepsEarlier
     }
 }
 
+namespace {
+
+// Gives its text, then fails the next read as a disk error would.
+class FailingAfter : public std::streambuf {
+public:
+    explicit FailingAfter(std::string text)
+        : text(std::move(text))
+    {
+        setg(this->text.data(), this->text.data(), this->text.data() + this->text.size());
+    }
+
+protected:
+    int_type underflow() override { throw std::ios_base::failure("read error"); }
+
+private:
+    std::string text;
+};
+
+} // namespace
+
+TEST(Settings, UnreadablePathSaysItCannotOpenAndAReadErrorPartWayStopsWithALine)
+{
+    {
+        LogCapture capture;
+        EXPECT_EQ(Settings("/tmp").get("hres", 5.0f), 5.0f);
+        EXPECT_EQ(capture.err(), "Fail to open the setting file\n");
+    }
+    FailingAfter buffer("hres 1024 vres 7");
+    std::istream text(&buffer);
+    LogCapture capture;
+    const Settings settings(text, "disk.ini");
+    EXPECT_EQ(settings.get("hres", 0.0f), 1024.0f);
+    EXPECT_EQ(settings.get("vres", 0.0f), 0.0f) << "a value cut by the failed read is not kept";
+    EXPECT_EQ(capture.err(), "Settings file 'disk.ini': key 'vres' could not be read, reading stopped there\n");
+}
+
 TEST(Settings, UnsignedValuesTruncateTowardZeroAndOutOfRangeFallBackToTheDefaultWithOneLineEach)
 {
-    SettingsFile file("hres 1024.9 vres 768.9 seed 4294967295 fullscreen -1");
+    SettingsFile file("hres 1024.9 vres 768.9 seed -7.9 fullscreen -1 big 4294967295");
     SettingsFile bad("hres -5 vres 0 seed 1e20");
     LogCapture capture;
     const Settings settings(file.path);
     EXPECT_EQ(settings.getUnsigned("hres", 800, false), 1024u);
     EXPECT_EQ(settings.getUnsigned("vres", 640, false), 768u);
-    EXPECT_EQ(settings.getUnsigned("seed", 0), 0u); // 4294967295 rounds up to 2^32 as a float
+    EXPECT_EQ(settings.getUnsigned("big", 0), 0u); // 4294967295 rounds up to 2^32 as a float
+    EXPECT_EQ(settings.getInt("seed", 0), -7); // a negative seed is a seed like any other
     EXPECT_NE(settings.get("fullscreen", 0.0f), 0.0f); // any non-zero value means full screen
     const Settings outOfRange(bad.path);
     EXPECT_EQ(outOfRange.getUnsigned("hres", 800, false), 800u);
     EXPECT_EQ(outOfRange.getUnsigned("vres", 640, false), 640u);
-    EXPECT_EQ(outOfRange.getUnsigned("seed", 0), 0u);
+    EXPECT_EQ(outOfRange.getInt("seed", 3), 3);
     EXPECT_EQ(outOfRange.getUnsigned("vres", 640, true), 0u); // zero allowed where it means something
     const std::string err = capture.err();
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 4);

@@ -54,6 +54,9 @@ std::string loggedInChild(bool terminal, const char* noColour)
     int fds[2] = { -1, -1 };
     if (!terminal && pipe(fds) != 0)
         return "pipe failed";
+    // Or the child would write out whatever the parent still holds buffered.
+    std::cout.flush();
+    std::fflush(nullptr);
     const pid_t child = terminal ? forkpty(&readEnd, nullptr, nullptr, nullptr) : fork();
     if (child == 0) {
         if (!terminal) {
