@@ -9,7 +9,8 @@
 #   it a launch now and then lands in the reset and cannot open its display;
 # - its own session, so the Ctrl-C meant for the command does not take the
 #   display away while the command is still tearing down;
-# - a parent-death signal, so it goes even when this script is killed outright.
+# - a parent-death signal, so it goes even when this script is killed outright;
+#   the command gets one too.
 set -euo pipefail
 if [ -n "${DISPLAY:-}" ]; then
   exec "$@"
@@ -42,5 +43,5 @@ export DISPLAY=":$number"
 # Not exec'd, so that the trap above runs when the command ends. In the
 # foreground, so that Ctrl-C reaches the command itself.
 set +e
-"$@"
+setpriv --pdeathsig TERM "$@"
 exit $?

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <thread>
 
 namespace {
@@ -45,11 +46,38 @@ TEST(DemoRun, MissingSettingsFileIsReportedAndDefaultsAreUsed)
     const std::string window = demo.waitForWindow(30);
     ASSERT_FALSE(window.empty()) << demo.finish(1).err;
     EXPECT_EQ(demo.windowSize(window), "800x640");
-    letTheLoopRun();
-    demo.pressEscape(window);
+    demo.signal(SIGTERM);
     const DemoProcess::Result result = demo.finish(20);
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.err.rfind("Fail to open the setting file\n", 0), 0u) << result.err;
+    EXPECT_EQ(result.status, 143);
+    EXPECT_EQ(result.err, "Fail to open the setting file\n");
+}
+
+// The window's close button is ignored, but Ctrl-C and `kill` end the demo
+// through the same tear-down as Escape, with the statuses shells expect.
+TEST(DemoRun, InterruptAndTerminateTearDownLikeEscapeDuringTheWaitOrTheLoop)
+{
+    struct Case {
+        int signal;
+        bool inLoop;
+        int status;
+    };
+    for (const Case& c : { Case { SIGINT, false, 130 }, Case { SIGTERM, true, 143 } }) {
+        SCOPED_TRACE(c.signal);
+        DemoProcess demo;
+        demo.linkData({"settings.ini"});
+        demo.writeFile("data/settings.ini", "hres 160 vres 128\n");
+        demo.start();
+        ASSERT_FALSE(demo.waitForWindow(30).empty()) << demo.finish(1).err;
+        std::this_thread::sleep_for(std::chrono::milliseconds(c.inLoop ? 6500 : 1000));
+        demo.signal(c.signal);
+        const DemoProcess::Result result = demo.finish(20);
+        EXPECT_FALSE(result.timedOut);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.out.find("FPS: ") != std::string::npos, c.inLoop) << result.out;
+        EXPECT_NE(result.out.find("FrameBuffer '1' deleted\n"), std::string::npos);
+        EXPECT_NE(result.out.rfind("GL Texture with id: "), std::string::npos);
+        EXPECT_EQ(result.err, "");
+    }
 }
 
 TEST(DemoRun, NoDisplayEndsWithStatusOneAndSaysWhy)

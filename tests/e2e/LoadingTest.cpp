@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -54,4 +55,20 @@ TEST(Loading, MissingTextureEndsWithStatusZeroAfterTheWindowAndFreesLoadedOnesIn
     const std::vector<std::string> deleted = logged(result.out, "GL Texture with id: (\\d+) deleted\n");
     const std::vector<std::string> inPathOrder = { created[2], created[0], created[1] };
     EXPECT_EQ(deleted, inPathOrder) << result.out;
+}
+
+TEST(Loading, TextureCutShortEndsLikeAMissingOneAndSaysWhy)
+{
+    DemoProcess demo;
+    demo.linkData({ "textures/wall.png" });
+    std::ifstream wall(std::string(LUMAROLL_SOURCE_DIR) + "/data/textures/wall.png", std::ios::binary);
+    std::string head(100, '\0');
+    wall.read(head.data(), static_cast<std::streamsize>(head.size()));
+    demo.writeFile("data/textures/wall.png", head);
+    demo.start();
+    const DemoProcess::Result result = demo.finish(30);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "Error while loading '\n./data/textures/wall.png\n' : \nthe file is cut short\n\n\n");
+    EXPECT_NE(result.out.find("GL Texture with id: "), std::string::npos) << "test.png, loaded first, is freed";
 }
