@@ -16,13 +16,6 @@ LinearCamera move(unsigned int duration)
 
 } // namespace
 
-TEST(LinearCamera, ReadsDirectionAsLookAtPointWherePlainCameraReadsAnOffset)
-{
-    EXPECT_EQ(move(3000).getViewMatrix(), glm::lookAt(glm::vec3(0), glm::vec3(0, 0, -10), up));
-    Camera plain({ 1, 2, 3 }, { 0, 0, -10 }, up);
-    EXPECT_EQ(plain.getViewMatrix(), glm::lookAt(glm::vec3(1, 2, 3), glm::vec3(1, 2, -7), up));
-}
-
 TEST(LinearCamera, StartAtTimeZeroCountsAsNotStarted)
 {
     LinearCamera camera = move(3000);

@@ -73,27 +73,29 @@ TEST(FrameClock, ReportNeedsStrictlyMoreThanOneSecond)
     EXPECT_EQ(counter.frameCount, 0u);
 }
 
-TEST(FrameClock, OversleepIsMadeUpByTheNextPass)
+// Each row: the times the limiter is called at, the sleeps it asks for, and
+// where its schedule stands after the last call.
+TEST(FrameClock, LimiterMakesUpOversleepAndNeitherSleepsNorStallsWhenTimeWrapsOrGoesBack)
 {
-    FakeTime time(0);
-    FrameLimiter limiter;
-    limiter.wait(100, time); // schedule starts at 100, sleeps 16
-    time.sleeps.clear();
-    limiter.wait(116 + 3, time); // 3 ms of work: sleeps 13, schedule at 132
-    limiter.wait(132 + 5, time); // the sleep ran long elsewhere, but the schedule holds
-    EXPECT_EQ(time.sleeps, (Sleeps { 13u, 11u }));
-}
-
-TEST(FrameClock, CounterWrapOrTimeGoingBackNeitherSleepsNorStalls)
-{
-    FakeTime time(0);
-    FrameLimiter limiter;
-    limiter.wait(0xFFFFFFF0u, time); // first tick: schedule at 0xFFFFFFF0 + 16, which wraps to 0
-    EXPECT_EQ(limiter.frameStart, 0u);
-    time.sleeps.clear();
-    limiter.wait(0xFFFFFFF8u, time); // before the schedule: a huge unsigned elapsed
-    EXPECT_TRUE(time.sleeps.empty());
-    EXPECT_EQ(limiter.frameStart, 0xFFFFFFF8u);
-    limiter.wait(3u, time); // after the wrap: 11 ms since the last start, so 5 ms of sleep
-    EXPECT_EQ(time.sleeps, Sleeps { 5u });
+    struct Case {
+        std::vector<std::uint32_t> calls;
+        Sleeps sleeps;
+        std::uint32_t frameStart;
+    };
+    const Case cases[] = {
+        // 3 ms of work sleeps 13; a sleep that ran long elsewhere is made up next pass.
+        { { 100, 119, 137 }, { 16, 13, 11 }, 148 },
+        // The schedule wraps to 0; a time before it gives a huge elapsed: no sleep, restart there.
+        { { 0xFFFFFFF0u, 0xFFFFFFF8u }, { 16 }, 0xFFFFFFF8u },
+        // Across the wrap: 11 ms since the last start, so 5 ms of sleep.
+        { { 0xFFFFFFF0u, 0xFFFFFFF8u, 3u }, { 16, 5 }, 0xFFFFFFF8u + 16u },
+    };
+    for (const Case& c : cases) {
+        FakeTime time(0);
+        FrameLimiter limiter;
+        for (std::uint32_t now : c.calls)
+            limiter.wait(now, time);
+        EXPECT_EQ(time.sleeps, c.sleeps) << c.calls.front();
+        EXPECT_EQ(limiter.frameStart, c.frameStart) << c.calls.front();
+    }
 }

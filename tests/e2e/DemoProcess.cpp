@@ -100,7 +100,8 @@ void DemoProcess::start(const std::vector<std::string>& environment)
         std::freopen(out.c_str(), "w", stdout);
         std::freopen(err.c_str(), "w", stderr);
         for (const std::string& assignment : environment)
-            putenv(const_cast<char*>(assignment.c_str()));
+            if (!assignment.empty())
+                putenv(const_cast<char*>(assignment.c_str()));
         execl(LUMAROLL_BINARY, "lumaroll", static_cast<char*>(nullptr));
         _exit(127);
     }

@@ -5,10 +5,8 @@
 
 #include <algorithm>
 #include <string>
-#include <type_traits>
 #include <vector>
 
-static_assert(!std::is_copy_constructible_v<RessourceManager> && !std::is_copy_assignable_v<RessourceManager>);
 
 namespace {
 

@@ -8,12 +8,6 @@
 
 #include <cstring>
 
-TEST(Window, VideoFlagsAskForOpenGLAndFullscreenOnlyWhenWanted)
-{
-    EXPECT_EQ(VornE::SDL_Window::videoFlags(false), static_cast<unsigned int>(SDL_OPENGL));
-    EXPECT_EQ(VornE::SDL_Window::videoFlags(true), static_cast<unsigned int>(SDL_OPENGL | SDL_FULLSCREEN));
-}
-
 TEST(Window, ReportsTheSurfaceSizeCaptionAndHiddenPointer)
 {
     const Resolution size = GLTestEnvironment::engine().window->getSize();
@@ -29,20 +23,6 @@ TEST(Window, ReportsTheSurfaceSizeCaptionAndHiddenPointer)
     ASSERT_NE(surface, nullptr);
     EXPECT_EQ(surface->format->BitsPerPixel, 32);
     EXPECT_TRUE(surface->flags & SDL_OPENGL);
-    EXPECT_NO_GL_ERROR();
-}
-
-TEST(Window, ClearFillsTheWholeFrameWithTheColourSet)
-{
-    VornE::Window& window = *GLTestEnvironment::engine().window;
-    window.setClearColour(Colour(0.5f, 0.25f, 0.0f, 1.0f));
-    window.clear();
-    EXPECT_TRUE(pixelNear(readPixel(10, 10), 127, 63, 0));
-    EXPECT_TRUE(pixelNear(readPixel(150, 110), 127, 63, 0));
-    window.setClearColour(Colour(0.0f, 0.0f, 0.0f, 1.0f));
-    window.clear();
-    EXPECT_TRUE(pixelNear(readPixel(80, 60), 0, 0, 0));
-    window.swap();
     EXPECT_NO_GL_ERROR();
 }
 

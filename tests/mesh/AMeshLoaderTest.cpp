@@ -87,12 +87,3 @@ TEST(AMeshLoader, MissingFileNonModelAndModelWithoutMeshGiveNullWithTheirErrorLi
     }
 }
 
-TEST(AMesh, SceneWithoutMeshGivesEmptyArraysInsteadOfReadingPastThem)
-{
-    aiScene scene; // no meshes
-    const AMesh mesh("empty", &scene);
-    EXPECT_EQ(mesh.name, "empty");
-    EXPECT_TRUE(mesh.positions.empty());
-    EXPECT_TRUE(mesh.indices.empty());
-    EXPECT_TRUE(mesh.normals.empty());
-}

@@ -46,17 +46,6 @@ protected:
 
 } // namespace
 
-TEST_F(ShaderSources, CrossCubeShowsItsColourOnEveryVisibleFace)
-{
-    ShaderProgram colourCube("./data/shaders/colourCube.vert", "./data/shaders/colourCube.frag");
-    const glm::mat4 view = glm::lookAt(glm::vec3(2.5f, 2.0f, 3.0f), glm::vec3(0.5f), glm::vec3(0, 1, 0));
-    renderer.drawColouredMesh(cube, colourCube, projection, view, glm::mat4(1.0f), glm::vec4(1, 0, 0, 1));
-    const Pixel centre = readPixel(16, 16);
-    EXPECT_GT(centre.r, 60);
-    EXPECT_LT(centre.g, 30); // red stays red: the shading only darkens
-    EXPECT_LT(centre.b, 30);
-}
-
 TEST_F(ShaderSources, WorldCubeTakesItsPointsColourAndFlashesWhereThePulseIs)
 {
     ShaderProgram grid("./data/shaders/grid.vert", "./data/shaders/grid.frag");

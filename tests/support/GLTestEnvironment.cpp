@@ -62,18 +62,3 @@ Pixel readPixel(int x, int y)
     return ::testing::AssertionFailure() << "pixel (" << p.r << ", " << p.g << ", " << p.b << ", " << p.a
                                          << ") is not near (" << r << ", " << g << ", " << b << ", " << a << ")";
 }
-
-void savePpm(const std::string& path, int w, int h)
-{
-    std::vector<unsigned char> rgb(static_cast<size_t>(w) * static_cast<size_t>(h) * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-        return;
-    std::fprintf(file, "P6\n%d %d\n255\n", w, h);
-    for (int row = h - 1; row >= 0; --row) // GL rows run bottom-up
-        std::fwrite(rgb.data() + static_cast<size_t>(row) * static_cast<size_t>(w) * 3, 1,
-            static_cast<size_t>(w) * 3, file);
-    std::fclose(file);
-}

@@ -35,9 +35,6 @@ struct Pixel {
 Pixel readPixel(int x, int y);
 // Within ±2 per channel of the expected colour (alpha ignored when negative).
 ::testing::AssertionResult pixelNear(const Pixel& actual, int r, int g, int b, int a = -1);
-// Writes the bound framebuffer's lower-left width x height pixels as a PNG-free
-// binary PPM, for looking at a frame by hand.
-void savePpm(const std::string& path, int width, int height);
 
 // A test ends with no GL error pending; call it last in every GL test.
 #define EXPECT_NO_GL_ERROR() EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR))
