@@ -16,19 +16,6 @@ LinearCamera move(unsigned int duration)
 
 } // namespace
 
-TEST(LinearCamera, StartAtTimeZeroCountsAsNotStarted)
-{
-    LinearCamera camera = move(3000);
-    EXPECT_TRUE(camera.update(0));
-    EXPECT_TRUE(camera.update(16));
-    EXPECT_EQ(camera.startTime, 16u);
-    EXPECT_EQ(camera.position, glm::vec3(0.0f));
-    EXPECT_TRUE(camera.update(32));
-    const float t = 16.0f / 3000.0f;
-    EXPECT_EQ(camera.position, glm::vec3(30.0f * t, 0, 0));
-    EXPECT_EQ(camera.direction, glm::vec3(0, 30.0f * t, -10));
-}
-
 TEST(LinearCamera, ReachesEndOnlyOnExactDurationAndKeepsLastEyeWhenOver)
 {
     LinearCamera camera = move(3000);

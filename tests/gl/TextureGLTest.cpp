@@ -8,23 +8,6 @@
 #include <string>
 #include <vector>
 
-
-TEST(Texture, CreationAndDestructionLogTheirLinesAndLeaveTheTextureUnbound)
-{
-    LogCapture capture;
-    auto texture = std::make_unique<Texture2D>(Resolution { 800, 600 });
-    const GLuint id = texture->id;
-    EXPECT_EQ(capture.out(), "GL Texture ID created: " + std::to_string(id) + "\n");
-    EXPECT_EQ(glInteger(GL_TEXTURE_BINDING_2D), 0);
-
-    capture.clear();
-    texture.reset();
-    EXPECT_EQ(capture.out(), "GL Texture with id: " + std::to_string(id) + " deleted\n");
-    EXPECT_FALSE(glIsTexture(id));
-    EXPECT_EQ(capture.err(), "");
-    EXPECT_NO_GL_ERROR();
-}
-
 TEST(Texture, UploadOfRowsNotMultipleOfFourBytesReadsBackUnshifted)
 {
     LogCapture capture;

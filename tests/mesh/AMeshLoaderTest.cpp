@@ -23,32 +23,6 @@ std::unique_ptr<VornE::Ressource> loadModel(const std::string& path)
 
 } // namespace
 
-TEST(AMeshLoader, CubeLoadsTwentyFourVerticesWithAllAttributesAndLogsOneInfoLine)
-{
-    LogCapture capture;
-    std::unique_ptr<VornE::Ressource> ressource = loadModel("./data/meshes/cube2.obj");
-    ASSERT_NE(ressource, nullptr) << capture.err();
-    const Mesh& mesh = static_cast<const Mesh&>(*ressource);
-    EXPECT_EQ(capture.out(), "Loading of file './data/meshes/cube2.obj' succeed\n");
-    EXPECT_EQ(capture.err(), "");
-    EXPECT_EQ(mesh.name, "./data/meshes/cube2.obj");
-    ASSERT_EQ(mesh.positions.size(), 24u); // four corners per face: per-face normals split the corners
-    EXPECT_EQ(mesh.normals.size(), 24u);
-    EXPECT_EQ(mesh.texCoords.size(), 24u);
-    EXPECT_TRUE(mesh.colours.empty());
-    EXPECT_EQ(mesh.indices.size(), 36u);
-    for (unsigned int index : mesh.indices)
-        EXPECT_LT(index, mesh.positions.size());
-    for (const glm::vec4& position : mesh.positions) {
-        EXPECT_EQ(position.w, 1.0f);
-        // Copied as they are: the cube spans 0..1, not centred or scaled.
-        for (int axis = 0; axis < 3; ++axis)
-            EXPECT_TRUE(position[axis] == 0.0f || position[axis] == 1.0f) << position[axis];
-    }
-    for (const glm::vec3& normal : mesh.normals)
-        EXPECT_NEAR(glm::length(normal), 1.0f, 1e-5f);
-}
-
 TEST(AMeshLoader, ModelWithoutTexCoordsOrNormalsGetsGeneratedNormalsAndNoTexCoords)
 {
     LogCapture capture;
