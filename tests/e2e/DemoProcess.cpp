@@ -102,7 +102,9 @@ void DemoProcess::start(const std::vector<std::string>& environment)
         for (const std::string& assignment : environment)
             if (!assignment.empty())
                 putenv(const_cast<char*>(assignment.c_str()));
-        execl(LUMAROLL_BINARY, "lumaroll", static_cast<char*>(nullptr));
+        // Standard output line by line, so that waitForOutput sees each line
+        // as it is printed rather than when a block fills.
+        execlp("stdbuf", "stdbuf", "-oL", LUMAROLL_BINARY, static_cast<char*>(nullptr));
         _exit(127);
     }
     setpgid(pid, pid); // also here, so that no kill can come before the child's own call
@@ -129,6 +131,19 @@ std::string DemoProcess::waitForWindow(int seconds)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     return "";
+}
+
+bool DemoProcess::waitForOutput(const std::string& text, int seconds)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (readAll(dir + "/stdout.txt").find(text) != std::string::npos)
+            return true;
+        if (ended())
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
 }
 
 void DemoProcess::pressEscape(const std::string& windowId)

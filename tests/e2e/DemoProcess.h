@@ -22,6 +22,9 @@ public:
     void start(const std::vector<std::string>& environment = {});
     // Polls the X server for the demo's window; its id, or "" when none came.
     std::string waitForWindow(int seconds);
+    // Polls the demo's standard output for `text`; false when the demo ended
+    // or the time ran out without it.
+    bool waitForOutput(const std::string& text, int seconds);
     // Holds Escape long enough for one pass of the loop to sample it.
     void pressEscape(const std::string& windowId);
     // "WIDTHxHEIGHT" of the window as the X server reports it.
