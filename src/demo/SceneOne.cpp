@@ -1,10 +1,9 @@
 #include "demo/SceneOne.h"
 
+#include "demo/Room.h"
 #include "render/Renderer.h"
 #include "render/ScreenQuad.h"
 
-#include <GL/glew.h>
-#include <glm/gtc/matrix_transform.hpp>
 
 SceneOne::SceneOne(ShaderProgram& colourCube, ShaderProgram& bigCube, ShaderProgram& texture2D, Mesh* cube,
     Texture* wall, Texture* rect1, Texture* rect2, Texture* rect3, ScreenQuad& quad)
@@ -21,12 +20,7 @@ SceneOne::SceneOne(ShaderProgram& colourCube, ShaderProgram& bigCube, ShaderProg
 void SceneOne::render(Renderer& renderer, const glm::mat4& projection)
 {
     const glm::mat4 view = timeline.view();
-    glClearColor(0.7f, 0.2f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-
-    const glm::mat4 room
-        = glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(-25.0f, -25.0f, -25.0f)), glm::vec3(50.0f));
-    renderer.drawTexturedMesh(cubeMesh, *bigCubeProgram, wallTexture, projection, view, room);
+    clearAndDrawRoom(renderer, *bigCubeProgram, cubeMesh, wallTexture, projection, view);
 
     const glm::mat4 world = timeline.world();
     const std::size_t drawn = timeline.drawnCubeCount();

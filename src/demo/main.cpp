@@ -3,11 +3,14 @@
 // Start-up, the main loop and the tear-down follow a fixed order, one step a
 // line; steps that later parts of the demo fill in are marked where they go.
 
+#include "demo/CubeWorld.h"
 #include "demo/FrameClock.h"
 #include "demo/InputList.h"
 #include "demo/Projection.h"
 #include "demo/SDL_Keyboard.h"
 #include "demo/SceneOne.h"
+#include "demo/SceneThree.h"
+#include "demo/SceneTwo.h"
 #include "demo/Settings.h"
 #include "demo/StopSignals.h"
 #include "engine/Colour.h"
@@ -131,7 +134,7 @@ int runDemo()
 
         renderer.addMesh(MeshInstance(cubeMesh));
 
-        // The cube world is built here.
+        CubeWorld cubeWorld(ressources, resolution);
 
         // Each frame is drawn off screen at the window's size, then shown
         // through the post-process pass. Destroyed in reverse: the quad, the
@@ -150,7 +153,8 @@ int runDemo()
         screenQuad.init();
 
         SceneOne sceneOne(colourCube, bigCube, texture2D, cubeMesh, wall, rect1, rect2, rect3, screenQuad);
-        // Scenes two and three are constructed here.
+        SceneTwo sceneTwo(bigCube, cubeWorld, cubeMesh, wall, screenQuad);
+        SceneThree sceneThree(bigCube, cubeWorld, cubeMesh, wall, screenQuad);
 
         engine.window->swap();
         waitUnlessStopped(5000);
@@ -168,7 +172,10 @@ int runDemo()
             renderer.resetDrawCounts();
             if (state == 0)
                 sceneOne.render(renderer, projection);
-            // States 1 and 2 render scenes two and three here.
+            else if (state == 1)
+                sceneTwo.render(renderer, projection);
+            else if (state == 2)
+                sceneThree.render(renderer, projection);
             frameBuffer.unbind(GL_FRAMEBUFFER);
             screenQuad.draw(postProcess, frameColour, screenSize);
             engine.window->swap();
@@ -180,9 +187,13 @@ int runDemo()
                 if (!sceneOne.update(sceneStep))
                     state = 1;
                 break;
-            case 1: // scene two, until it lands
-            case 2: // scene three, until it lands
-                ++state;
+            case 1:
+                if (!sceneTwo.update(sceneStep))
+                    state = 2;
+                break;
+            case 2:
+                if (!sceneThree.update(sceneStep))
+                    state = 3;
                 break;
             default:
                 running = false; // one last pass has shown the final image

@@ -41,9 +41,16 @@ const char* GLErrorException::what() const noexcept
     return message.c_str();
 }
 
-void checkGLError(const std::string& where)
+void checkGLError(const char* where)
 {
     const GLenum error = glGetError();
     if (error != GL_NO_ERROR)
         throw GLErrorException(error, where);
+}
+
+void checkGLError(const char* call, const std::string& name)
+{
+    const GLenum error = glGetError();
+    if (error != GL_NO_ERROR)
+        throw GLErrorException(error, std::string(call) + "(" + name + ")");
 }

@@ -19,4 +19,8 @@ private:
 
 // Fetches one pending GL error, and only one: further queued errors are left
 // for the next check. Throws GLErrorException(error, where) when there is one.
-void checkGLError(const std::string& where);
+// Checks run after every GL call of every draw, so the label is taken as it is
+// and turned into a string only for the exception.
+void checkGLError(const char* where);
+// The same, labelled "call(name)", for a call about a named uniform or attribute.
+void checkGLError(const char* call, const std::string& name);

@@ -98,7 +98,7 @@ GLint ShaderProgram::getAttribLocation(const std::string& name)
         VornE::logger->level = VornE::Warning;
         *VornE::logger << "Fail to get '" << name << "'\n";
     }
-    checkGLError("glGetAttribLocation(" + name + ")");
+    checkGLError("glGetAttribLocation", name);
     return location;
 }
 
@@ -109,7 +109,7 @@ GLint ShaderProgram::getUniformLocation(const std::string& name)
         VornE::logger->level = VornE::Warning;
         *VornE::logger << "Fail to get '" << name << "'\n";
     }
-    checkGLError("glGetUniformLocation(" + name + ")");
+    checkGLError("glGetUniformLocation", name);
     return location;
 }
 

@@ -1,0 +1,338 @@
+// What one pass of the demo costs in each scene, against the floor: a loop
+// that issues the very same draws (same mesh, programs and uniforms, same
+// off-screen frame, post-process and swap) with no demo logic around them.
+// A pass is render, screen pass, swap and update, as the main loop runs it,
+// without the frame limiter's sleep; each is timed to glFinish so that the
+// software renderer's work is inside the figure. Demo and floor passes
+// alternate, so both see the same machine. Needs a display
+// (scripts/with-display.sh gives one) and the data tree in the working folder.
+//
+//   lumaroll_bench [passes per scene] [width height]
+#include "demo/CubeWorld.h"
+#include "demo/Projection.h"
+#include "demo/SceneOne.h"
+#include "demo/SceneThree.h"
+#include "demo/SceneTwo.h"
+#include "engine/RessourceManager.h"
+#include "engine/TextureLoader.h"
+#include "engine/VornEngine.h"
+#include "gl/FrameBuffer.h"
+#include "gl/RenderBuffer.h"
+#include "gl/Texture2D.h"
+#include "mesh/AMeshLoader.h"
+#include "mesh/Mesh.h"
+#include "render/Renderer.h"
+
+#include <SDL.h>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <iostream>
+#include <new>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// Every heap allocation of the process is counted.
+namespace {
+std::atomic<unsigned long> allocations { 0 };
+}
+
+void* operator new(std::size_t size)
+{
+    ++allocations;
+    if (void* memory = std::malloc(size == 0 ? 1 : size))
+        return memory;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Keeps the demo's own log off the console while it lives; figures go through printf.
+class QuietConsole {
+public:
+    QuietConsole()
+        : console(std::cout.rdbuf(log.rdbuf()))
+    {
+    }
+    ~QuietConsole() { std::cout.rdbuf(console); }
+
+private:
+    std::ostringstream log;
+    std::streambuf* console;
+};
+
+struct Spread {
+    double min, median, p99;
+};
+
+Spread spread(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    const auto at = [&](double q) { return times[static_cast<std::size_t>(q * static_cast<double>(times.size() - 1))]; };
+    return { times.front(), at(0.5), at(0.99) };
+}
+
+// One draw of a frame, kept to be issued again by the floor.
+struct Draw {
+    enum Kind { Room, Coloured, Strip, WorldCube } kind;
+    glm::mat4 model;
+    glm::vec4 colour;
+    float distance = 0.0f;
+    glm::vec2 low {}, high {};
+    Texture* texture = nullptr;
+};
+
+// What the benchmark holds: the demo's objects, built as main builds them.
+struct Bench {
+    Bench(VornE::VornEngine& engine, RessourceManager& ressources, Renderer& renderer)
+        : engine(engine)
+        , ressources(ressources)
+        , renderer(renderer)
+        , size(engine.window->getSize())
+        , cube(static_cast<Mesh*>(ressources.get("./data/meshes/cube2.obj")))
+        , wall(texture("wall"))
+        , world(ressources, size)
+        , colour(size)
+    {
+        depth.storage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, static_cast<GLsizei>(size.width),
+            static_cast<GLsizei>(size.height));
+        frame.attachTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, colour);
+        frame.attachRenderBuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, depth);
+        quad.init();
+    }
+    Texture* texture(const char* name)
+    {
+        return static_cast<Texture*>(ressources.get(std::string("./data/textures/") + name + ".png"));
+    }
+
+    // Timed from the window's clear to glFinish after the swap; `draw` fills
+    // the off-screen frame, `after` runs after the swap (the scene's update).
+    double pass(const std::function<void()>& draw, const std::function<void()>& after)
+    {
+        const Clock::time_point start = Clock::now();
+        engine.window->clear();
+        frame.bind(GL_FRAMEBUFFER);
+        draw();
+        frame.unbind(GL_FRAMEBUFFER);
+        quad.draw(postProcess, colour, screen());
+        engine.window->swap();
+        after();
+        glFinish();
+        return millisecondsSince(start);
+    }
+    glm::vec2 screen() const { return { static_cast<float>(size.width), static_cast<float>(size.height) }; }
+
+    // The floor: the recorded draws, nothing else.
+    void issue(const std::vector<Draw>& draws, const glm::mat4& projection, const glm::mat4& view, float pulse)
+    {
+        glClearColor(0.7f, 0.2f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        for (const Draw& d : draws) {
+            switch (d.kind) {
+            case Draw::Room:
+                renderer.drawTexturedMesh(cube, bigCube, wall, projection, view, d.model);
+                break;
+            case Draw::Coloured:
+                renderer.drawColouredMesh(cube, colourCube, projection, view, d.model, d.colour);
+                break;
+            case Draw::Strip:
+                renderer.drawTexturedQuad(d.low, d.high, d.texture, d.distance);
+                break;
+            case Draw::WorldCube:
+                renderer.drawWorldCube(cube, world.gridProgram, projection, view, d.model, d.distance, pulse, d.colour);
+                break;
+            }
+        }
+    }
+
+    VornE::VornEngine& engine;
+    RessourceManager& ressources;
+    Renderer& renderer;
+    Resolution size;
+    Mesh* cube;
+    Texture* wall;
+    ShaderProgram bigCube { "./data/shaders/bigCube.vert", "./data/shaders/bigCube.frag" };
+    ShaderProgram colourCube { "./data/shaders/colourCube.vert", "./data/shaders/colourCube.frag" };
+    ShaderProgram postProcess { "./data/shaders/postProcess.vert", "./data/shaders/postProcess.frag" };
+    ShaderProgram texture2D { "./data/shaders/texture2D.vert", "./data/shaders/texture2D.frag" };
+    CubeWorld world;
+    FrameBuffer frame;
+    RenderBuffer depth;
+    Texture2D colour;
+    ScreenQuad quad;
+};
+
+const glm::mat4 roomModel
+    = glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(-25.0f, -25.0f, -25.0f)), glm::vec3(50.0f));
+
+std::vector<Draw> worldDraws(const CubeWorld& world, const glm::mat4& spin)
+{
+    std::vector<Draw> draws { { Draw::Room, roomModel, {}, 0.0f, {}, {}, nullptr } };
+    world.tree().forEachCube(spin, [&](const glm::mat4& model, float distance, const InfluencePoint& point) {
+        draws.push_back({ Draw::WorldCube, model, point.colour, distance, {}, {}, nullptr });
+    });
+    return draws;
+}
+
+struct Figures {
+    const char* name;
+    Spread demo, floor;
+    double draws;
+    double renderAllocations, updateAllocations;
+};
+
+// Brings a scene to `from` ms, drawing each pass into a 1x1 corner so that its
+// cameras start as in the demo, then times `passes` demo passes, each beside a
+// floor pass of the same frame's draws.
+template <class Scene, class Record>
+Figures measure(const char* name, Bench& bench, Scene& scene, std::uint32_t from, unsigned passes, Record record)
+{
+    const glm::mat4 projection = sceneProjection(bench.size);
+    glViewport(0, 0, 1, 1);
+    while (scene.course().elapsed < from) {
+        bench.frame.bind(GL_FRAMEBUFFER);
+        scene.render(bench.renderer, projection);
+        bench.frame.unbind(GL_FRAMEBUFFER);
+        scene.update(16);
+    }
+    glViewport(0, 0, static_cast<GLsizei>(bench.size.width), static_cast<GLsizei>(bench.size.height));
+    std::vector<double> demo, floor;
+    unsigned long draws = 0, renderAllocations = 0, updateAllocations = 0;
+    for (unsigned n = 0; n < passes; ++n) {
+        glm::mat4 view;
+        float pulse = 0.0f;
+        const std::vector<Draw> frameDraws = record(view, pulse);
+        floor.push_back(bench.pass([&] { bench.issue(frameDraws, projection, view, pulse); }, [] {}));
+        bench.renderer.resetDrawCounts();
+        unsigned long afterRender = 0;
+        const unsigned long before = allocations;
+        demo.push_back(bench.pass(
+            [&] { scene.render(bench.renderer, projection); },
+            [&] {
+                afterRender = allocations;
+                scene.update(16);
+            }));
+        renderAllocations += afterRender - before;
+        updateAllocations += allocations - afterRender;
+        draws += bench.renderer.drawCounts().total() + 1; // and the post-process
+    }
+    const double n = passes;
+    return { name, spread(demo), spread(floor), static_cast<double>(draws) / n,
+        static_cast<double>(renderAllocations) / n, static_cast<double>(updateAllocations) / n };
+}
+
+int run(unsigned passes, std::uint32_t width, std::uint32_t height)
+{
+    QuietConsole quiet; // declared first: restores the console after every object below is gone
+    VornE::VornEngine engine;
+    if (!engine.window->open("Lumaroll bench", Resolution { width, height }, false) || glewInit() != GLEW_OK) {
+        std::cerr << "Cannot open a GL window: " << SDL_GetError() << std::endl;
+        return 1;
+    }
+    Renderer renderer;
+    RessourceManager ressources;
+    AMeshLoader meshLoader;
+    VornE::TextureLoader textureLoader;
+    bool loaded = ressources.load(meshLoader, "./data/meshes/cube2.obj");
+    for (const char* name : { "wall", "rect1", "rect2", "rect3" })
+        loaded = loaded && ressources.load(textureLoader, std::string("./data/textures/") + name + ".png");
+    if (!loaded) {
+        std::cerr << "Run from the repository root: the data files are missing" << std::endl;
+        return 1;
+    }
+    renderer.init();
+    renderer.addMesh(MeshInstance(static_cast<Mesh*>(ressources.get("./data/meshes/cube2.obj"))));
+    Bench bench(engine, ressources, renderer);
+    std::srand(0);
+    SceneOne one(bench.colourCube, bench.bigCube, bench.texture2D, bench.cube, bench.wall, bench.texture("rect1"),
+        bench.texture("rect2"), bench.texture("rect3"), bench.quad);
+    SceneTwo two(bench.bigCube, bench.world, bench.cube, bench.wall, bench.quad);
+    SceneThree three(bench.bigCube, bench.world, bench.cube, bench.wall, bench.quad);
+    Texture* strips[] = { bench.texture("rect1"), bench.texture("rect2"), bench.texture("rect3") };
+
+    std::vector<Figures> figures;
+    figures.push_back(measure("one at 20 s", bench, one, 20000, passes, [&](glm::mat4& view, float&) {
+        SceneOneTimeline course = one.course();
+        view = course.view();
+        std::vector<Draw> draws { { Draw::Room, roomModel, {}, 0.0f, {}, {}, nullptr } };
+        const glm::mat4 spin = course.world();
+        for (std::size_t i = 0; i < course.drawnCubeCount(); ++i)
+            draws.push_back({ Draw::Coloured, course.cubeModel(spin, i), course.cubeColour(i), 0.0f, {}, {}, nullptr });
+        for (std::size_t k = 0; k < 3; ++k)
+            draws.push_back({ Draw::Strip, {}, {}, course.stripAlphaDrawn(static_cast<int>(k)), course.stripLow[k],
+                course.stripHigh[k], strips[k] });
+        return draws;
+    }));
+    figures.push_back(measure("two, ball grown", bench, two, 3000, passes, [&](glm::mat4& view, float& pulse) {
+        LinearCamera camera = two.course().camera;
+        camera.update(two.course().elapsed);
+        view = camera.getViewMatrix();
+        pulse = two.course().pulseDistance;
+        return worldDraws(bench.world, two.course().world());
+    }));
+    figures.push_back(measure("three at 15 s", bench, three, 15000, passes, [&](glm::mat4& view, float& pulse) {
+        LinearCamera camera = three.course().camera;
+        camera.update(three.course().elapsed);
+        view = camera.getViewMatrix();
+        pulse = three.course().pulseDistance;
+        return worldDraws(bench.world, three.course().world());
+    }));
+
+    std::printf("%ux%u, %u passes per scene, %s\n", bench.size.width, bench.size.height, passes,
+        reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    std::printf("%-16s %6s | %-26s | %-26s | %10s | %s\n", "scene", "draws", "demo pass ms: min median p99",
+        "floor pass ms: min median p99", "demo/floor", "allocations per pass: render, update");
+    for (const Figures& f : figures)
+        std::printf("%-16s %6.0f | %8.2f %8.2f %8.2f | %8.2f %8.2f %8.2f | %10.3f | %.2f, %.2f\n", f.name, f.draws,
+            f.demo.min, f.demo.median, f.demo.p99, f.floor.min, f.floor.median, f.floor.p99,
+            f.demo.median / f.floor.median, f.renderAllocations, f.updateAllocations);
+    renderer.release();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const unsigned passes = argc > 1 ? static_cast<unsigned>(std::strtoul(argv[1], nullptr, 10)) : 120u;
+    const auto width = static_cast<std::uint32_t>(argc > 3 ? std::strtoul(argv[2], nullptr, 10) : 800u);
+    const auto height = static_cast<std::uint32_t>(argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 640u);
+    if (passes == 0 || passes > 300 || width == 0 || height == 0 || width > 8192 || height > 8192) {
+        std::cerr << "usage: lumaroll_bench [passes per scene, 1..300] [width height]" << std::endl;
+        return 1;
+    }
+    setenv("SDL_VIDEODRIVER", "x11", 0);
+    if (SDL_Init(SDL_INIT_NOPARACHUTE) != 0)
+        return 1;
+    int status = 1;
+    try {
+        status = run(passes, width, height);
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << std::endl;
+    }
+    SDL_Quit();
+    return status;
+}
