@@ -2,6 +2,9 @@
 // No normal reaches this pass, so each face finds its own from the screen-space
 // derivatives of the cube's local position; faces get fixed shades per axis and
 // a soft bevel at the edges, which lets the flat colours read as solid blocks.
+// A face seen from behind is not drawn: the cross never shows one, except when
+// a camera's path runs through a cube, which the camera then passes through
+// instead of filling the screen with the cube's inside.
 
 uniform vec4 colour;
 
@@ -9,6 +12,8 @@ varying vec3 local;
 
 void main()
 {
+    if (!gl_FrontFacing)
+        discard;
     vec3 faceNormal = normalize(cross(dFdx(local), dFdy(local)));
     vec3 axis = abs(faceNormal);
     float shade = dot(axis, vec3(0.78, 1.0, 0.62));

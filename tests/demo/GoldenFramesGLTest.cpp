@@ -1,4 +1,4 @@
-// Scene one drawn as the demo draws it (off-screen frame, then the
+// The scenes drawn as the demo draws them (off-screen frame, then the
 // post-process pass) at chosen moments and compared with committed reference
 // frames. One picture catches what a pass, a shader, a camera or the timeline
 // gets wrong. The moments cover every camera move and event.
@@ -8,7 +8,10 @@
 // and look at them before committing. A frame that differs is written with
 // its difference image under the build folder's golden-diff/.
 #include "demo/Projection.h"
+#include "demo/CubeWorld.h"
 #include "demo/SceneOne.h"
+#include "demo/SceneThree.h"
+#include "demo/SceneTwo.h"
 #include "engine/RessourceManager.h"
 #include "engine/TextureLoader.h"
 #include "mesh/AMeshLoader.h"
@@ -73,73 +76,106 @@ std::string rendererName()
                                          << " pixels differ by more than 2; see " << diffDir << name << "-*.png";
 }
 
-} // namespace
+// The demo's objects as main builds them, drawn at the references' size.
+class GoldenFrames : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string rendererFile = goldenDir + "renderer.txt";
+        if (refreshing()) {
+            std::ofstream(rendererFile) << rendererName() << "\n";
+        } else {
+            std::string madeWith;
+            std::getline(std::ifstream(rendererFile), madeWith);
+            if (madeWith != rendererName())
+                GTEST_SKIP() << "the reference frames were made with '" << madeWith << "', this is '"
+                             << rendererName() << "'";
+        }
+        ASSERT_TRUE(resources.load(meshes, "./data/meshes/cube2.obj"));
+        for (const char* name : { "wall", "rect1", "rect2", "rect3" })
+            ASSERT_TRUE(resources.load(textures, std::string("./data/textures/") + name + ".png"));
+        cube = static_cast<Mesh*>(resources.get("./data/meshes/cube2.obj"));
+        renderer.init();
+        renderer.addMesh(MeshInstance(cube));
+        quad.init();
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(capture.out().find("not found"), std::string::npos);
+        renderer.release();
+        EXPECT_NO_GL_ERROR();
+    }
+    Texture* texture(const char* name)
+    {
+        return static_cast<Texture*>(resources.get(std::string("./data/textures/") + name + ".png"));
+    }
 
-TEST(GoldenFrames, SceneOneAtEachCameraAndEventLooksAsItsReference)
-{
-    const std::string rendererFile = goldenDir + "renderer.txt";
-    if (refreshing()) {
-        std::ofstream(rendererFile) << rendererName() << "\n";
-    } else {
-        std::string madeWith;
-        std::getline(std::ifstream(rendererFile), madeWith);
-        if (madeWith != rendererName())
-            GTEST_SKIP() << "the reference frames were made with '" << madeWith << "', this is '" << rendererName()
-                         << "'";
+    // Plays the scene pass by pass as the sequencer does and compares the
+    // frames at the given scene times. Scenes whose course does not depend on
+    // drawing are drawn only at those times and in their first two passes,
+    // which start their cameras.
+    template <class Scene>
+    void play(Scene& scene, const char* prefix, std::initializer_list<std::uint32_t> moments, bool drawEveryPass)
+    {
+        const glm::mat4 projection = sceneProjection(Resolution { width, height });
+        for (std::uint32_t moment : moments) {
+            while (scene.course().elapsed < moment) {
+                if (drawEveryPass || scene.course().elapsed < 32) {
+                    offscreen.frame.bind(GL_FRAMEBUFFER);
+                    scene.render(renderer, projection);
+                }
+                ASSERT_TRUE(scene.update(16));
+            }
+            ASSERT_EQ(scene.course().elapsed, moment);
+            offscreen.frame.bind(GL_FRAMEBUFFER);
+            scene.render(renderer, projection);
+            screen.frame.bind(GL_FRAMEBUFFER);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            quad.draw(postProcess, offscreen.colour, glm::vec2(width, height));
+            const RgbFrame frame = readFrame(int { width }, int { height });
+            char name[32];
+            std::snprintf(name, sizeof name, "%s-%05u", prefix, moment);
+            if (refreshing())
+                EXPECT_TRUE(savePng(frame, goldenDir + name + ".png"));
+            else
+                EXPECT_TRUE(matchesReference(frame, name));
+            ASSERT_TRUE(scene.update(16));
+        }
     }
 
     LogCapture capture;
     RessourceManager resources;
     AMeshLoader meshes;
     VornE::TextureLoader textures;
-    ASSERT_TRUE(resources.load(meshes, "./data/meshes/cube2.obj"));
-    for (const char* name : { "wall", "rect1", "rect2", "rect3" })
-        ASSERT_TRUE(resources.load(textures, std::string("./data/textures/") + name + ".png"));
-    auto texture = [&](const char* name) {
-        return static_cast<Texture*>(resources.get(std::string("./data/textures/") + name + ".png"));
-    };
-    Mesh* const cube = static_cast<Mesh*>(resources.get("./data/meshes/cube2.obj"));
+    Mesh* cube = nullptr;
     Renderer renderer;
-    renderer.init();
-    renderer.addMesh(MeshInstance(cube));
-    ShaderProgram bigCube("./data/shaders/bigCube.vert", "./data/shaders/bigCube.frag");
-    ShaderProgram colourCube("./data/shaders/colourCube.vert", "./data/shaders/colourCube.frag");
-    ShaderProgram postProcess("./data/shaders/postProcess.vert", "./data/shaders/postProcess.frag");
-    ShaderProgram texture2D("./data/shaders/texture2D.vert", "./data/shaders/texture2D.frag");
+    ShaderProgram bigCube { "./data/shaders/bigCube.vert", "./data/shaders/bigCube.frag" };
+    ShaderProgram colourCube { "./data/shaders/colourCube.vert", "./data/shaders/colourCube.frag" };
+    ShaderProgram postProcess { "./data/shaders/postProcess.vert", "./data/shaders/postProcess.frag" };
+    ShaderProgram texture2D { "./data/shaders/texture2D.vert", "./data/shaders/texture2D.frag" };
     ScreenQuad quad;
-    quad.init();
-    RenderTarget offscreen(int { width }, int { height });
-    RenderTarget screen(int { width }, int { height });
+    RenderTarget offscreen { int { width }, int { height } };
+    RenderTarget screen { int { width }, int { height } };
+};
+
+} // namespace
+
+// One frame per camera move, the strips, the spin and the shrinking arms.
+TEST_F(GoldenFrames, SceneOneAtEachCameraAndEventLooksAsItsReference)
+{
     std::srand(7);
     SceneOne scene(colourCube, bigCube, texture2D, cube, texture("wall"), texture("rect1"), texture("rect2"),
         texture("rect3"), quad);
-    const glm::mat4 projection = sceneProjection(Resolution { width, height });
+    play(scene, "scene1", { 2000, 4496, 7504, 9504, 13504, 18000, 21504, 26000, 28624 }, true);
+}
 
-    // Scene times of the frames: one per camera move, the strips, the spin, the shrinking arms.
-    const std::uint32_t moments[] = { 2000, 4496, 7504, 9504, 13504, 18000, 21504, 26000, 28624 };
-    bool running = true;
-    for (std::uint32_t moment : moments) {
-        while (running && scene.course().elapsed < moment) {
-            offscreen.frame.bind(GL_FRAMEBUFFER);
-            scene.render(renderer, projection);
-            running = scene.update(16);
-        }
-        ASSERT_EQ(scene.course().elapsed, moment);
-        offscreen.frame.bind(GL_FRAMEBUFFER);
-        scene.render(renderer, projection);
-        screen.frame.bind(GL_FRAMEBUFFER);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        quad.draw(postProcess, offscreen.colour, glm::vec2(width, height));
-        const RgbFrame frame = readFrame(int { width }, int { height });
-        char name[32];
-        std::snprintf(name, sizeof name, "scene1-%05u", moment);
-        if (refreshing())
-            EXPECT_TRUE(savePng(frame, goldenDir + name + ".png"));
-        else
-            EXPECT_TRUE(matchesReference(frame, name));
-        running = scene.update(16);
-    }
-    EXPECT_EQ(capture.out().find("not found"), std::string::npos);
-    renderer.release();
-    EXPECT_NO_GL_ERROR();
+// The ball grown under the pulse, shrinking, regrowing green; the three balls
+// on their way and met.
+TEST_F(GoldenFrames, SceneTwoAndThreeAtTheirEventsLookAsTheirReferences)
+{
+    CubeWorld world(resources, Resolution { width, height });
+    SceneTwo two(bigCube, world, cube, texture("wall"), quad);
+    play(two, "scene2", { 4000, 9008, 12800 }, false);
+    SceneThree three(bigCube, world, cube, texture("wall"), quad);
+    play(three, "scene3", { 5008, 12000, 20000 }, false);
 }
