@@ -22,26 +22,6 @@ struct Keys {
 
 } // namespace
 
-TEST(KeyMasks, DirectionsKeepOneVerticalAndOneHorizontalBitAndActionsOrTheBitsOfHeldKeys)
-{
-    struct Case {
-        std::vector<int> held;
-        int directions, actions;
-    };
-    const Case cases[] = { { {}, 0, 0 }, { { SDLK_UP }, 1, 0 }, { { SDLK_RIGHT }, 2, 0 }, { { SDLK_DOWN }, 4, 0 },
-        { { SDLK_LEFT }, 8, 0 }, { { SDLK_UP, SDLK_DOWN }, 1, 0 }, { { SDLK_LEFT, SDLK_RIGHT }, 8, 0 },
-        { { SDLK_UP, SDLK_LEFT, SDLK_RIGHT }, 3, 0 }, { { SDLK_UP, SDLK_LEFT }, 9, 0 },
-        { { SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT }, 6, 0 }, { { SDLK_DOWN, SDLK_LEFT }, 12, 0 },
-        { { SDLK_q, SDLK_x }, 0, 0x081 }, { { SDLK_KP_MINUS }, 0, 0x200 },
-        { { SDLK_q, SDLK_w, SDLK_a, SDLK_s, SDLK_z, SDLK_x, SDLK_KP_PLUS, SDLK_KP_MINUS }, 0, 0x3CF },
-        { { SDLK_e, SDLK_SPACE, SDLK_DOWN }, 4, 0 } };
-    for (const Case& c : cases) {
-        const Keys keys(c.held);
-        EXPECT_EQ(KeyMask::directions(keys.state()), c.directions) << testing::PrintToString(c.held);
-        EXPECT_EQ(KeyMask::actions(keys.state()), c.actions) << testing::PrintToString(c.held);
-    }
-}
-
 TEST(KeyMasks, EscapeCountsOnlyAsExactlyOneAndShortArraysAreSafe)
 {
     Keys keys({ SDLK_UP });

@@ -8,7 +8,6 @@
 #include <map>
 #include <vector>
 
-
 namespace {
 
 // Steps of 16 ms, as the sequencer gives them, until elapsed reaches `time`.
@@ -112,27 +111,6 @@ TEST(SceneOneTimeline, RestartedSweepShowsRingTwoFirstAndSweepAtTenHighlightsNoD
         for (std::size_t i = 0; i < scene.drawnCubeCount(); ++i)
             EXPECT_EQ(scene.cubeColour(i) == glm::vec4(1.0f), i == 0 || (sweep > 0 && int(i / 6) == sweep))
                 << time << ": " << i;
-    }
-}
-
-TEST(SceneOneTimeline, StripsLandInTheirHalvesAndRepeatWithSeed)
-{
-    std::srand(2012);
-    SceneOneTimeline first;
-    advanceTo(first, 8992);
-    for (std::size_t k = 0; k < 3; ++k)
-        EXPECT_EQ(first.stripHigh[k] - first.stripLow[k], glm::vec2(0.0f)) << "strip " << k << " drawn before its time";
-    advanceTo(first, 16000);
-    std::srand(2012);
-    SceneOneTimeline second;
-    advanceTo(second, 16000);
-    for (std::size_t k = 0; k < 3; ++k) {
-        EXPECT_EQ(first.stripLow[k], second.stripLow[k]) << k;
-        const float x = first.stripLow[k].x;
-        EXPECT_TRUE(k == 0 ? (x >= -1.0f && x <= 0.0f) : (x >= 0.0f && x <= 1.0f)) << k << ": " << x;
-        EXPECT_NEAR(first.stripHigh[k].x - x, 0.2f, 1e-6) << k;
-        EXPECT_EQ(first.stripLow[k].y, -1.0f);
-        EXPECT_EQ(first.stripHigh[k].y, 1.0f);
     }
 }
 

@@ -23,20 +23,6 @@ std::unique_ptr<VornE::Ressource> loadModel(const std::string& path)
 
 } // namespace
 
-TEST(AMeshLoader, ModelWithoutTexCoordsOrNormalsGetsGeneratedNormalsAndNoTexCoords)
-{
-    LogCapture capture;
-    std::unique_ptr<VornE::Ressource> ressource = loadModel(models + "triangle_positions_only.obj");
-    ASSERT_NE(ressource, nullptr) << capture.err();
-    const Mesh& mesh = static_cast<const Mesh&>(*ressource);
-    ASSERT_EQ(mesh.positions.size(), 3u);
-    EXPECT_EQ(mesh.positions[1], glm::vec4(1.0f, 0.0f, 0.0f, 1.0f));
-    EXPECT_EQ(mesh.indices.size(), 3u);
-    EXPECT_TRUE(mesh.texCoords.empty());
-    // The triangle lies in z = 0, wound counter-clockwise.
-    EXPECT_EQ(mesh.normals, std::vector<glm::vec3>(3, glm::vec3(0.0f, 0.0f, 1.0f)));
-}
-
 TEST(AMeshLoader, MissingFileNonModelAndModelWithoutMeshGiveNullWithTheirErrorLines)
 {
     // Leave a known last error in Assimp: a call for the missing file would replace it.

@@ -24,16 +24,6 @@ Mesh square(bool normals, bool texCoords)
     return mesh;
 }
 
-// The first `count` values of a buffer's store.
-template <class T> std::vector<T> bufferData(GLenum target, GLuint buffer, std::size_t count)
-{
-    std::vector<T> data(count);
-    glBindBuffer(target, buffer);
-    glGetBufferSubData(target, 0, static_cast<GLsizeiptr>(count * sizeof(T)), data.data());
-    glBindBuffer(target, 0);
-    return data;
-}
-
 // A camera 2 units in front of the square, looking at its centre.
 const glm::mat4 projection = glm::perspective(glm::radians(45.0f), 1.0f, 0.1f, 100.0f);
 const glm::mat4 view = glm::lookAt(glm::vec3(0.5f, 0.5f, 2.0f), glm::vec3(0.5f, 0.5f, 0.0f), glm::vec3(0, 1, 0));
@@ -61,35 +51,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(RendererTest, UploadInterleavesAttributesWithTheMatchingStrideAndKeepsTheIndices)
-{
-    struct Layout {
-        bool normals, texCoords;
-        GLsizei stride;
-        std::vector<float> firstTwoVertices;
-    };
-    const std::vector<Layout> layouts = {
-        { false, false, 12, { 0, 0, 0, 1, 0, 0 } },
-        { true, false, 24, { 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 1 } },
-        { false, true, 20, { 0, 0, 0, 0, 0, 1, 0, 0, 1, 0 } },
-        { true, true, 32, { 0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0, 1, 1, 0 } },
-    };
-    // All alive at once: the cache is keyed by address, and a new mesh at a
-    // freed one's address would find the old entry.
-    std::vector<Mesh> meshes;
-    for (const Layout& layout : layouts)
-        meshes.push_back(square(layout.normals, layout.texCoords));
-    for (size_t i = 0; i < layouts.size(); ++i) {
-        ASSERT_TRUE(renderer.uploadMesh(&meshes[i]));
-        const MeshBuffers* entry = renderer.meshBuffers(&meshes[i]);
-        ASSERT_NE(entry, nullptr);
-        EXPECT_EQ(entry->stride(), layouts[i].stride);
-        const std::vector<float>& expected = layouts[i].firstTwoVertices;
-        EXPECT_EQ(bufferData<float>(GL_ARRAY_BUFFER, entry->buffer->vId, expected.size()), expected);
-        EXPECT_EQ(bufferData<unsigned int>(GL_ELEMENT_ARRAY_BUFFER, entry->buffer->iId, 6), meshes[i].indices);
-    }
-}
 
 TEST_F(RendererTest, InconsistentMeshIsRefusedRatherThanReadPastItsArrays)
 {
