@@ -1,6 +1,7 @@
 #include "demo/SceneThreeTimeline.h"
 
 #include "demo/LinearInfluencePoint.h"
+#include "demo/SceneFade.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -15,15 +16,8 @@ SceneThreeTimeline::SceneThreeTimeline()
 
 bool SceneThreeTimeline::update(unsigned int step)
 {
-    fade = 10.0f;
     elapsed += step;
-    if (elapsed < 1000) {
-        const auto t = static_cast<float>(elapsed / 1000.0);
-        fade = 10.0f * t;
-    } else if (elapsed > 22000) {
-        const auto t = static_cast<float>((elapsed - 22000) / 3000.0);
-        fade = 10.0f * (1.0f - t);
-    }
+    fade = sceneFade(elapsed, 22000, 3000.0);
     spinAngle += 1.0f;
     for (const auto& point : points)
         point->update(step);

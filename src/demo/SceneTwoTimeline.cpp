@@ -1,5 +1,7 @@
 #include "demo/SceneTwoTimeline.h"
 
+#include "demo/SceneFade.h"
+
 #include <glm/gtc/matrix_transform.hpp>
 
 SceneTwoTimeline::SceneTwoTimeline()
@@ -10,15 +12,8 @@ SceneTwoTimeline::SceneTwoTimeline()
 
 bool SceneTwoTimeline::update(unsigned int step)
 {
-    fade = 10.0f;
     elapsed += step;
-    if (elapsed < 1000) {
-        const auto t = static_cast<float>(elapsed / 1000.0);
-        fade = 10.0f * t;
-    } else if (elapsed > 19000) {
-        const auto t = static_cast<float>((elapsed - 19000) / 1000.0);
-        fade = 10.0f * (1.0f - t);
-    }
+    fade = sceneFade(elapsed, 19000, 1000.0);
 
     InfluencePoint& point = ball();
     const std::uint32_t sinceReset = elapsed - lastReset;
