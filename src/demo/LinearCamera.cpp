@@ -37,7 +37,7 @@ bool LinearCamera::update(unsigned int time)
     if (elapsed > duration)
         return false;
     // A zero duration would make t = 0/0 on a repeated start time; such a move
-    // is already at its end (LinearCamera_ZeroDurationJumpsToEndInsteadOfNaN).
+    // is already at its end (LinearCamera.EqualStartAndEndStaysPutAndZeroDurationJumpsToEndInsteadOfNaN).
     const float t = duration == 0 ? 1.0f : static_cast<float>(elapsed) / static_cast<float>(duration);
     position = lerp(startPosition, endPosition, t);
     direction = lerp(startTarget, endTarget, t);

@@ -7,7 +7,8 @@ void Pulsor::update(unsigned int time)
         return;
     }
     // Strictly greater: a gap equal to the period is not yet a pulse, which is
-    // what puts the pulses on the next 16 ms step (Pulsor_FiresOnTheFirstStepStrictlyPastThePeriod).
+    // what puts the pulses on the next 16 ms step (the sweep restarts every
+    // 1904 ms in SceneOneTimeline.WholeCourseFollowsTheEventTableTheFadeEnvelopeAndTheCameraStarts).
     if (time - lastPulse > period) {
         lastPulse = time;
         value = 1.0f;

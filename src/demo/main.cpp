@@ -1,11 +1,12 @@
 // Lumaroll: the demo's whole life, from settings to tear-down.
 //
 // Start-up, the main loop and the tear-down follow a fixed order, one step a
-// line; steps that later parts of the demo fill in are marked where they go.
+// line.
 
 #include "demo/CubeWorld.h"
 #include "demo/FrameClock.h"
 #include "demo/InputList.h"
+#include "demo/Music.h"
 #include "demo/Projection.h"
 #include "demo/SDL_Keyboard.h"
 #include "demo/SceneOne.h"
@@ -118,7 +119,13 @@ int runDemo()
 
     renderer.init();
 
-    // The music player is created and its stream opened here.
+    Music music;
+    music.init(); // without a usable device it has logged why and plays silently
+    if (!music.load("data/music/vobra.ogg")) {
+        VornE::logger->level = VornE::Error;
+        *VornE::logger << "Music not found\n";
+        return 0; // the music first, then the final clean-up
+    }
 
     {
         ShaderProgram bigCube = program("bigCube");
@@ -158,7 +165,7 @@ int runDemo()
 
         engine.window->swap();
         waitUnlessStopped(5000);
-        // The music starts here.
+        music.play();
         engine.window->setClearColour(Colour(0.0f, 0.0f, 0.0f, 1.0f));
 
         // ---- Main loop ----------------------------------------------------
@@ -201,7 +208,7 @@ int runDemo()
             }
 
             inputs.updateAll();
-            // The music is serviced here.
+            music.update();
             clock.tick();
             // Ctrl-C and SIGTERM leave like Escape, after the pass.
         } while (!inputs.anyQuit() && running && StopSignals::received() == 0);
@@ -211,13 +218,13 @@ int runDemo()
         // colour texture, renderbuffer and framebuffer, the cube world and the
         // four programs, in that order.
     }
-    // The music stops here.
+    music.stop();
     renderer.release();
-    // The music player is destroyed here.
 
-    // Final clean-up, also reached from every failed start-up step: the
-    // loaders, the resource manager, the renderer, the input list, the engine
-    // and the settings are destroyed in reverse order as this function returns.
+    // As this function returns: the music player, then the final clean-up,
+    // also reached from every failed start-up step: the loaders, the resource
+    // manager, the renderer, the input list, the engine and the settings,
+    // in reverse order of creation.
     return 0;
 }
 

@@ -201,7 +201,7 @@ Ressource* TextureLoader::load(const std::string& name)
     // The upload reads unsigned bytes in `format`; anything else would reach
     // GL as garbage or be read past its end. DevIL reports some 16-bit images
     // with one byte per channel but a short type, so both are checked.
-    // Pinned by TextureLoader.UnreadableOrUnsupportedImageGivesNullNoTextureAndFreesItsImage.
+    // Pinned by TextureLoader.UnreadableOrUnsupportedImageGivesNullAndNoTexture.
     if (ilGetInteger(IL_IMAGE_BPC) != 1 || ilGetInteger(IL_IMAGE_TYPE) != IL_UNSIGNED_BYTE) {
         logFailure(name, "not 8 bits per channel");
         return nullptr;

@@ -26,7 +26,7 @@ StaticBuffer::~StaticBuffer()
     glDeleteBuffers(1, &iId);
     // Throwing from here would end the process through std::terminate, so the
     // check reports the error at Error instead. Pinned by
-    // StaticBuffer.ErrorSeenAtDestructionIsLoggedNotThrown.
+    // StaticBuffer.SetCallsLeaveNothingBoundAndAnErrorAtDestructionIsLoggedNotThrown.
     const GLenum error = glGetError();
     if (error == GL_NO_ERROR)
         return;

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+struct _Mix_Music;
+
+// The demo's small audio layer, over SDL_mixer, shaped as the music player
+// uses it: a system that is created, initialised with a channel count,
+// serviced once per frame, closed and released; a stream opened from a file
+// and decoded from disk while it plays; a channel that plays a stream. Every
+// call that can fail returns false and leaves SDL_mixer's reason in errorText().
+// One system at a time: SDL_mixer has one music output.
+
+// An Ogg Vorbis file opened for streaming. Freed with the object.
+class AudioStream {
+public:
+    explicit AudioStream(_Mix_Music* music);
+    ~AudioStream();
+    AudioStream(const AudioStream&) = delete;
+    AudioStream& operator=(const AudioStream&) = delete;
+
+    _Mix_Music* music;
+};
+
+// The channel a stream plays on. SDL_mixer still says "paused" after a halt,
+// so the channel keeps its own state.
+class AudioChannel {
+public:
+    bool isPaused() const { return playing && paused; }
+    void setPaused(bool pause);
+    // Streams here are opened to play once through; as with a stream opened
+    // with looping off, a loop count is kept but changes nothing.
+    void setLoopCount(int count) { loopCount = count; }
+    void stop();
+    bool isPlaying() const { return playing; }
+
+private:
+    friend class AudioSystem;
+    bool playing = false;
+    bool paused = false;
+    int loopCount = 0;
+};
+
+class AudioSystem {
+public:
+    AudioSystem() = default;
+    ~AudioSystem();
+    AudioSystem(const AudioSystem&) = delete;
+    AudioSystem& operator=(const AudioSystem&) = delete;
+
+    // Starts SDL's audio.
+    bool create();
+    // Opens the output (44.1 kHz, 16-bit stereo) with `channels` mixing channels.
+    bool init(int channels);
+    // Opens SDL's silent output instead, which consumes samples at the pace
+    // of a real device: for a machine without a usable one.
+    bool initSilent(int channels);
+    // A stream of the file at `path`; null after a failure.
+    std::unique_ptr<AudioStream> createStream(const std::string& path);
+    // Starts the stream from its beginning; the channel it plays on, which
+    // stays the system's, or null after a failure.
+    AudioChannel* play(AudioStream& stream);
+    // Notices a stream that has played to its end.
+    void update();
+    void close();
+    void release();
+
+    const std::string& errorText() const { return error; }
+
+private:
+    bool fail();
+
+    bool started = false;
+    bool open = false;
+    AudioChannel channel;
+    std::string error;
+};

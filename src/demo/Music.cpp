@@ -1,0 +1,83 @@
+#include "demo/Music.h"
+
+#include "engine/Logger.h"
+
+namespace {
+
+constexpr int channelCount = 10;
+
+void logError(const std::string& text)
+{
+    VornE::logger->level = VornE::Error;
+    *VornE::logger << text << "\n";
+}
+
+} // namespace
+
+Music::Music()
+{
+    VornE::logger->level = VornE::Info;
+    *VornE::logger << "Music created\n";
+}
+
+Music::~Music()
+{
+    sound.reset();
+    system.reset(); // closes, then releases
+    VornE::logger->level = VornE::Info;
+    *VornE::logger << "Music deleted\n";
+}
+
+bool Music::init()
+{
+    system = std::make_unique<AudioSystem>();
+    if (system->create() && system->init(channelCount))
+        return true;
+    logError(system->errorText());
+    // No sound card here (a server, a capture machine): without an output no
+    // stream could open, and the demo would report its music missing.
+    // Pinned by Music.WithoutAnAudioDeviceItLogsWhyAndPlaysSilently.
+    if (!system->initSilent(channelCount))
+        logError(system->errorText());
+    return false;
+}
+
+bool Music::load(const std::string& path)
+{
+    sound.reset();
+    if (!system) {
+        logError("The audio system is not initialised");
+        return false;
+    }
+    sound = system->createStream(path);
+    if (!sound) {
+        logError(system->errorText());
+        return false;
+    }
+    return true;
+}
+
+void Music::play()
+{
+    if (channel != nullptr && channel->isPaused()) {
+        channel->setPaused(false);
+        return;
+    }
+    if (!sound)
+        return;
+    channel = system->play(*sound);
+    if (channel != nullptr)
+        channel->setLoopCount(-1);
+}
+
+void Music::update()
+{
+    if (system)
+        system->update();
+}
+
+void Music::stop()
+{
+    if (channel != nullptr)
+        channel->stop();
+}

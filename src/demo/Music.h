@@ -1,0 +1,39 @@
+#pragma once
+
+#include "demo/AudioSystem.h"
+
+#include <memory>
+#include <string>
+
+// The soundtrack: one file streamed from disk and played once through from
+// the first frame on. Failures are logged at level Error with the audio
+// layer's own text.
+class Music {
+public:
+    // Logs "Music created".
+    Music();
+    // Releases the stream, closes and releases the system, then logs "Music deleted".
+    ~Music();
+    Music(const Music&) = delete;
+    Music& operator=(const Music&) = delete;
+
+    // Creates and opens the audio output with ten channels. When no usable
+    // device can be opened, logs why and opens a silent output instead, so
+    // that the pictures keep their timing; false then.
+    bool init();
+    // Opens the file as a stream; false when it cannot be opened or decoded.
+    bool load(const std::string& path);
+    // Starts the stream, or resumes it when it was paused.
+    void play();
+    // Once per frame while the music plays.
+    void update();
+    void stop();
+
+    // The channel the stream plays on, null before the first play.
+    AudioChannel* playingChannel() const { return channel; }
+
+private:
+    std::unique_ptr<AudioSystem> system;
+    std::unique_ptr<AudioStream> sound;
+    AudioChannel* channel = nullptr;
+};
