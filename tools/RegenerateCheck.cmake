@@ -3,9 +3,10 @@
 # changed without `regenerate-data` being run, or they are not deterministic.
 
 file(REMOVE_RECURSE ${WORK_DIR})
-file(MAKE_DIRECTORY ${WORK_DIR}/textures ${WORK_DIR}/meshes)
+file(MAKE_DIRECTORY ${WORK_DIR}/textures ${WORK_DIR}/meshes ${WORK_DIR}/music)
 
-foreach(step "${MAKE_TEXTURES};${WORK_DIR}/textures" "${MAKE_CUBE_MODEL};${WORK_DIR}/meshes")
+foreach(step "${MAKE_TEXTURES};${WORK_DIR}/textures" "${MAKE_CUBE_MODEL};${WORK_DIR}/meshes"
+    "${MAKE_MUSIC};${WORK_DIR}/music")
   execute_process(COMMAND ${step} RESULT_VARIABLE result)
   if(NOT result EQUAL 0)
     message(FATAL_ERROR "generator failed (${result}): ${step}")
@@ -13,7 +14,7 @@ foreach(step "${MAKE_TEXTURES};${WORK_DIR}/textures" "${MAKE_CUBE_MODEL};${WORK_
 endforeach()
 
 string(REPLACE "," ";" textures "${TEXTURES}")
-set(files meshes/cube2.obj)
+set(files meshes/cube2.obj music/vobra.ogg)
 foreach(name IN LISTS textures)
   list(APPEND files textures/${name})
 endforeach()

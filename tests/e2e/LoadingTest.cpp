@@ -14,7 +14,9 @@ TEST(Loading, StartUpFailureEndsWithItsStatusAndSaysWhy)
     std::string wallHead(100, '\0');
     wall.read(wallHead.data(), static_cast<std::streamsize>(wallHead.size()));
     struct Case {
-        std::string removed, cutFile, environment;
+        std::string removed;
+        std::string brokenFile; // written with the first 100 bytes of wall.png
+        std::string environment;
         int status;
         std::string err; // how standard error starts
     };
@@ -26,6 +28,10 @@ TEST(Loading, StartUpFailureEndsWithItsStatusAndSaysWhy)
         { "", "", "MESA_GL_VERSION_OVERRIDE=1.0", 255, "Glew initialisation failed : '\n" },
         // After the window opened, at the fourth of the six textures.
         { "textures/rect2.png", "", "", 0, "Error while loading '\n./data/textures/rect2.png\n'\n\n" },
+        // The music's own reason, then the demo's line.
+        { "music/vobra.ogg", "", "", 0, "Couldn't open 'data/music/vobra.ogg'\n\n\nMusic not found\n\n" },
+        { "music/vobra.ogg", "data/music/vobra.ogg", "", 0,
+            "Not an Ogg Vorbis audio stream\n\n\nMusic not found\n\n" },
         { "textures/wall.png", "data/textures/wall.png", "", 0,
             "Error while loading '\n./data/textures/wall.png\n' : \nthe file is cut short\n\n\n" },
     };
@@ -33,8 +39,8 @@ TEST(Loading, StartUpFailureEndsWithItsStatusAndSaysWhy)
         SCOPED_TRACE(c.err);
         DemoProcess demo;
         demo.linkData({ c.removed });
-        if (!c.cutFile.empty())
-            demo.writeFile(c.cutFile, wallHead);
+        if (!c.brokenFile.empty())
+            demo.writeFile(c.brokenFile, wallHead);
         demo.start({ c.environment });
         const DemoProcess::Result result = demo.finish(30);
         EXPECT_FALSE(result.timedOut);
