@@ -36,43 +36,37 @@ float polyBlep(float t, float dt)
 
 } // namespace
 
-float Oscillator::advance(float frequency)
+float Oscillator::advance(float frequency, float& dt)
 {
-    const float dt = std::min(frequency / static_cast<float>(sampleRate), 0.5f);
-    return dt;
+    dt = std::min(frequency / static_cast<float>(sampleRate), 0.5f);
+    const float now = phase;
+    phase += dt;
+    if (phase >= 1.0f)
+        phase -= 1.0f;
+    return now;
 }
 
 float Oscillator::saw(float frequency)
 {
-    const float dt = advance(frequency);
-    const float value = 2.0f * phase - 1.0f - polyBlep(phase, dt);
-    phase += dt;
-    if (phase >= 1.0f)
-        phase -= 1.0f;
-    return value;
+    float dt = 0.0f;
+    const float p = advance(frequency, dt);
+    return 2.0f * p - 1.0f - polyBlep(p, dt);
 }
 
 float Oscillator::square(float frequency)
 {
-    const float dt = advance(frequency);
-    float half = phase + 0.5f;
+    float dt = 0.0f;
+    const float p = advance(frequency, dt);
+    float half = p + 0.5f;
     if (half >= 1.0f)
         half -= 1.0f;
-    const float value = (phase < 0.5f ? 1.0f : -1.0f) + polyBlep(phase, dt) - polyBlep(half, dt);
-    phase += dt;
-    if (phase >= 1.0f)
-        phase -= 1.0f;
-    return value;
+    return (p < 0.5f ? 1.0f : -1.0f) + polyBlep(p, dt) - polyBlep(half, dt);
 }
 
 float Oscillator::sine(float frequency)
 {
-    const float dt = advance(frequency);
-    const float value = std::sin(twoPi * phase);
-    phase += dt;
-    if (phase >= 1.0f)
-        phase -= 1.0f;
-    return value;
+    float dt = 0.0f;
+    return std::sin(twoPi * advance(frequency, dt));
 }
 
 Filter::Outputs Filter::process(float input, float cutoff, float resonance)

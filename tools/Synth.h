@@ -42,7 +42,8 @@ public:
     float sine(float frequency);
 
 private:
-    float advance(float frequency); // returns the increment
+    // The phase to sample now; moves on by one sample and gives the step in dt.
+    float advance(float frequency, float& dt);
     float phase;
 };
 
