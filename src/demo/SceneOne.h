@@ -24,6 +24,9 @@ public:
 
     // Clears the bound framebuffer and draws the room, the cross and the strips.
     void render(Renderer& renderer, const glm::mat4& projection);
+    // What a render changes besides the picture, for a frame not drawn: the
+    // cameras, which start their moves on their first frame.
+    void skipFrame() { timeline.view(); }
     // Advances by step ms and hands the fade to the screen quad. False once the scene is over.
     bool update(unsigned int step);
 

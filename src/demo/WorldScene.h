@@ -39,6 +39,14 @@ public:
         screenQuad->fade = timeline.fade;
     }
 
+    // What a render changes besides the picture, for a frame not drawn: the
+    // camera, which starts its move on its first frame, and the fade.
+    void skipFrame()
+    {
+        timeline.view();
+        screenQuad->fade = timeline.fade;
+    }
+
     // Hands the points to the cube world as the last update left them, then
     // advances by step ms. False once the scene is over.
     bool update(unsigned int step)

@@ -169,12 +169,13 @@ int positive(ILint value)
 TextureLoader::TextureLoader()
 {
     ilInit();
-    ilSetRead(openGuarded, closeGuarded, atEndGuarded, getcGuarded, readGuarded, seekGuarded, tellGuarded);
 }
 
 Ressource* TextureLoader::load(const std::string& name)
 {
     const BoundImage image;
+    // Set for every load: an ilInit elsewhere (a PNG writer's) puts DevIL's own back.
+    ilSetRead(openGuarded, closeGuarded, atEndGuarded, getcGuarded, readGuarded, seekGuarded, tellGuarded);
     openedFiles.clear();
     while (ilGetError() != IL_NO_ERROR) {
     } // so that a failure below reads this load's own error

@@ -1,22 +1,26 @@
-#include "support/PngFile.h"
+#include "capture/PngFile.h"
 
-#include <GL/glew.h>
 #include <IL/il.h>
 
 #include <algorithm>
 #include <iostream>
 
-RgbFrame readFrame(int width, int height)
+namespace {
+
+void initialiseDevIL()
 {
-    RgbFrame frame { width, height, std::vector<unsigned char>(static_cast<std::size_t>(width * height * 3)) };
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    return frame;
+    static const bool initialised = [] {
+        ilInit();
+        return true;
+    }();
+    (void)initialised;
 }
+
+} // namespace
 
 bool savePng(const RgbFrame& frame, const std::string& path)
 {
+    initialiseDevIL();
     ILuint image = 0;
     ilGenImages(1, &image);
     ilBindImage(image);
@@ -34,6 +38,7 @@ bool savePng(const RgbFrame& frame, const std::string& path)
 
 RgbFrame loadPng(const std::string& path)
 {
+    initialiseDevIL();
     RgbFrame frame;
     ILuint image = 0;
     ilGenImages(1, &image);

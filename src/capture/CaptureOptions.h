@@ -1,0 +1,29 @@
+#pragma once
+
+#include "engine/Resolution.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What lumaroll-capture is asked to make. Times are milliseconds of the run,
+// counted from the first frame (the start of the music); frame n shows time
+// n x 16 ms, and a time between two frames takes the frame before it.
+struct CaptureOptions {
+    enum class Output { Frames, Sheet, Video };
+    Output output = Output::Frames;
+    std::string path; // the folder of --out, or the file of --sheet or --video
+    std::vector<std::uint32_t> times; // --at, in the order given
+    std::optional<std::uint32_t> from, to; // --from / --to, both included
+    std::optional<Resolution> size;
+    std::string dataDir; // run from here; "" for the current folder
+    bool help = false;
+};
+
+// Reads the command line; false, with a message for the user, on anything
+// it cannot take.
+bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptions& options, std::string& error);
+
+// What --help prints.
+std::string captureUsage();

@@ -1,0 +1,318 @@
+#include "capture/CaptureSinks.h"
+
+#include "capture/PngFile.h"
+#include "demo/RunLength.h"
+
+#include <GL/glew.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Whether a file can be made in `folder`, tried for real.
+bool writableFolder(const fs::path& folder, std::string& why)
+{
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error) {
+        why = error.message();
+        return false;
+    }
+    const fs::path probe = folder / ".lumaroll-capture-probe";
+    std::ofstream(probe) << "";
+    if (!fs::exists(probe)) {
+        why = "cannot write there";
+        return false;
+    }
+    fs::remove(probe, error);
+    return true;
+}
+
+bool renameInto(const std::string& from, const std::string& to)
+{
+    if (std::rename(from.c_str(), to.c_str()) == 0)
+        return true;
+    std::cerr << "Cannot name the capture '" << to << "': " << std::strerror(errno) << std::endl;
+    return false;
+}
+
+} // namespace
+
+CaptureSink::CaptureSink(std::vector<bool> frames, Resolution size, Progress& progress)
+    : chosen(std::move(frames))
+    , drawSize(size)
+    , progress(progress)
+{
+    for (bool wanted : chosen)
+        expected += wanted ? 1u : 0u;
+}
+
+Resolution CaptureSink::frameSize(const Resolution& settingsSize)
+{
+    if (drawSize.width == 0 || drawSize.height == 0)
+        drawSize = settingsSize;
+    return drawSize;
+}
+
+bool CaptureSink::wants(std::uint32_t pass)
+{
+    if (rendererName.empty()) // the run's GL context is current from here on
+        if (const GLubyte* name = glGetString(GL_RENDERER))
+            rendererName = reinterpret_cast<const char*>(name);
+    progress.frameDone(pass);
+    return pass < chosen.size() && chosen[pass];
+}
+
+bool CaptureSink::finish()
+{
+    progress.finish();
+    if (taken == expected)
+        return true;
+    std::cerr << "The run ended after " << taken << " of the " << expected << " frames asked for" << std::endl;
+    return false;
+}
+
+std::string CaptureSink::frameName(std::uint32_t pass)
+{
+    char name[40];
+    std::snprintf(name, sizeof name, "lumaroll-%05u.png", pass * frameMilliseconds);
+    return name;
+}
+
+PngFrames::PngFrames(const std::string& path, std::vector<bool> frames, Resolution size, Progress& progress)
+    : CaptureSink(std::move(frames), size, progress)
+    , folder(path)
+{
+}
+
+bool PngFrames::ready()
+{
+    std::string why;
+    if (writableFolder(folder, why))
+        return true;
+    std::cerr << "Cannot write frames into '" << folder << "': " << why << std::endl;
+    return false;
+}
+
+bool PngFrames::take(std::uint32_t pass, const RgbFrame& frame)
+{
+    const std::string final = (fs::path(folder) / frameName(pass)).string();
+    writing = final + ".partial";
+    if (!savePng(frame, writing) || !renameInto(writing, final)) {
+        abandon();
+        return false;
+    }
+    writing.clear();
+    ++taken;
+    return true;
+}
+
+void PngFrames::abandon()
+{
+    if (!writing.empty())
+        std::remove(writing.c_str());
+    writing.clear();
+}
+
+ContactSheet::ContactSheet(const std::string& path, std::vector<bool> frames, Resolution size, Progress& progress)
+    : CaptureSink(std::move(frames), size, progress)
+    , file(path)
+{
+}
+
+bool ContactSheet::ready()
+{
+    std::string why;
+    const fs::path parent = fs::path(file).parent_path();
+    if (writableFolder(parent.empty() ? fs::path(".") : parent, why))
+        return true;
+    std::cerr << "Cannot write the sheet '" << file << "': " << why << std::endl;
+    return false;
+}
+
+bool ContactSheet::take(std::uint32_t, const RgbFrame& frame)
+{
+    const std::uint32_t rows = (expected + columns - 1) / columns;
+    const auto tileWidth = static_cast<std::size_t>(frame.width);
+    const auto tileHeight = static_cast<std::size_t>(frame.height);
+    if (sheet.rgb.empty()) {
+        sheet.width = static_cast<int>(tileWidth * columns);
+        sheet.height = static_cast<int>(tileHeight * rows);
+        sheet.rgb.assign(static_cast<std::size_t>(sheet.width) * static_cast<std::size_t>(sheet.height) * 3u, 0);
+    }
+    // Rows run bottom-up, so the first row of tiles lies at the top of the buffer's end.
+    const std::size_t column = placed % columns;
+    const std::size_t row = rows - 1 - placed / columns;
+    for (std::size_t y = 0; y < tileHeight; ++y) {
+        const auto* from = frame.rgb.data() + y * tileWidth * 3u;
+        auto* to = sheet.rgb.data() + ((row * tileHeight + y) * static_cast<std::size_t>(sheet.width) + column * tileWidth) * 3u;
+        std::copy(from, from + tileWidth * 3u, to);
+    }
+    ++placed;
+    ++taken;
+    return true;
+}
+
+bool ContactSheet::finish()
+{
+    if (!CaptureSink::finish())
+        return false;
+    const std::string partial = file + ".partial";
+    if (!savePng(sheet, partial) || !renameInto(partial, file)) {
+        std::remove(partial.c_str());
+        return false;
+    }
+    return true;
+}
+
+void ContactSheet::abandon()
+{
+    std::remove((file + ".partial").c_str());
+}
+
+VideoFile::VideoFile(const std::string& path, std::uint32_t frames, Resolution size, Progress& progress)
+    : CaptureSink(std::vector<bool>(frames, true), size, progress)
+    , file(path)
+    , partial(path + ".partial.mp4")
+{
+}
+
+VideoFile::~VideoFile()
+{
+    if (encoder > 0)
+        abandon();
+}
+
+bool VideoFile::ready()
+{
+    bool found = false;
+    const char* path = std::getenv("PATH");
+    std::string folders = path != nullptr ? path : "/usr/bin:/bin";
+    for (std::size_t start = 0; !found && start <= folders.size();) {
+        const std::size_t end = std::min(folders.find(':', start), folders.size());
+        const fs::path candidate = fs::path(folders.substr(start, end - start)) / "ffmpeg";
+        found = access(candidate.c_str(), X_OK) == 0;
+        start = end + 1;
+    }
+    if (!found) {
+        std::cerr << "The video needs ffmpeg, which is not installed (Debian: apt-get install ffmpeg)" << std::endl;
+        return false;
+    }
+    std::string why;
+    const fs::path parent = fs::path(file).parent_path();
+    if (!writableFolder(parent.empty() ? fs::path(".") : parent, why)) {
+        std::cerr << "Cannot write the video '" << file << "': " << why << std::endl;
+        return false;
+    }
+    return true;
+}
+
+Resolution VideoFile::frameSize(const Resolution& settingsSize)
+{
+    Resolution size = CaptureSink::frameSize(settingsSize);
+    // The encoder's 4:2:0 colour needs even sides.
+    const Resolution even { size.width > 1 ? size.width & ~1u : 2u, size.height > 1 ? size.height & ~1u : 2u };
+    if (even.width != size.width || even.height != size.height)
+        std::cout << "The video takes even sizes: capturing at " << even.width << "x" << even.height << std::endl;
+    drawSize = even;
+    return drawSize;
+}
+
+bool VideoFile::startEncoder()
+{
+    int ends[2];
+    if (::pipe(ends) != 0) {
+        std::cerr << "Cannot start ffmpeg: " << std::strerror(errno) << std::endl;
+        return false;
+    }
+    const std::string size = std::to_string(drawSize.width) + "x" + std::to_string(drawSize.height);
+    encoder = fork();
+    if (encoder == 0) {
+        dup2(ends[0], STDIN_FILENO);
+        close(ends[0]);
+        close(ends[1]);
+        execlp("ffmpeg", "ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-f", "rawvideo",
+            "-pix_fmt", "rgb24", "-video_size", size.c_str(), "-framerate", "62.5", "-i", "pipe:0", "-i",
+            "data/music/vobra.ogg", "-map", "0:v:0", "-map", "1:a:0", "-vf", "vflip", "-c:v", "libx264", "-preset",
+            "medium", "-crf", "18", "-pix_fmt", "yuv420p", "-c:a", "aac", "-b:a", "192k", "-shortest", "-movflags",
+            "+faststart", "-f", "mp4", partial.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(ends[0]);
+    if (encoder < 0) {
+        close(ends[1]);
+        std::cerr << "Cannot start ffmpeg: " << std::strerror(errno) << std::endl;
+        return false;
+    }
+    pipe = ends[1];
+    return true;
+}
+
+bool VideoFile::take(std::uint32_t, const RgbFrame& frame)
+{
+    if (encoder < 0 && !startEncoder())
+        return false;
+    const unsigned char* bytes = frame.rgb.data();
+    std::size_t left = frame.rgb.size();
+    while (left > 0) {
+        const ssize_t written = write(pipe, bytes, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            std::cerr << "ffmpeg stopped taking frames" << (errno == EPIPE ? "" : std::string(": ") + std::strerror(errno))
+                      << std::endl;
+            abandon();
+            return false;
+        }
+        bytes += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    ++taken;
+    return true;
+}
+
+bool VideoFile::stopEncoder()
+{
+    if (pipe >= 0)
+        close(pipe);
+    pipe = -1;
+    int status = 0;
+    while (waitpid(encoder, &status, 0) < 0 && errno == EINTR) {
+    }
+    encoder = -1;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool VideoFile::finish()
+{
+    if (!CaptureSink::finish()) {
+        abandon();
+        return false;
+    }
+    if (!stopEncoder()) {
+        std::cerr << "ffmpeg could not make the video" << std::endl;
+        std::remove(partial.c_str());
+        return false;
+    }
+    return renameInto(partial, file);
+}
+
+void VideoFile::abandon()
+{
+    if (encoder > 0) {
+        kill(encoder, SIGTERM);
+        stopEncoder();
+    }
+    std::remove(partial.c_str());
+}

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "capture/Progress.h"
+#include "demo/DemoRun.h"
+#include "render/RgbFrame.h"
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// A capture's output. The run hands it the chosen frames; `finish` then puts
+// the result under its final name, and `abandon` removes whatever is
+// half-written, so that a failed or interrupted capture leaves nothing that
+// looks whole.
+class CaptureSink : public FrameSink {
+public:
+    // `chosen` has one entry per frame of the run; `size` 0x0 takes the settings' size.
+    CaptureSink(std::vector<bool> chosen, Resolution size, Progress& progress);
+
+    Resolution frameSize(const Resolution& settingsSize) override;
+    bool wants(std::uint32_t pass) override;
+
+    // False, after a message, when not every chosen frame arrived or the output cannot be completed.
+    virtual bool finish();
+    virtual void abandon() = 0;
+
+    const Resolution& size() const { return drawSize; }
+    // The GL renderer that drew the frames, as it names itself.
+    const std::string& renderer() const { return rendererName; }
+
+protected:
+    static std::string frameName(std::uint32_t pass);
+    std::vector<bool> chosen;
+    Resolution drawSize;
+    std::uint32_t expected = 0;
+    std::uint32_t taken = 0;
+
+private:
+    Progress& progress;
+    std::string rendererName;
+};
+
+// One PNG file per chosen frame in a folder.
+class PngFrames : public CaptureSink {
+public:
+    PngFrames(const std::string& folder, std::vector<bool> chosen, Resolution size, Progress& progress);
+    // False, after a message, when the folder cannot be made or written.
+    bool ready();
+    bool take(std::uint32_t pass, const RgbFrame& frame) override;
+    void abandon() override;
+
+private:
+    std::string folder;
+    std::string writing; // the file being written, until it has its final name
+};
+
+// The chosen frames tiled six to a row into one picture.
+class ContactSheet : public CaptureSink {
+public:
+    static constexpr std::uint32_t columns = 6;
+    ContactSheet(const std::string& file, std::vector<bool> chosen, Resolution size, Progress& progress);
+    bool ready();
+    bool take(std::uint32_t pass, const RgbFrame& frame) override;
+    bool finish() override;
+    void abandon() override;
+
+private:
+    std::string file;
+    RgbFrame sheet;
+    std::uint32_t placed = 0;
+};
+
+// Every frame, piped as raw video to ffmpeg, which encodes H.264 and muxes the
+// soundtrack in from the first frame.
+class VideoFile : public CaptureSink {
+public:
+    VideoFile(const std::string& file, std::uint32_t frames, Resolution size, Progress& progress);
+    ~VideoFile() override;
+    // False, after a message, without ffmpeg or a writable place for the file.
+    bool ready();
+    Resolution frameSize(const Resolution& settingsSize) override;
+    bool take(std::uint32_t pass, const RgbFrame& frame) override;
+    bool finish() override;
+    void abandon() override;
+
+private:
+    bool startEncoder();
+    bool stopEncoder(); // true when ffmpeg ended well
+
+    std::string file;
+    std::string partial;
+    int pipe = -1;
+    pid_t encoder = -1;
+};

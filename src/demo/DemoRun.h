@@ -1,0 +1,47 @@
+#pragma once
+
+#include "engine/Resolution.h"
+
+#include <cstdint>
+
+struct RgbFrame;
+
+// Exit statuses besides the two of a normal run (0, and -1 when GLEW fails).
+constexpr int windowFailedStatus = 1;
+constexpr int uncaughtExceptionStatus = 2;
+constexpr int captureFailedStatus = 3;
+
+// Where a capture's frames go: the run draws them off screen at the sink's
+// size, whatever the window's, and hands over those the sink wants.
+class FrameSink {
+public:
+    virtual ~FrameSink() = default;
+    // The size to draw at, given the size the settings ask for.
+    virtual Resolution frameSize(const Resolution& settingsSize) = 0;
+    // Whether frame `pass` (shown pass x 16 ms after the first frame) is
+    // wanted. One that is not is not drawn; the scenes only move on.
+    virtual bool wants(std::uint32_t pass) = 0;
+    // The frame as the window would show it, rows bottom-up. False ends the
+    // run with captureFailedStatus, after the sink has said why.
+    virtual bool take(std::uint32_t pass, const RgbFrame& frame) = 0;
+};
+
+// What a front end asks of a run. The defaults are the live demo.
+struct RunOptions {
+    bool waitAtStart = true; // present once, then wait 5 s before the first frame
+    bool limitFrames = true; // the frame clock: FPS lines and at least 16 ms a pass
+    bool playMusic = true;
+    FrameSink* frames = nullptr; // null: frames go to the window
+};
+
+// The demo's whole life, from the settings to the tear-down, in the fixed
+// order of its steps. Needs SDL initialised. Returns the exit status: 0 at
+// the end, after Escape or after a missing data file; -1 when GLEW fails;
+// windowFailedStatus; captureFailedStatus. Exceptions (GL errors, shaders that
+// do not link) leave it.
+int runDemo(const RunOptions& options = {});
+
+// What SDL's entry library would do around runDemo: SDL initialised before
+// and shut down after, Ctrl-C and SIGTERM turned into an orderly stop (status
+// 130 or 143), and an escaped exception reported as uncaughtExceptionStatus.
+int runProgram(const RunOptions& options = {});
