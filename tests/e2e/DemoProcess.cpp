@@ -87,6 +87,17 @@ void DemoProcess::writeFile(const std::string& relativePath, const std::string& 
 
 void DemoProcess::start(const std::vector<std::string>& environment)
 {
+    startProgram(LUMAROLL_BINARY, {}, environment);
+}
+
+void DemoProcess::startCapture(const std::vector<std::string>& arguments, const std::vector<std::string>& environment)
+{
+    startProgram(LUMAROLL_CAPTURE_BINARY, arguments, environment);
+}
+
+void DemoProcess::startProgram(
+    const std::string& binary, const std::vector<std::string>& arguments, const std::vector<std::string>& environment)
+{
     const std::string out = dir + "/stdout.txt";
     const std::string err = dir + "/stderr.txt";
     pid = fork();
@@ -107,7 +118,11 @@ void DemoProcess::start(const std::vector<std::string>& environment)
                 putenv(const_cast<char*>(assignment.c_str()));
         // Standard output line by line, so that waitForOutput sees each line
         // as it is printed rather than when a block fills.
-        execlp("stdbuf", "stdbuf", "-oL", LUMAROLL_BINARY, static_cast<char*>(nullptr));
+        std::vector<char*> argv { const_cast<char*>("stdbuf"), const_cast<char*>("-oL"), const_cast<char*>(binary.c_str()) };
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        execvp("stdbuf", argv.data());
         _exit(127);
     }
     setpgid(pid, pid); // also here, so that no kill can come before the child's own call

@@ -19,7 +19,9 @@ public:
     // Writes (or replaces) a file under the working directory.
     void writeFile(const std::string& relativePath, const std::string& text);
 
+    // Starts the demo, or the capture tool with its arguments, in the working directory.
     void start(const std::vector<std::string>& environment = {});
+    void startCapture(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {});
     // Polls the X server for the demo's window; its id, or "" when none came.
     std::string waitForWindow(int seconds);
     // Polls the demo's standard output for `text`; false when the demo ended
@@ -45,6 +47,8 @@ public:
     const std::string& directory() const { return dir; }
 
 private:
+    void startProgram(const std::string& binary, const std::vector<std::string>& arguments,
+        const std::vector<std::string>& environment);
     // Reaps the process if it has ended; true once it has.
     bool ended();
 

@@ -1,0 +1,101 @@
+// The whole run through the capture tool, at chosen moments, compared with
+// committed reference frames: one picture catches what a pass, a shader, a
+// camera or a timeline gets wrong. The moments cover every camera move and
+// event of scene one, the ball of scene two grown, shrinking and regrowing
+// green, and the three balls on their way and met.
+//
+// After an intended change to the picture, rewrite the references with
+//   LUMAROLL_GOLDEN_REFRESH=1 ./test.sh -R GoldenFrames
+// and look at them before committing. A frame that differs is written with
+// its difference image under the build folder's golden-diff/.
+#include "DemoProcess.h"
+#include "capture/PngFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string goldenDir = std::string(LUMAROLL_SOURCE_DIR) + "/tests/golden/";
+const std::string diffDir = std::string(LUMAROLL_BINARY_DIR) + "/golden-diff/";
+const char* const moments = "2000,4496,7504,9504,13504,18000,21504,26000,28624,33008,38016,41808,54032,61024,69024";
+
+bool refreshing()
+{
+    const char* refresh = std::getenv("LUMAROLL_GOLDEN_REFRESH");
+    return refresh != nullptr && refresh[0] != '\0' && refresh[0] != '0';
+}
+
+// Each channel within ±2 of the reference, and at most 0.5% of the pixels
+// outside that: the software renderer's rounding, not a change of picture.
+::testing::AssertionResult matchesReference(const std::string& captured, const std::string& name)
+{
+    const RgbFrame frame = loadPng(captured);
+    const RgbFrame reference = loadPng(goldenDir + name);
+    if (frame.rgb.empty() || reference.width != frame.width || reference.height != frame.height)
+        return ::testing::AssertionFailure() << "no frame " << captured << " or no reference " << goldenDir << name
+                                             << " of its size";
+    RgbFrame difference = frame;
+    std::size_t outside = 0;
+    for (std::size_t p = 0; p < frame.rgb.size(); p += 3) {
+        int worst = 0;
+        for (std::size_t c = 0; c < 3; ++c)
+            worst = std::max(worst, std::abs(frame.rgb[p + c] - reference.rgb[p + c]));
+        outside += worst > 2 ? 1 : 0;
+        // Grey for small differences, red where the tolerance is passed.
+        const auto shade = static_cast<unsigned char>(std::min(255, worst * 16));
+        difference.rgb[p] = worst > 2 ? 255 : shade;
+        difference.rgb[p + 1] = difference.rgb[p + 2] = worst > 2 ? 0 : shade;
+    }
+    const std::size_t pixels = frame.rgb.size() / 3;
+    if (outside * 200 <= pixels)
+        return ::testing::AssertionSuccess();
+    fs::create_directories(diffDir);
+    fs::copy_file(captured, diffDir + "actual-" + name, fs::copy_options::overwrite_existing);
+    savePng(difference, diffDir + "difference-" + name);
+    return ::testing::AssertionFailure() << name << ": " << outside << " of " << pixels
+                                         << " pixels differ by more than 2; see " << diffDir;
+}
+
+} // namespace
+
+TEST(GoldenFrames, TheWholeRunAtEachCameraAndEventLooksAsItsReferences)
+{
+    DemoProcess capture;
+    capture.linkData({ "settings.ini" });
+    capture.writeFile("data/settings.ini", "seed 7\n");
+    const std::string frames = capture.directory() + "/frames";
+    capture.startCapture({ "--size", "200x160", "--at", moments, "--out", frames });
+    const DemoProcess::Result result = capture.finish(120);
+    ASSERT_EQ(result.status, 0) << result.err;
+    // "... (N frames/s, RENDERER) into ..."
+    const std::size_t open = result.out.find(" frames/s, ");
+    const std::size_t close = result.out.find(") into ", open);
+    ASSERT_NE(close, std::string::npos) << result.out;
+    const std::string renderer = result.out.substr(open + 11, close - open - 11);
+
+    std::string madeWith;
+    if (refreshing()) {
+        std::ofstream(goldenDir + "renderer.txt") << renderer << "\n";
+    } else {
+        std::getline(std::ifstream(goldenDir + "renderer.txt"), madeWith);
+        if (madeWith != renderer)
+            GTEST_SKIP() << "the reference frames were made with '" << madeWith << "', this is '" << renderer << "'";
+    }
+    int compared = 0;
+    for (const auto& entry : fs::directory_iterator(frames)) {
+        const std::string name = entry.path().filename().string();
+        ++compared;
+        if (refreshing())
+            fs::copy_file(entry.path(), goldenDir + name, fs::copy_options::overwrite_existing);
+        else
+            EXPECT_TRUE(matchesReference(entry.path().string(), name));
+    }
+    EXPECT_EQ(compared, 15);
+}
