@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -239,6 +240,11 @@ bool VideoFile::startEncoder()
     const std::string size = std::to_string(drawSize.width) + "x" + std::to_string(drawSize.height);
     encoder = fork();
     if (encoder == 0) {
+        // Its own process group, so that Ctrl-C stops the capture, which then
+        // ends the encoder itself and removes the partial file; and it goes
+        // if the capture dies.
+        setpgid(0, 0);
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         dup2(ends[0], STDIN_FILENO);
         close(ends[0]);
         close(ends[1]);

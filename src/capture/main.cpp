@@ -9,7 +9,9 @@
 #include "demo/DemoRun.h"
 #include "demo/RunLength.h"
 
+#include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -127,13 +129,17 @@ int main(int argc, char** argv)
     run.limitFrames = false;
     run.playMusic = false;
     run.frames = sink.get();
+    const auto start = std::chrono::steady_clock::now();
     const int status = runProgram(run);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (status != 0 || !sink->finish()) {
         sink->abandon();
         return status == 0 || status == captureFailedStatus ? failed : status;
     }
+    char rate[32];
+    std::snprintf(rate, sizeof rate, "%.1f", seconds > 0.0 ? wanted / seconds : 0.0);
     std::cout << "Captured " << wanted << " of " << frames << " frames at " << sink->size().width << "x"
-              << sink->size().height << " (" << progress.framesPerSecond() << " frames/s, " << sink->renderer()
-              << ") into " << options.path << std::endl;
+              << sink->size().height << " (" << rate << " frames/s, " << sink->renderer() << ") into "
+              << options.path << std::endl;
     return 0;
 }

@@ -122,7 +122,7 @@ void DemoProcess::startProgram(
         for (const std::string& argument : arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
         argv.push_back(nullptr);
-        execvp("stdbuf", argv.data());
+        execv("/usr/bin/stdbuf", argv.data()); // by its path: a test may empty PATH
         _exit(127);
     }
     setpgid(pid, pid); // also here, so that no kill can come before the child's own call
