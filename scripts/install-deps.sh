@@ -6,7 +6,7 @@ packages=(
   build-essential cmake pkg-config
   libsdl1.2-dev libglew-dev libglm-dev libdevil-dev libassimp-dev libsdl-mixer1.2-dev libvorbis-dev
   libgtest-dev
-  xvfb libgl1-mesa-dri x11-utils xdotool procps util-linux
+  xvfb libgl1-mesa-dri x11-utils xdotool procps util-linux ffmpeg
 )
 
 missing=()
