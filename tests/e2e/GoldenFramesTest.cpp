@@ -74,8 +74,8 @@ TEST(GoldenFrames, TheWholeRunAtEachCameraAndEventLooksAsItsReferences)
     capture.startCapture({ "--size", "200x160", "--at", moments, "--out", frames });
     const DemoProcess::Result result = capture.finish(120);
     ASSERT_EQ(result.status, 0) << result.err;
-    // "... (N frames/s, RENDERER) into ..."
-    const std::size_t open = result.out.find(" frames/s, ");
+    // "Captured ... (N frames/s, RENDERER) into ..."
+    const std::size_t open = result.out.find(" frames/s, ", result.out.rfind("Captured "));
     const std::size_t close = result.out.find(") into ", open);
     ASSERT_NE(close, std::string::npos) << result.out;
     const std::string renderer = result.out.substr(open + 11, close - open - 11);
