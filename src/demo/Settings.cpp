@@ -3,6 +3,7 @@
 #include <cmath>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 
 Settings::Settings(const std::string& filePath)
     : path(filePath)
@@ -26,13 +27,16 @@ void Settings::read(std::istream& text)
 {
     std::string key;
     while (text >> key) {
+        // Each value is its own word, read whole as a float: a word that is
+        // not a number, or only starts like one, stops the reading there.
+        std::string word;
         float value = 0.0f;
-        if (!(text >> value)) {
-            // Without this stop a failed extraction never reaches the end of
-            // the file and the loop would spin forever.
-            const char* why = text.bad() ? "could not be read"
-                : text.eof()              ? "has no value"
-                                          : "has a value that is not a number";
+        const bool read = static_cast<bool>(text >> word);
+        std::istringstream number(word);
+        if (!read || !(number >> value) || number.peek() != std::istringstream::traits_type::eof()) {
+            const std::string why = text.bad() ? "could not be read"
+                : !read                        ? "has no value"
+                                               : "has the value '" + word + "', which is not a number it can read";
             std::cerr << "Settings file '" << path << "': key '" << key << "' " << why << ", reading stopped there"
                       << std::endl;
             return;

@@ -10,55 +10,6 @@
 
 namespace fs = std::filesystem;
 
-// Every mistake on the command line ends before anything is drawn, with
-// status 2 and a line that names it.
-TEST(Capture, BadCommandLineIsRefusedWithStatusTwoAndSaysWhy)
-{
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
-        { {}, "say where the capture goes" },
-        { { "--out", "f", "--video", "v.mp4" }, "only one of" },
-        { { "--out", "f", "--at", "20x0" }, "whole milliseconds" },
-        { { "--out", "f", "--at", "-5" }, "whole milliseconds" },
-        { { "--out", "f", "--size", "0x100" }, "--size takes" },
-        { { "--out", "f", "--size", "99999x100" }, "--size takes" },
-        { { "--out", "f", "--at", "5", "--from", "0" }, "either --at or --from/--to" },
-        { { "--out", "f", "--from", "900", "--to", "100" }, "--from comes after --to" },
-        { { "--video", "v.mp4", "--at", "5" }, "--video takes every frame" },
-        { { "--out", "f", "--at", "74048" }, "the run's last frame is at 74032 ms" },
-        { { "--out", "f", "--size" }, "--size needs a value" },
-        { { "--bogus", "1", "--out", "f" }, "unknown option '--bogus'" },
-    };
-    for (const auto& [arguments, message] : cases) {
-        SCOPED_TRACE(message);
-        DemoProcess capture;
-        capture.linkData();
-        capture.startCapture(arguments);
-        const DemoProcess::Result result = capture.finish(30);
-        EXPECT_EQ(result.status, 2);
-        EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
-        EXPECT_FALSE(fs::exists(capture.directory() + "/f"));
-    }
-}
-
-// What the user's machine lacks ends with status 1 and a line that names it:
-// an output folder that cannot be written, ffmpeg for a video.
-TEST(Capture, UnwritableOutputOrMissingFfmpegFailsWithStatusOne)
-{
-    const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
-        { { "--out", "/proc/no/frames", "--at", "0" }, {} },
-        { { "--video", "v.mp4" }, { "PATH=/nonexistent" } },
-    };
-    for (const auto& [arguments, environment] : cases) {
-        DemoProcess capture;
-        capture.linkData();
-        capture.startCapture(arguments, environment);
-        const DemoProcess::Result result = capture.finish(30);
-        EXPECT_EQ(result.status, 1);
-        EXPECT_NE(result.err.find(environment.empty() ? "Cannot write frames into" : "needs ffmpeg"), std::string::npos)
-            << result.err;
-    }
-}
-
 // A sheet of the chosen frames, six to a row; without a display the capture
 // brings its own.
 TEST(Capture, ContactSheetTilesTheChosenFramesAndNeedsNoDisplay)

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <thread>
 #include <sys/prctl.h>
@@ -56,7 +57,10 @@ DemoProcess::~DemoProcess()
         waitpid(pid, nullptr, 0);
     }
     std::error_code ignored;
+    fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(dir, ignored);
+    fs::remove(dir + ".stdout.txt", ignored);
+    fs::remove(dir + ".stderr.txt", ignored);
 }
 
 void DemoProcess::linkData(const std::vector<std::string>& except)
@@ -98,8 +102,8 @@ void DemoProcess::startCapture(const std::vector<std::string>& arguments, const 
 void DemoProcess::startProgram(
     const std::string& binary, const std::vector<std::string>& arguments, const std::vector<std::string>& environment)
 {
-    const std::string out = dir + "/stdout.txt";
-    const std::string err = dir + "/stderr.txt";
+    const std::string out = dir + ".stdout.txt";
+    const std::string err = dir + ".stderr.txt";
     pid = fork();
     if (pid == 0) {
         // Its own process group, so that a timeout takes whatever it started
@@ -151,17 +155,34 @@ std::string DemoProcess::waitForWindow(int seconds)
     return "";
 }
 
-bool DemoProcess::waitForOutput(const std::string& text, int seconds)
+bool DemoProcess::waitFor(const std::function<bool(const std::string&)>& seen, int seconds)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (std::chrono::steady_clock::now() < end) {
-        if (readAll(dir + "/stdout.txt").find(text) != std::string::npos)
+        if (seen(readAll(dir + ".stdout.txt") + readAll(dir + ".stderr.txt")))
             return true;
         if (ended())
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     return false;
+}
+
+bool DemoProcess::waitForOutput(const std::string& text, int seconds)
+{
+    return waitFor([&](const std::string& output) { return output.find(text) != std::string::npos; }, seconds);
+}
+
+bool DemoProcess::waitForFrames(unsigned long frames, int seconds)
+{
+    return waitFor(
+        [&](const std::string& output) {
+            unsigned long counted = 0;
+            for (std::size_t at = output.find("FPS: "); at != std::string::npos; at = output.find("FPS: ", at + 1))
+                counted += std::strtoul(output.c_str() + at + 5, nullptr, 10);
+            return counted >= frames;
+        },
+        seconds);
 }
 
 void DemoProcess::pressEscape(const std::string& windowId)
@@ -205,7 +226,7 @@ DemoProcess::Result DemoProcess::finish(int timeoutSeconds)
     }
     if (WIFEXITED(waitStatus))
         result.status = WEXITSTATUS(waitStatus);
-    result.out = readAll(dir + "/stdout.txt");
-    result.err = readAll(dir + "/stderr.txt");
+    result.out = readAll(dir + ".stdout.txt");
+    result.err = readAll(dir + ".stderr.txt");
     return result;
 }

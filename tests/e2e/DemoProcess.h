@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 #include <sys/types.h>
@@ -24,9 +25,13 @@ public:
     void startCapture(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {});
     // Polls the X server for the demo's window; its id, or "" when none came.
     std::string waitForWindow(int seconds);
-    // Polls the demo's standard output for `text`; false when the demo ended
-    // or the time ran out without it.
+    // Polls the demo's console (standard output and error) for `text`; false
+    // when the demo ended or the time ran out without it.
     bool waitForOutput(const std::string& text, int seconds);
+    // Waits until the frame counts of its "FPS: " lines add up to `frames`:
+    // the loop has passed at least that many frames, and fewer than a
+    // second's more.
+    bool waitForFrames(unsigned long frames, int seconds);
     // Holds Escape long enough for one pass of the loop to sample it.
     void pressEscape(const std::string& windowId);
     // "WIDTHxHEIGHT" of the window as the X server reports it.
@@ -47,6 +52,7 @@ public:
     const std::string& directory() const { return dir; }
 
 private:
+    bool waitFor(const std::function<bool(const std::string&)>& seen, int seconds);
     void startProgram(const std::string& binary, const std::vector<std::string>& arguments,
         const std::vector<std::string>& environment);
     // Reaps the process if it has ended; true once it has.

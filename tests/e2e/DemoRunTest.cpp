@@ -51,37 +51,6 @@ TEST(DemoRun, MissingSettingsFileIsReportedAndDefaultsAreUsed)
     EXPECT_EQ(result.err, "Fail to open the setting file\n");
 }
 
-// The window's close button is ignored, but Ctrl-C and `kill` end the demo
-// through the same tear-down as Escape, with the statuses shells expect.
-TEST(DemoRun, InterruptAndTerminateTearDownLikeEscapeDuringTheWaitOrTheLoop)
-{
-    struct Case {
-        int signal;
-        bool inLoop;
-        int status;
-    };
-    for (const Case& c : { Case { SIGINT, false, 130 }, Case { SIGTERM, true, 143 } }) {
-        SCOPED_TRACE(c.signal);
-        DemoProcess demo;
-        demo.linkData({"settings.ini"});
-        demo.writeFile("data/settings.ini", "hres 160 vres 128\n");
-        demo.start();
-        ASSERT_FALSE(demo.waitForWindow(30).empty()) << demo.finish(1).err;
-        if (c.inLoop)
-            ASSERT_TRUE(demo.waitForOutput("FPS: ", 60)) << demo.finish(1).out;
-        else // within the start-up, which then waits 5 s
-            std::this_thread::sleep_for(std::chrono::seconds(1));
-        demo.signal(c.signal);
-        const DemoProcess::Result result = demo.finish(20);
-        EXPECT_FALSE(result.timedOut);
-        EXPECT_EQ(result.status, c.status);
-        EXPECT_EQ(result.out.find("FPS: ") != std::string::npos, c.inLoop) << result.out;
-        EXPECT_NE(result.out.find("FrameBuffer '1' deleted\n"), std::string::npos);
-        EXPECT_NE(result.out.rfind("GL Texture with id: "), std::string::npos);
-        EXPECT_EQ(result.err, "");
-    }
-}
-
 // The whole run: 4628 passes of 16 ms after the 5 s wait (scenes of 29, 20 and
 // 25 s and one last frame), longer where the software renderer cannot keep up.
 TEST(DemoRun, PlaysAllThreeScenesWithoutGLErrorEndsByItselfAndTearsDownInOrder)
@@ -184,28 +153,3 @@ TEST(DemoRun, PlaysTheSoundtrackFromItsFirstSampleWhenThePicturesStart)
     EXPECT_TRUE(heard == expected) << "the first second played is not the track's first second";
 }
 
-// No sound card, or a music file that opens but is cut short: the pictures
-// play on, in silence, and the demo ends as usual.
-TEST(DemoRun, WithoutAnAudioDeviceOrWithTheMusicCutShortTheDemoPlaysOn)
-{
-    std::ifstream track(std::string(LUMAROLL_SOURCE_DIR) + "/data/music/vobra.ogg", std::ios::binary);
-    std::string head(5000, '\0');
-    track.read(head.data(), static_cast<std::streamsize>(head.size()));
-    for (const bool cutShort : { false, true }) {
-        SCOPED_TRACE(cutShort ? "music cut short" : "no audio device");
-        DemoProcess demo;
-        demo.linkData({ "settings.ini", cutShort ? "music/vobra.ogg" : "" });
-        demo.writeFile("data/settings.ini", "hres 160 vres 128\n");
-        if (cutShort)
-            demo.writeFile("data/music/vobra.ogg", head);
-        demo.start({ cutShort ? "" : "SDL_AUDIODRIVER=no_such_driver" });
-        const std::string window = demo.waitForWindow(30);
-        ASSERT_FALSE(window.empty()) << demo.finish(1).err;
-        ASSERT_TRUE(demo.waitForOutput("FPS: ", 60)) << demo.finish(1).out;
-        demo.pressEscape(window);
-        const DemoProcess::Result result = demo.finish(20);
-        EXPECT_EQ(result.status, 0);
-        EXPECT_EQ(result.err, cutShort ? "" : "No available audio device\n\n\n");
-        EXPECT_NE(result.out.find("Music deleted\n"), std::string::npos);
-    }
-}

@@ -1,0 +1,340 @@
+// The fault matrix: every way a user can break the demo's input or
+// surroundings, one row each, run on the real binaries. Each row ends with a
+// defined exit status and a console line that names the problem; none
+// crashes or hangs.
+#include "DemoProcess.h"
+
+#include <IL/il.h>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A change to the run's data tree: a file removed, replaced by text, or by
+// the first `cut` bytes of the repository's own copy.
+struct Change {
+    std::string path; // under data/
+    enum Kind { Remove, Text, Cut, Garbage, Deep, Palette } kind;
+    std::string text;
+    std::size_t cut = 0;
+};
+
+Change removed(const std::string& path) { return { path, Change::Remove, "", 0 }; }
+Change written(const std::string& path, const std::string& text) { return { path, Change::Text, text, 0 }; }
+Change cutTo(const std::string& path, std::size_t bytes) { return { path, Change::Cut, "", bytes }; }
+Change garbage(const std::string& path) { return { path, Change::Garbage, "", 0 }; }
+
+// How a row's run ends.
+enum class End {
+    ByItself, // a failure that ends the run
+    AfterLine, // plays on: stopped with SIGTERM once the line is on the console
+    Signal, // stopped with `signal` once `frames` frames have passed (0: during the start-up wait)
+};
+
+struct Fault {
+    std::string name;
+    std::vector<Change> changes;
+    std::vector<std::string> environment;
+    bool capture = false; // lumaroll-capture, with `arguments`
+    std::vector<std::string> arguments;
+    End end = End::ByItself;
+    int signal = 0;
+    unsigned long frames = 0;
+    int status = 0;
+    std::string line; // on the console, standard output or error
+};
+
+std::ostream& operator<<(std::ostream& out, const Fault& fault) { return out << fault.name; }
+
+std::string repositoryFile(const std::string& path)
+{
+    std::ifstream file(std::string(LUMAROLL_SOURCE_DIR) + "/data/" + path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// A PNG DevIL writes: 16 bits per channel, or colour-indexed.
+std::string unusualPng(Change::Kind kind)
+{
+    const std::string path = "/tmp/lumaroll-fault-" + std::to_string(getpid()) + ".png";
+    ilInit();
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    const unsigned short deep[4 * 4 * 3] = {};
+    const unsigned char indexed[4 * 4] = {};
+    if (kind == Change::Deep) {
+        ilTexImage(4, 4, 1, 3, IL_RGB, IL_UNSIGNED_SHORT, const_cast<unsigned short*>(deep));
+    } else {
+        ilTexImage(4, 4, 1, 1, IL_COLOUR_INDEX, IL_UNSIGNED_BYTE, const_cast<unsigned char*>(indexed));
+        std::vector<ILubyte> palette(256 * 3, 200);
+        ilRegisterPal(palette.data(), static_cast<ILuint>(palette.size()), IL_PAL_RGB24);
+    }
+    ilEnable(IL_FILE_OVERWRITE);
+    ilSave(IL_PNG, path.c_str());
+    ilDeleteImages(1, &image);
+    std::ifstream file(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), {});
+    fs::remove(path);
+    return bytes;
+}
+
+void apply(DemoProcess& run, const Change& change)
+{
+    switch (change.kind) {
+    case Change::Remove:
+        break; // left out of the tree
+    case Change::Text:
+        run.writeFile("data/" + change.path, change.text);
+        break;
+    case Change::Cut:
+        run.writeFile("data/" + change.path, repositoryFile(change.path).substr(0, change.cut));
+        break;
+    case Change::Garbage: {
+        std::string bytes(3000, '\0');
+        unsigned state = 2012;
+        for (char& byte : bytes)
+            byte = static_cast<char>((state = state * 1103515245u + 12345u) >> 16);
+        run.writeFile("data/" + change.path, bytes);
+        break;
+    }
+    case Change::Deep:
+    case Change::Palette:
+        run.writeFile("data/" + change.path, unusualPng(change.kind));
+        break;
+    }
+}
+
+const std::string shaderLink = "Exception received (Fail to create the shader: ";
+
+std::vector<Fault> faults()
+{
+    std::vector<Fault> rows;
+    auto settings = [&](const std::string& name, const std::string& text, const std::string& line) {
+        rows.push_back({ "Settings" + name, { written("settings.ini", text) }, {}, false, {}, End::AfterLine, 0, 0,
+            143, line.empty() ? "FPS: " : line });
+    };
+    const std::string file = "Settings file 'data/settings.ini': ";
+    settings("Empty", "", "");
+    settings("BinaryGarbage", std::string("\x01\x9f\xff hres \x02", 10), file + "key '\x01\x9f\xff' has the value 'hres'");
+    settings("NotANumber", "hres wide", file + "key 'hres' has the value 'wide', which is not a number");
+    settings("KeyWithoutValue", "hres 320 seed", file + "key 'seed' has no value");
+    settings("HugeSize", "hres 1e30", file + "value 1e+30 of key 'hres' is out of range, using 800");
+    settings("NegativeSize", "vres -480", file + "value -480 of key 'vres' is out of range, using 640");
+    settings("NotANumberSize", "hres nan", file + "key 'hres' has the value 'nan', which is not a number");
+    settings("InfiniteSize", "hres inf", file + "key 'hres' has the value 'inf', which is not a number");
+    settings("BeyondFloatSize", "hres 1e40", file + "key 'hres' has the value '1e40', which is not a number");
+    settings("ZeroSize", "hres 0", file + "value 0 of key 'hres' is out of range, using 800");
+    rows.push_back({ "SettingsSizeBeyondTheScreen", { written("settings.ini", "hres 40000 vres 40000") }, {}, false,
+        {}, End::ByItself, 0, 0, 1, "Unable to open the window: " });
+
+    for (const char* name : { "test", "wall", "rect1", "rect2", "rect3", "fade" }) {
+        const std::string path = std::string("textures/") + name + ".png";
+        rows.push_back({ std::string("Texture") + name + "Missing", { removed(path) }, {}, false, {}, End::ByItself,
+            0, 0, 0, "Error while loading '\n./data/" + path + "\n'" });
+    }
+    for (std::size_t cut : { 4u, 40u, 100u, 5000u })
+        rows.push_back({ "TextureCutTo" + std::to_string(cut), { cutTo("textures/wall.png", cut) }, {}, false, {},
+            End::ByItself, 0, 0, 0, "./data/textures/wall.png\n' : \nthe file is cut short" });
+    rows.push_back({ "TextureEmpty", { written("textures/rect1.png", "") }, {}, false, {}, End::ByItself, 0, 0, 0,
+        "./data/textures/rect1.png\n' : \nthe file is cut short" });
+    rows.push_back({ "TextureThatIsText", { written("textures/fade.png", "not an image\n") }, {}, false, {},
+        End::ByItself, 0, 0, 0, "Error while loading '\n./data/textures/fade.png\n'" });
+    rows.push_back({ "TextureOf16Bits", { { "textures/test.png", Change::Deep, "", 0 } }, {}, false, {},
+        End::ByItself, 0, 0, 0, "not 8 bits per channel" });
+    rows.push_back({ "TextureWithPalette", { { "textures/test.png", Change::Palette, "", 0 } }, {}, false, {},
+        End::ByItself, 0, 0, 0, "pixel format not supported" });
+
+    const std::string mesh = "./data/meshes/cube2.obj\n";
+    rows.push_back({ "ModelMissing", { removed("meshes/cube2.obj") }, {}, false, {}, End::ByItself, 0, 0, 0,
+        "Unable to find '\n" + mesh });
+    rows.push_back({ "ModelCutShort", { cutTo("meshes/cube2.obj", 100) }, {}, false, {}, End::ByItself, 0, 0, 0,
+        "Fail to load the mesh '\n" + mesh + "' : \nno mesh in the file" });
+    rows.push_back({ "ModelEmpty", { written("meshes/cube2.obj", "") }, {}, false, {}, End::ByItself, 0, 0, 0,
+        "Fail to load the mesh '\n" + mesh });
+    rows.push_back({ "ModelGarbage", { garbage("meshes/cube2.obj") }, {}, false, {}, End::ByItself, 0, 0, 0,
+        "Fail to load the mesh '\n" + mesh });
+    rows.push_back({ "ModelWithoutMesh", { written("meshes/cube2.obj", "# a normal and a texture coordinate, no face\nvn 0 0 1\nvt 0 0\n") }, {},
+        false, {}, End::ByItself, 0, 0, 0, "Fail to load the mesh '\n" + mesh + "' : \nno mesh in the file" });
+
+    const std::string notFound = "\n\n\nMusic not found\n";
+    rows.push_back({ "MusicMissing", { removed("music/vobra.ogg") }, {}, false, {}, End::ByItself, 0, 0, 0,
+        "Couldn't open 'data/music/vobra.ogg'" + notFound });
+    rows.push_back({ "MusicEmpty", { written("music/vobra.ogg", "") }, {}, false, {}, End::ByItself, 0, 0, 0,
+        "Not an Ogg Vorbis audio stream" + notFound });
+    rows.push_back({ "MusicNotOgg", { written("music/vobra.ogg", "RIFF, or so it says\n") }, {}, false, {},
+        End::ByItself, 0, 0, 0, "Not an Ogg Vorbis audio stream" + notFound });
+    // A file that opens but ends early or breaks part-way plays what it can.
+    rows.push_back({ "MusicCutShort", { cutTo("music/vobra.ogg", 5000) }, {}, false, {}, End::AfterLine, 0, 0, 143,
+        "FPS: " });
+    std::string corrupt = repositoryFile("music/vobra.ogg");
+    for (std::size_t i = 20000; i < 40000 && i < corrupt.size(); ++i)
+        corrupt[i] = static_cast<char>(i * 7);
+    rows.push_back({ "MusicCorruptPartWay", { written("music/vobra.ogg", corrupt) }, {}, false, {}, End::AfterLine, 0,
+        0, 143, "FPS: " });
+
+    for (const char* stem : { "bigCube", "colourCube", "postProcess", "texture2D", "grid", "simple" })
+        for (const char* kind : { ".vert", ".frag" }) {
+            const std::string path = std::string("shaders/") + stem + kind;
+            rows.push_back({ std::string("Shader") + stem + (kind[1] == 'v' ? "Vertex" : "Fragment") + "Missing",
+                { removed(path) }, {}, false, {}, End::ByItself, 0, 0, 2, "Fail to open '\n./data/" + path });
+        }
+    rows.push_back({ "ShaderEmpty", { written("shaders/grid.frag", "") }, {}, false, {}, End::ByItself, 0, 0, 2,
+        shaderLink + "./data/shaders/grid.vert ./data/shaders/grid.frag Linking)" });
+    rows.push_back({ "ShaderFailingToCompile", { written("shaders/bigCube.frag", "void main() { nonsense }\n") }, {},
+        false, {}, End::ByItself, 0, 0, 2, shaderLink + "./data/shaders/bigCube.vert ./data/shaders/bigCube.frag Linking)" });
+    rows.push_back({ "ShaderFailingToLink",
+        { written("shaders/simple.frag", "#version 110\nvarying vec3 unset;\nvoid main() { gl_FragColor = vec4(unset, 1.0); }\n") },
+        {}, false, {}, End::ByItself, 0, 0, 2, shaderLink + "./data/shaders/simple.vert ./data/shaders/simple.frag Linking)" });
+
+    rows.push_back({ "NoDisplay", {}, { "DISPLAY=:4242" }, false, {}, End::ByItself, 0, 0, 1,
+        "Unable to open the window: " });
+    rows.push_back({ "DisplayWithoutGLX", {}, { "DISPLAY=no-glx" }, false, {}, End::ByItself, 0, 0, 1,
+        "Couldn't find matching GLX visual" });
+    // Mesa then offers OpenGL 1.0, which GLEW refuses; -1 as an exit status.
+    rows.push_back({ "GlewRefusesTheGL", {}, { "MESA_GL_VERSION_OVERRIDE=1.0" }, false, {}, End::ByItself, 0, 0, 255,
+        "Glew initialisation failed : '\n" });
+    rows.push_back({ "NoAudioDevice", {}, { "SDL_AUDIODRIVER=no_such_driver" }, false, {}, End::AfterLine, 0, 0, 143,
+        "No available audio device" });
+    rows.push_back({ "DataDirectoryUnreadable", { written("", "") }, {}, false, {}, End::ByItself, 0, 0, 0,
+        "Unable to find '\n" + mesh });
+    rows.push_back({ "CurrentDirectoryUnwritable", {}, { "CHMOD_WORKDIR=0555" }, false, {}, End::AfterLine, 0, 0, 143,
+        "FPS: " });
+
+    // Frames past which the scene plays, counted from the FPS lines: scene two
+    // starts at frame 1813, scene three at 3064.
+    const std::pair<const char*, unsigned long> phases[] = { { "StartUpWait", 0 }, { "SceneOne", 300 },
+        { "SceneTwo", 1900 }, { "SceneThree", 3150 } };
+    for (const auto& [phase, frames] : phases)
+        for (int signal : { SIGINT, SIGTERM })
+            rows.push_back({ std::string(signal == SIGINT ? "Interrupt" : "Terminate") + "During" + phase, {}, {},
+                false, {}, End::Signal, signal, frames, 128 + signal, "FrameBuffer '1' deleted\n" });
+
+    auto capture = [&](const std::string& name, std::vector<std::string> arguments, std::vector<std::string> environment,
+                       int status, const std::string& line) {
+        rows.push_back({ "Capture" + name, {}, std::move(environment), true, std::move(arguments), End::ByItself, 0, 0,
+            status, line });
+    };
+    capture("NoOutput", { "--at", "0" }, {}, 2, "say where the capture goes");
+    capture("TwoOutputs", { "--out", "f", "--video", "v.mp4" }, {}, 2, "give only one of");
+    capture("UnknownOption", { "--bogus", "1", "--out", "f" }, {}, 2, "unknown option '--bogus'");
+    capture("OptionWithoutValue", { "--out", "f", "--size" }, {}, 2, "option --size needs a value");
+    capture("TimesTwoWays", { "--out", "f", "--at", "0", "--from", "0" }, {}, 2, "either --at or --from/--to");
+    capture("VideoOfChosenTimes", { "--video", "v.mp4", "--at", "0" }, {}, 2, "--video takes every frame");
+    capture("SizeZero", { "--out", "f", "--size", "0x480" }, {}, 2, "--size takes WIDTHxHEIGHT");
+    capture("SizeHuge", { "--out", "f", "--size", "100000x100000" }, {}, 2, "--size takes WIDTHxHEIGHT");
+    capture("SizeNotANumber", { "--out", "f", "--size", "wide" }, {}, 2, "--size takes WIDTHxHEIGHT");
+    capture("TimeNegative", { "--out", "f", "--at", "-16" }, {}, 2, "whole milliseconds");
+    capture("TimePastTheEnd", { "--out", "f", "--at", "90000" }, {}, 2, "the run's last frame is at 74032 ms");
+    capture("RangeBackwards", { "--out", "f", "--from", "2000", "--to", "1000" }, {}, 2, "--from comes after --to");
+    capture("OutputUnwritable", { "--out", "/proc/lumaroll/frames", "--at", "0" }, {}, 1, "Cannot write frames into");
+    capture("FfmpegMissing", { "--video", "v.mp4" }, { "PATH=/nonexistent" }, 1, "needs ffmpeg");
+    capture("FfmpegFailingPartWay", { "--video", "v.mp4", "--size", "16x16" }, { "FAKE_FFMPEG=1" }, 1,
+        "ffmpeg stopped taking frames");
+    return rows;
+}
+
+class FaultMatrix : public ::testing::TestWithParam<Fault> {
+};
+
+// An X server without the GLX extension, for the row that needs one.
+std::string displayWithoutGlx(std::vector<pid_t>& servers)
+{
+    int ends[2];
+    if (pipe(ends) != 0)
+        return ":4242";
+    const pid_t server = fork();
+    if (server == 0) {
+        close(ends[0]);
+        const std::string fd = std::to_string(ends[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp",
+            "-noreset", "-extension", "GLX", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(ends[1]);
+    servers.push_back(server);
+    std::string number;
+    char c = 0;
+    while (read(ends[0], &c, 1) == 1 && c != '\n')
+        number += c;
+    close(ends[0]);
+    return ":" + number;
+}
+
+} // namespace
+
+TEST_P(FaultMatrix, EndsWithItsStatusAndALineThatNamesIt)
+{
+    const Fault& fault = GetParam();
+    DemoProcess run;
+    // A small window unless the row is about the settings: frames come faster.
+    std::vector<std::string> leftOut { "settings.ini" };
+    bool ownSettings = false, unreadableData = false;
+    for (const Change& change : fault.changes) {
+        leftOut.push_back(change.path);
+        ownSettings = ownSettings || change.path == "settings.ini";
+        unreadableData = unreadableData || change.path.empty();
+    }
+    if (unreadableData) {
+        run.writeFile("data", "a file where the data folder should be\n");
+    } else {
+        run.linkData(leftOut);
+        if (!ownSettings)
+            run.writeFile("data/settings.ini", "hres 160 vres 128\n");
+    }
+    for (const Change& change : fault.changes)
+        if (!change.path.empty())
+            apply(run, change);
+
+    std::vector<std::string> environment;
+    std::vector<pid_t> servers;
+    for (const std::string& assignment : fault.environment) {
+        if (assignment == "DISPLAY=no-glx")
+            environment.push_back("DISPLAY=" + displayWithoutGlx(servers));
+        else if (assignment == "CHMOD_WORKDIR=0555")
+            fs::permissions(run.directory(), fs::perms(0555));
+        else if (assignment == "FAKE_FFMPEG=1") {
+            // An ffmpeg that takes a little, then fails.
+            run.writeFile("bin/ffmpeg", "#!/bin/sh\nhead -c 2000 >/dev/null\necho 'encoder broke' >&2\nexit 1\n");
+            fs::permissions(run.directory() + "/bin/ffmpeg", fs::perms(0755));
+            environment.push_back("PATH=" + run.directory() + "/bin:/usr/bin:/bin");
+        } else
+            environment.push_back(assignment);
+    }
+    if (fault.capture)
+        run.startCapture(fault.arguments, environment);
+    else
+        run.start(environment);
+
+    if (fault.end == End::AfterLine) {
+        EXPECT_TRUE(run.waitForOutput(fault.line, 60)) << fault.line;
+        run.signal(SIGTERM);
+    } else if (fault.end == End::Signal) {
+        if (fault.frames == 0)
+            EXPECT_TRUE(run.waitForOutput("StaticBuffer (vId: 7", 60)); // the last thing built before the wait
+        else
+            EXPECT_TRUE(run.waitForFrames(fault.frames, 120));
+        run.signal(fault.signal);
+    }
+    const DemoProcess::Result result = run.finish(60);
+    fs::permissions(run.directory(), fs::perms(0755));
+    for (pid_t server : servers) {
+        kill(server, SIGTERM);
+        waitpid(server, nullptr, 0);
+    }
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.status, fault.status) << result.err;
+    EXPECT_NE((result.err + result.out).find(fault.line), std::string::npos) << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Row, FaultMatrix, ::testing::ValuesIn(faults()),
+    [](const ::testing::TestParamInfo<Fault>& info) { return info.param.name; });
