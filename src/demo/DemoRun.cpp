@@ -19,6 +19,7 @@
 #include "demo/Settings.h"
 #include "demo/StopSignals.h"
 #include "engine/Colour.h"
+#include "engine/LeakCheck.h"
 #include "engine/Logger.h"
 #include "engine/Resolution.h"
 #include "engine/RessourceManager.h"
@@ -314,6 +315,7 @@ int runProgram(const RunOptions& options)
         }
         status = uncaughtExceptionStatus;
     }
+    checkLeaksBeforeShutdown();
     SDL_Quit();
     if (status == 0 && StopSignals::received() != 0)
         status = StopSignals::exitStatus(StopSignals::received());

@@ -2,6 +2,8 @@
 
 #include "support/LogCapture.h"
 
+#include "engine/LeakCheck.h"
+
 #include <GL/glew.h>
 #include <SDL.h>
 
@@ -33,6 +35,7 @@ void GLTestEnvironment::SetUp()
 void GLTestEnvironment::TearDown()
 {
     instance.reset();
+    checkLeaksBeforeShutdown();
     SDL_Quit();
 }
 

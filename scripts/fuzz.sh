@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang into build-fuzz/ and runs each for
+# its fixed number of iterations (the CTest label "fuzz"). Not part of
+# ./test.sh. Installs clang and its runtime when missing.
+#   scripts/fuzz.sh [extra ctest arguments]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+if ! command -v clang++-14 >/dev/null || ! dpkg-query -W libclang-rt-14-dev >/dev/null 2>&1; then
+  sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get install -y -qq --no-install-recommends clang-14 libclang-rt-14-dev
+fi
+CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMAROLL_FUZZ=ON \
+  -DBUILD_TESTING=OFF >/dev/null
+cmake --build build-fuzz -j"$(nproc)" --target fuzz_settings fuzz_texture
+export ASAN_OPTIONS="detect_leaks=1" LSAN_OPTIONS="suppressions=$PWD/scripts/sanitizer-leaks.supp:print_suppressions=0"
+exec scripts/with-display.sh ctest --test-dir build-fuzz -L fuzz --output-on-failure "$@"
