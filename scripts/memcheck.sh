@@ -33,8 +33,8 @@ check() {
   (cd "$dir" && env $environment "$root/scripts/with-display.sh" "${memcheck[@]}" --log-file="$dir/valgrind.log" \
     "$root/build/$program" "$@" >"$dir/out.txt" 2>"$dir/err.txt") || status=$?
   local definite indirect
-  definite=$(grep -o "definitely lost: [0-9,]* bytes in [0-9,]* blocks" "$dir/valgrind.log" | tail -n 1)
-  indirect=$(grep -o "indirectly lost: [0-9,]* bytes in [0-9,]* blocks" "$dir/valgrind.log" | tail -n 1)
+  definite=$(grep -o "definitely lost: [0-9,]* bytes in [0-9,]* blocks" "$dir/valgrind.log" | tail -n 1 || true)
+  indirect=$(grep -o "indirectly lost: [0-9,]* bytes in [0-9,]* blocks" "$dir/valgrind.log" | tail -n 1 || true)
   printf '%-28s status %-3s %s; %s\n' "$name" "$status" "${definite:-definitely lost: none}" \
     "${indirect:-indirectly lost: none}"
   if [ "$status" -eq 99 ] || grep -q "Invalid \(read\|write\)\|uninitialised" "$dir/valgrind.log"; then
@@ -45,7 +45,7 @@ check() {
 
 check whole-run-capture true "" lumaroll-capture --at 0,30000,60000 --size 64x48 --out frames
 # The live demo, stopped by SIGTERM a while into it (start-up is slow under valgrind).
-check live-stopped "(sleep 90; pkill -TERM -f \"$root/build/lumaroll\$\") >/dev/null 2>&1 &" "" lumaroll
+check live-stopped "(sleep 90; pkill -TERM -f \"^valgrind .*/build/lumaroll\$\") >/dev/null 2>&1 &" "" lumaroll
 check mesh-missing "rm data/meshes/cube2.obj" "" lumaroll
 check texture-cut-short "head -c 100 $root/data/textures/wall.png > data/textures/wall.png" "" lumaroll
 check texture-missing "rm data/textures/rect2.png" "" lumaroll

@@ -6,7 +6,10 @@
 
 #include <IL/il.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <string>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -126,13 +129,51 @@ ILint ILAPIENTRY tellGuarded(ILHANDLE handle)
     return static_cast<ILint>(std::ftell(guarded(handle).file));
 }
 
+// What a PNG's chunk structure says before any decoding: libpng allocates a
+// chunk's declared length before it reads it, so a kilobyte whose chunk claims
+// two gigabytes would cost two gigabytes; and DevIL allocates the declared
+// image before decoding it. Empty when the file may go on to DevIL (which
+// also takes files that are no PNG), else why not.
+// Pinned by the fault matrix and the texture fuzzer's regression rows.
+std::string pngStructureProblem(const std::string& name, std::uint32_t largestSide)
+{
+    std::ifstream file(name, std::ios::binary);
+    unsigned char signature[8] = {};
+    static const unsigned char png[8] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n' };
+    if (!file.read(reinterpret_cast<char*>(signature), 8) || std::memcmp(signature, png, 8) != 0)
+        return "";
+    file.seekg(0, std::ios::end);
+    const auto size = static_cast<std::uint64_t>(file.tellg());
+    std::uint64_t at = 8;
+    for (;;) {
+        unsigned char header[8];
+        file.seekg(static_cast<std::streamoff>(at));
+        if (!file.read(reinterpret_cast<char*>(header), 8))
+            return ""; // a header cut short: the reader's guard says so
+        const std::uint64_t length = (std::uint64_t { header[0] } << 24) | (header[1] << 16) | (header[2] << 8) | header[3];
+        if (std::memcmp(header + 4, "IEND", 4) == 0)
+            return "";
+        if (length > 0x7fffffffu || at + 8 + length + 4 > size)
+            return "the file is cut short";
+        if (std::memcmp(header + 4, "IHDR", 4) == 0 && length >= 8) {
+            unsigned char sides[8];
+            file.read(reinterpret_cast<char*>(sides), 8);
+            const std::uint32_t width = (std::uint32_t { sides[0] } << 24) | (sides[1] << 16) | (sides[2] << 8) | sides[3];
+            const std::uint32_t height = (std::uint32_t { sides[4] } << 24) | (sides[5] << 16) | (sides[6] << 8) | sides[7];
+            if (width > largestSide || height > largestSide)
+                return "the image is larger than the GL takes (" + std::to_string(largestSide) + " pixels a side)";
+        }
+        at += 8 + length + 4;
+    }
+}
+
 void logFailure(const std::string& name)
 {
     logger->level = Error;
     *logger << "Error while loading '" << name << "'\n";
 }
 
-void logFailure(const std::string& name, const char* reason)
+void logFailure(const std::string& name, const std::string& reason)
 {
     logger->level = Error;
     *logger << "Error while loading '" << name << "' : " << reason << "\n";
@@ -173,6 +214,13 @@ TextureLoader::TextureLoader()
 
 Ressource* TextureLoader::load(const std::string& name)
 {
+    GLint largestSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestSide);
+    const std::string problem = pngStructureProblem(name, static_cast<std::uint32_t>(std::max(largestSide, 1)));
+    if (!problem.empty()) {
+        logFailure(name, problem);
+        return nullptr;
+    }
     const BoundImage image;
     // Set for every load: an ilInit elsewhere (a PNG writer's) puts DevIL's own back.
     ilSetRead(openGuarded, closeGuarded, atEndGuarded, getcGuarded, readGuarded, seekGuarded, tellGuarded);

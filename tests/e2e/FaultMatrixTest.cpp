@@ -24,8 +24,8 @@ namespace {
 // the first `cut` bytes of the repository's own copy.
 struct Change {
     std::string path; // under data/
-    enum Kind { Remove, Text, Cut, Garbage, Deep, Palette } kind;
-    std::string text;
+    enum Kind { Remove, Text, Cut, Garbage, Deep, Palette, Patch } kind;
+    std::string text; // for a Patch, the bytes written over the file at `cut`
     std::size_t cut = 0;
 };
 
@@ -33,6 +33,7 @@ Change removed(const std::string& path) { return { path, Change::Remove, "", 0 }
 Change written(const std::string& path, const std::string& text) { return { path, Change::Text, text, 0 }; }
 Change cutTo(const std::string& path, std::size_t bytes) { return { path, Change::Cut, "", bytes }; }
 Change garbage(const std::string& path) { return { path, Change::Garbage, "", 0 }; }
+Change patched(const std::string& path, std::size_t at, const std::string& bytes) { return { path, Change::Patch, bytes, at }; }
 
 // How a row's run ends.
 enum class End {
@@ -111,6 +112,12 @@ void apply(DemoProcess& run, const Change& change)
     case Change::Palette:
         run.writeFile("data/" + change.path, unusualPng(change.kind));
         break;
+    case Change::Patch: {
+        std::string bytes = repositoryFile(change.path);
+        bytes.replace(change.cut, change.text.size(), change.text);
+        run.writeFile("data/" + change.path, bytes);
+        break;
+    }
     }
 }
 
@@ -149,6 +156,14 @@ std::vector<Fault> faults()
         "./data/textures/rect1.png\n' : \nthe file is cut short" });
     rows.push_back({ "TextureThatIsText", { written("textures/fade.png", "not an image\n") }, {}, false, {},
         End::ByItself, 0, 0, 0, "Error while loading '\n./data/textures/fade.png\n'" });
+    // Found by the texture fuzzer: a kilobyte whose first text chunk claims two
+    // gigabytes, which libpng would allocate before reading; and a header that
+    // claims more pixels than the GL takes, which DevIL would allocate.
+    rows.push_back({ "TextureChunkLongerThanTheFile", { patched("textures/fade.png", 33, std::string("\x78\0\0\0", 4)) },
+        {}, false, {}, End::ByItself, 0, 0, 0, "./data/textures/fade.png\n' : \nthe file is cut short" });
+    rows.push_back({ "TextureLargerThanTheGL",
+        { patched("textures/fade.png", 16, std::string("\0\x01\x86\xa0\0\x01\x86\xa0", 8)) }, {}, false, {},
+        End::ByItself, 0, 0, 0, "the image is larger than the GL takes" });
     rows.push_back({ "TextureOf16Bits", { { "textures/test.png", Change::Deep, "", 0 } }, {}, false, {},
         End::ByItself, 0, 0, 0, "not 8 bits per channel" });
     rows.push_back({ "TextureWithPalette", { { "textures/test.png", Change::Palette, "", 0 } }, {}, false, {},
