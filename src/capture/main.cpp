@@ -8,6 +8,7 @@
 #include "capture/VirtualDisplay.h"
 #include "demo/DemoRun.h"
 #include "demo/RunLength.h"
+#include "demo/StopSignals.h"
 
 #include <chrono>
 #include <csignal>
@@ -134,7 +135,9 @@ int main(int argc, char** argv)
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (status != 0 || !sink->finish()) {
         sink->abandon();
-        return status == 0 || status == captureFailedStatus ? failed : status;
+        // Its own statuses: a stop by signal keeps the signal's, any other
+        // failure of the run is 1, never the 2 of a bad command line.
+        return StopSignals::received() != 0 ? StopSignals::exitStatus(StopSignals::received()) : failed;
     }
     char rate[32];
     std::snprintf(rate, sizeof rate, "%.1f", seconds > 0.0 ? wanted / seconds : 0.0);

@@ -115,10 +115,12 @@ int runDemo(const RunOptions& options)
     VornE::TextureLoader textureLoader;
     FrameClock clock;
 
-    // The loaders have logged why a load failed; a failed start-up still ends
-    // with status 0, every object built so far destroyed in reverse order.
+    // The loaders have logged why a load failed; a failed start-up ends with
+    // dataFailedStatus, every object built so far destroyed in reverse order.
+    // (Not 0: a script or a capture must not take a run that never played
+    // for one that did.)
     if (!ressources.load(meshLoader, cubeMeshPath))
-        return 0; // before any window is opened
+        return dataFailedStatus; // before any window is opened
 
     if (!engine.window->open(caption, resolution, fullscreen && capture == nullptr)) {
         VornE::logger->level = VornE::Error;
@@ -138,7 +140,7 @@ int runDemo(const RunOptions& options)
 
     for (const char* path : texturePaths) {
         if (!ressources.load(textureLoader, path))
-            return 0;
+            return dataFailedStatus;
     }
 
     renderer.init();
@@ -150,7 +152,7 @@ int runDemo(const RunOptions& options)
         if (!music->load("data/music/vobra.ogg")) {
             VornE::logger->level = VornE::Error;
             *VornE::logger << "Music not found\n";
-            return 0; // the music first, then the final clean-up
+            return dataFailedStatus; // the music first, then the final clean-up
         }
     }
 

@@ -10,6 +10,7 @@ struct RgbFrame;
 constexpr int windowFailedStatus = 1;
 constexpr int uncaughtExceptionStatus = 2;
 constexpr int captureFailedStatus = 3;
+constexpr int dataFailedStatus = 4; // a data file missing or broken
 
 // Where a capture's frames go: the run draws them off screen at the sink's
 // size, whatever the window's, and hands over those the sink wants.
@@ -36,8 +37,8 @@ struct RunOptions {
 
 // The demo's whole life, from the settings to the tear-down, in the fixed
 // order of its steps. Needs SDL initialised. Returns the exit status: 0 at
-// the end, after Escape or after a missing data file; -1 when GLEW fails;
-// windowFailedStatus; captureFailedStatus. Exceptions (GL errors, shaders that
+// the end or after Escape; -1 when GLEW fails; windowFailedStatus;
+// captureFailedStatus; dataFailedStatus. Exceptions (GL errors, shaders that
 // do not link) leave it.
 int runDemo(const RunOptions& options = {});
 

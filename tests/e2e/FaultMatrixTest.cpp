@@ -147,47 +147,47 @@ std::vector<Fault> faults()
     for (const char* name : { "test", "wall", "rect1", "rect2", "rect3", "fade" }) {
         const std::string path = std::string("textures/") + name + ".png";
         rows.push_back({ std::string("Texture") + name + "Missing", { removed(path) }, {}, false, {}, End::ByItself,
-            0, 0, 0, "Error while loading '\n./data/" + path + "\n'" });
+            0, 0, 4, "Error while loading '\n./data/" + path + "\n'" });
     }
     for (std::size_t cut : { 4u, 40u, 100u, 5000u })
         rows.push_back({ "TextureCutTo" + std::to_string(cut), { cutTo("textures/wall.png", cut) }, {}, false, {},
-            End::ByItself, 0, 0, 0, "./data/textures/wall.png\n' : \nthe file is cut short" });
-    rows.push_back({ "TextureEmpty", { written("textures/rect1.png", "") }, {}, false, {}, End::ByItself, 0, 0, 0,
+            End::ByItself, 0, 0, 4, "./data/textures/wall.png\n' : \nthe file is cut short" });
+    rows.push_back({ "TextureEmpty", { written("textures/rect1.png", "") }, {}, false, {}, End::ByItself, 0, 0, 4,
         "./data/textures/rect1.png\n' : \nthe file is cut short" });
     rows.push_back({ "TextureThatIsText", { written("textures/fade.png", "not an image\n") }, {}, false, {},
-        End::ByItself, 0, 0, 0, "Error while loading '\n./data/textures/fade.png\n'" });
+        End::ByItself, 0, 0, 4, "Error while loading '\n./data/textures/fade.png\n'" });
     // Found by the texture fuzzer: a kilobyte whose first text chunk claims two
     // gigabytes, which libpng would allocate before reading; and a header that
     // claims more pixels than the GL takes, which DevIL would allocate.
     rows.push_back({ "TextureChunkLongerThanTheFile", { patched("textures/fade.png", 33, std::string("\x78\0\0\0", 4)) },
-        {}, false, {}, End::ByItself, 0, 0, 0, "./data/textures/fade.png\n' : \nthe file is cut short" });
+        {}, false, {}, End::ByItself, 0, 0, 4, "./data/textures/fade.png\n' : \nthe file is cut short" });
     rows.push_back({ "TextureLargerThanTheGL",
         { patched("textures/fade.png", 16, std::string("\0\x01\x86\xa0\0\x01\x86\xa0", 8)) }, {}, false, {},
-        End::ByItself, 0, 0, 0, "the image is larger than the GL takes" });
+        End::ByItself, 0, 0, 4, "the image is larger than the GL takes" });
     rows.push_back({ "TextureOf16Bits", { { "textures/test.png", Change::Deep, "", 0 } }, {}, false, {},
-        End::ByItself, 0, 0, 0, "not 8 bits per channel" });
+        End::ByItself, 0, 0, 4, "not 8 bits per channel" });
     rows.push_back({ "TextureWithPalette", { { "textures/test.png", Change::Palette, "", 0 } }, {}, false, {},
-        End::ByItself, 0, 0, 0, "pixel format not supported" });
+        End::ByItself, 0, 0, 4, "pixel format not supported" });
 
     const std::string mesh = "./data/meshes/cube2.obj\n";
-    rows.push_back({ "ModelMissing", { removed("meshes/cube2.obj") }, {}, false, {}, End::ByItself, 0, 0, 0,
+    rows.push_back({ "ModelMissing", { removed("meshes/cube2.obj") }, {}, false, {}, End::ByItself, 0, 0, 4,
         "Unable to find '\n" + mesh });
-    rows.push_back({ "ModelCutShort", { cutTo("meshes/cube2.obj", 100) }, {}, false, {}, End::ByItself, 0, 0, 0,
+    rows.push_back({ "ModelCutShort", { cutTo("meshes/cube2.obj", 100) }, {}, false, {}, End::ByItself, 0, 0, 4,
         "Fail to load the mesh '\n" + mesh + "' : \nno mesh in the file" });
-    rows.push_back({ "ModelEmpty", { written("meshes/cube2.obj", "") }, {}, false, {}, End::ByItself, 0, 0, 0,
+    rows.push_back({ "ModelEmpty", { written("meshes/cube2.obj", "") }, {}, false, {}, End::ByItself, 0, 0, 4,
         "Fail to load the mesh '\n" + mesh });
-    rows.push_back({ "ModelGarbage", { garbage("meshes/cube2.obj") }, {}, false, {}, End::ByItself, 0, 0, 0,
+    rows.push_back({ "ModelGarbage", { garbage("meshes/cube2.obj") }, {}, false, {}, End::ByItself, 0, 0, 4,
         "Fail to load the mesh '\n" + mesh });
     rows.push_back({ "ModelWithoutMesh", { written("meshes/cube2.obj", "# a normal and a texture coordinate, no face\nvn 0 0 1\nvt 0 0\n") }, {},
-        false, {}, End::ByItself, 0, 0, 0, "Fail to load the mesh '\n" + mesh + "' : \nno mesh in the file" });
+        false, {}, End::ByItself, 0, 0, 4, "Fail to load the mesh '\n" + mesh + "' : \nno mesh in the file" });
 
     const std::string notFound = "\n\n\nMusic not found\n";
-    rows.push_back({ "MusicMissing", { removed("music/vobra.ogg") }, {}, false, {}, End::ByItself, 0, 0, 0,
+    rows.push_back({ "MusicMissing", { removed("music/vobra.ogg") }, {}, false, {}, End::ByItself, 0, 0, 4,
         "Couldn't open 'data/music/vobra.ogg'" + notFound });
-    rows.push_back({ "MusicEmpty", { written("music/vobra.ogg", "") }, {}, false, {}, End::ByItself, 0, 0, 0,
+    rows.push_back({ "MusicEmpty", { written("music/vobra.ogg", "") }, {}, false, {}, End::ByItself, 0, 0, 4,
         "Not an Ogg Vorbis audio stream" + notFound });
     rows.push_back({ "MusicNotOgg", { written("music/vobra.ogg", "RIFF, or so it says\n") }, {}, false, {},
-        End::ByItself, 0, 0, 0, "Not an Ogg Vorbis audio stream" + notFound });
+        End::ByItself, 0, 0, 4, "Not an Ogg Vorbis audio stream" + notFound });
     // A file that opens but ends early or breaks part-way plays what it can.
     rows.push_back({ "MusicCutShort", { cutTo("music/vobra.ogg", 5000) }, {}, false, {}, End::AfterLine, 0, 0, 143,
         "FPS: " });
@@ -220,7 +220,7 @@ std::vector<Fault> faults()
         "Glew initialisation failed : '\n" });
     rows.push_back({ "NoAudioDevice", {}, { "SDL_AUDIODRIVER=no_such_driver" }, false, {}, End::AfterLine, 0, 0, 143,
         "No available audio device" });
-    rows.push_back({ "DataDirectoryUnreadable", { written("", "") }, {}, false, {}, End::ByItself, 0, 0, 0,
+    rows.push_back({ "DataDirectoryUnreadable", { written("", "") }, {}, false, {}, End::ByItself, 0, 0, 4,
         "Unable to find '\n" + mesh });
     rows.push_back({ "CurrentDirectoryUnwritable", {}, { "CHMOD_WORKDIR=0555" }, false, {}, End::AfterLine, 0, 0, 143,
         "FPS: " });
@@ -252,6 +252,8 @@ std::vector<Fault> faults()
     capture("TimePastTheEnd", { "--out", "f", "--at", "90000" }, {}, 2, "the run's last frame is at 74032 ms");
     capture("RangeBackwards", { "--out", "f", "--from", "2000", "--to", "1000" }, {}, 2, "--from comes after --to");
     capture("OutputUnwritable", { "--out", "/proc/lumaroll/frames", "--at", "0" }, {}, 1, "Cannot write frames into");
+    rows.push_back({ "CaptureDataFileMissing", { removed("textures/wall.png") }, {}, true, { "--out", "f", "--at", "0" },
+        End::ByItself, 0, 0, 1, "Error while loading '\n./data/textures/wall.png\n'" });
     capture("FfmpegMissing", { "--video", "v.mp4" }, { "PATH=/nonexistent" }, 1, "needs ffmpeg");
     capture("FfmpegFailingPartWay", { "--video", "v.mp4", "--size", "16x16" }, { "FAKE_FFMPEG=1" }, 1,
         "ffmpeg stopped taking frames");
