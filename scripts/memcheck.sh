@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the demo under valgrind's memcheck: the whole run (through the capture
-# tool, which plays every frame of it and draws three), a live start-up
-# stopped by SIGTERM, and the failure paths of the fault matrix. Prints each
+# tool, every frame drawn), the live demo stopped by SIGTERM and by SIGINT,
+# and the failure paths of the fault matrix. Prints each
 # case's leak summary; fails when any block is definitely or indirectly lost
 # outside the system libraries that scripts/valgrind.supp names.
 #   scripts/memcheck.sh      (logs under build/memcheck/CASE/valgrind.log)
@@ -46,17 +46,31 @@ check() {
   fi
 }
 
-check whole-run-capture true "" lumaroll-capture --at 0,30000,60000 --size 64x48 --out frames
-# The live demo, stopped by SIGTERM a while into it (start-up is slow under valgrind).
-check live-stopped "(sleep 90; pkill -TERM -f \"valgrind[.a-z]* .*/build/lumaroll\$\") >/dev/null 2>&1 &" "" lumaroll
+# The whole run, every frame drawn, through the capture tool (about 15 minutes).
+check whole-run true "" lumaroll-capture --from 0 --to 74032 --size 32x24 --out frames
+# The live demo, stopped by a signal: SIGTERM in scene one, SIGINT during
+# start-up (which is slow under valgrind).
+stop_after() { echo "(sleep $1; pkill -$2 -f \"^[^ ]*valgrind[.a-z]* .*/build/lumaroll\$\") >/dev/null 2>&1 &"; }
+check live-stopped "$(stop_after 90 TERM)" "" lumaroll
+check interrupted-at-start "$(stop_after 15 INT)" "" lumaroll
+# The failure paths of the fault matrix.
 check mesh-missing "rm data/meshes/cube2.obj" "" lumaroll
-check texture-cut-short "head -c 100 $root/data/textures/wall.png > data/textures/wall.png" "" lumaroll
+check model-garbage "cp $root/data/textures/wall.png data/meshes/cube2.obj" "" lumaroll
 check texture-missing "rm data/textures/rect2.png" "" lumaroll
+check texture-cut-short "head -c 100 $root/data/textures/wall.png > data/textures/wall.png" "" lumaroll
+check texture-not-an-image "echo not an image > data/textures/fade.png" "" lumaroll
+check music-missing "rm data/music/vobra.ogg" "" lumaroll
 check music-not-ogg "echo not ogg > data/music/vobra.ogg" "" lumaroll
+check shader-missing "rm data/shaders/postProcess.vert" "" lumaroll
 check shader-link-fails "echo 'void main() { nonsense }' > data/shaders/grid.frag" "" lumaroll
 check settings-broken "printf 'hres wide' > data/settings.ini" "" lumaroll-capture --at 0 --out frames
+check data-dir-unreadable "rm -rf data; echo a file > data" "" lumaroll
 check no-display true DISPLAY=:4242 lumaroll
+check glew-refused true MESA_GL_VERSION_OVERRIDE=1.0 lumaroll
 check capture-bad-option true "" lumaroll-capture --size 0x0 --out frames
+check capture-unwritable true "" lumaroll-capture --at 0 --out /proc/lumaroll/frames
+check capture-ffmpeg-fails "mkdir bin; printf '#!/bin/sh\nhead -c 2000 >/dev/null\nexit 1\n' > bin/ffmpeg; chmod +x bin/ffmpeg" \
+  "PATH=$work/capture-ffmpeg-fails/bin:/usr/bin:/bin" lumaroll-capture --video v.mp4 --size 16x16
 
 if [ "$failed" -ne 0 ]; then
   echo "memcheck found errors or leaks outside the suppressed system libraries"
