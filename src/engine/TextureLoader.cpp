@@ -8,11 +8,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <string>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <new>
+#include <string>
 #include <vector>
 
 namespace VornE {
@@ -129,6 +129,12 @@ ILint ILAPIENTRY tellGuarded(ILHANDLE handle)
     return static_cast<ILint>(std::ftell(guarded(handle).file));
 }
 
+std::uint32_t bigEndian32(const unsigned char* bytes)
+{
+    return (std::uint32_t { bytes[0] } << 24) | (std::uint32_t { bytes[1] } << 16) | (std::uint32_t { bytes[2] } << 8)
+        | bytes[3];
+}
+
 // What a PNG's chunk structure says before any decoding: libpng allocates a
 // chunk's declared length before it reads it, so a kilobyte whose chunk claims
 // two gigabytes would cost two gigabytes; and DevIL allocates the declared
@@ -150,7 +156,7 @@ std::string pngStructureProblem(const std::string& name, std::uint32_t largestSi
         file.seekg(static_cast<std::streamoff>(at));
         if (!file.read(reinterpret_cast<char*>(header), 8))
             return ""; // a header cut short: the reader's guard says so
-        const std::uint64_t length = (std::uint64_t { header[0] } << 24) | (header[1] << 16) | (header[2] << 8) | header[3];
+        const std::uint64_t length = bigEndian32(header);
         if (std::memcmp(header + 4, "IEND", 4) == 0)
             return "";
         if (length > 0x7fffffffu || at + 8 + length + 4 > size)
@@ -158,9 +164,7 @@ std::string pngStructureProblem(const std::string& name, std::uint32_t largestSi
         if (std::memcmp(header + 4, "IHDR", 4) == 0 && length >= 8) {
             unsigned char sides[8];
             file.read(reinterpret_cast<char*>(sides), 8);
-            const std::uint32_t width = (std::uint32_t { sides[0] } << 24) | (sides[1] << 16) | (sides[2] << 8) | sides[3];
-            const std::uint32_t height = (std::uint32_t { sides[4] } << 24) | (sides[5] << 16) | (sides[6] << 8) | sides[7];
-            if (width > largestSide || height > largestSide)
+            if (bigEndian32(sides) > largestSide || bigEndian32(sides + 4) > largestSide)
                 return "the image is larger than the GL takes (" + std::to_string(largestSide) + " pixels a side)";
         }
         at += 8 + length + 4;
