@@ -72,7 +72,10 @@ bool CaptureSink::wants(std::uint32_t pass)
         if (const GLubyte* name = glGetString(GL_RENDERER))
             rendererName = reinterpret_cast<const char*>(name);
     progress.frameDone(pass);
-    return pass < chosen.size() && chosen[pass];
+    // The final frame shows the picture of the pass before it again, so that
+    // one is drawn too, though not kept.
+    const bool beforeFinal = pass + 2 == chosen.size() && chosen.back();
+    return chose(pass) || beforeFinal;
 }
 
 bool CaptureSink::finish()
@@ -108,6 +111,8 @@ bool PngFrames::ready()
 
 bool PngFrames::take(std::uint32_t pass, const RgbFrame& frame)
 {
+    if (!chose(pass))
+        return true;
     const std::string final = (fs::path(folder) / frameName(pass)).string();
     writing = final + ".partial";
     if (!savePng(frame, writing) || !renameInto(writing, final)) {
@@ -142,8 +147,10 @@ bool ContactSheet::ready()
     return false;
 }
 
-bool ContactSheet::take(std::uint32_t, const RgbFrame& frame)
+bool ContactSheet::take(std::uint32_t pass, const RgbFrame& frame)
 {
+    if (!chose(pass))
+        return true;
     const std::uint32_t rows = (expected + columns - 1) / columns;
     const auto tileWidth = static_cast<std::size_t>(frame.width);
     const auto tileHeight = static_cast<std::size_t>(frame.height);

@@ -33,6 +33,8 @@ public:
 
 protected:
     static std::string frameName(std::uint32_t pass);
+    // Whether frame `pass` is one asked for (and not only drawn for the next).
+    bool chose(std::uint32_t pass) const { return pass < chosen.size() && chosen[pass]; }
     std::vector<bool> chosen;
     Resolution drawSize;
     std::uint32_t expected = 0;

@@ -127,7 +127,6 @@ int main(int argc, char** argv)
 
     RunOptions run;
     run.waitAtStart = false;
-    run.limitFrames = false;
     run.playMusic = false;
     run.frames = sink.get();
     const auto start = std::chrono::steady_clock::now();

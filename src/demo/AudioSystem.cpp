@@ -3,7 +3,9 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -31,12 +33,15 @@ void AudioChannel::setPaused(bool pause)
     else
         Mix_ResumeMusic();
     paused = pause;
+    owner->setCounting(!pause);
 }
 
 void AudioChannel::stop()
 {
-    if (playing)
+    if (playing) {
         Mix_HaltMusic();
+        owner->setCounting(false);
+    }
     playing = false;
     paused = false;
 }
@@ -67,7 +72,53 @@ bool AudioSystem::init(int channels)
         return fail();
     open = true;
     Mix_AllocateChannels(channels);
+    // The device may have given another format than asked for.
+    Uint16 format = 0;
+    int outputChannels = 0;
+    Mix_QuerySpec(&rate, &format, &outputChannels);
+    bytesPerFrame = outputChannels * static_cast<int>(format & 0xFF) / 8;
+    char driver[32] = "";
+    silentOutput = SDL_AudioDriverName(driver, sizeof driver) != nullptr && std::strcmp(driver, "dummy") == 0;
+    Mix_SetPostMix(countHanded, this);
     return true;
+}
+
+void AudioSystem::countHanded(void* system, std::uint8_t*, int bytes)
+{
+    auto* self = static_cast<AudioSystem*>(system);
+    if (!self->counting || self->bytesPerFrame <= 0)
+        return;
+    self->framesBeforeLast = self->framesHanded;
+    self->framesHanded += static_cast<std::uint64_t>(bytes / self->bytesPerFrame);
+    self->lastHandedAt = SDL_GetTicks();
+    self->handedSincePlay = true;
+}
+
+void AudioSystem::setCounting(bool on)
+{
+    SDL_LockAudio();
+    counting = on;
+    SDL_UnlockAudio();
+}
+
+std::optional<std::uint32_t> AudioSystem::playedMilliseconds() const
+{
+    if (!open || silentOutput || channel.owner == nullptr || rate <= 0)
+        return std::nullopt;
+    SDL_LockAudio();
+    const bool handed = handedSincePlay;
+    const std::uint64_t before = framesBeforeLast;
+    const std::uint64_t all = framesHanded;
+    const std::uint32_t at = lastHandedAt;
+    SDL_UnlockAudio();
+    if (!handed)
+        return 0u; // started, its first buffer not yet handed over
+    const auto perSecond = static_cast<std::uint64_t>(rate);
+    // The last buffer plays from its hand-over on: count into it with the
+    // wall clock, never past its end.
+    const std::uint64_t intoLast = std::min<std::uint64_t>(
+        static_cast<std::uint64_t>(SDL_GetTicks() - at) * perSecond / 1000u, all - before);
+    return static_cast<std::uint32_t>((before + intoLast) * 1000u / perSecond);
 }
 
 bool AudioSystem::initSilent(int channels)
@@ -95,11 +146,19 @@ std::unique_ptr<AudioStream> AudioSystem::createStream(const std::string& path)
 
 AudioChannel* AudioSystem::play(AudioStream& stream)
 {
+    // The count restarts with the stream in one hold of the audio lock (SDL's
+    // is recursive), so no buffer is counted to the wrong side of the start.
+    SDL_LockAudio();
+    framesHanded = framesBeforeLast = 0;
+    handedSincePlay = false;
     // A count of 1 plays once; SDL_mixer 1.2.12 plays 2 three times.
-    if (Mix_PlayMusic(stream.music, 1) != 0) {
+    counting = Mix_PlayMusic(stream.music, 1) == 0;
+    SDL_UnlockAudio();
+    if (!counting) {
         fail();
         return nullptr;
     }
+    channel.owner = this;
     channel.playing = true;
     channel.paused = false;
     return &channel;
@@ -116,6 +175,7 @@ void AudioSystem::close()
     if (!open)
         return;
     channel.stop();
+    Mix_SetPostMix(nullptr, nullptr);
     Mix_CloseAudio();
     open = false;
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 struct _Mix_Music;
+class AudioSystem;
 
 // The demo's small audio layer, over SDL_mixer, shaped as the music player
 // uses it: a system that is created, initialised with a channel count,
@@ -37,6 +40,7 @@ public:
 
 private:
     friend class AudioSystem;
+    AudioSystem* owner = nullptr;
     bool playing = false;
     bool paused = false;
     int loopCount = 0;
@@ -68,11 +72,36 @@ public:
 
     const std::string& errorText() const { return error; }
 
+    // Whether the output is SDL's silent one, which paces itself by sleeps
+    // rather than by a device.
+    bool silent() const { return silentOutput; }
+    // The stream's position in ms: what has been handed to the output since
+    // the last play(), pauses left out, moving on with the wall clock between
+    // two hand-overs by at most one output buffer. Empty before the first
+    // play and on a silent output.
+    std::optional<std::uint32_t> playedMilliseconds() const;
+
 private:
+    friend class AudioChannel;
     bool fail();
+    // Whether what is handed to the output counts as the stream's.
+    void setCounting(bool on);
+    // SDL_mixer's post-mix hook, on the audio thread, with the audio locked.
+    static void countHanded(void* system, std::uint8_t* stream, int bytes);
 
     bool started = false;
     bool open = false;
+    bool silentOutput = false;
     AudioChannel channel;
     std::string error;
+
+    // The output's format, once open.
+    int rate = 0;
+    int bytesPerFrame = 0;
+    // Written by the audio thread; read and reset under SDL_LockAudio.
+    bool counting = false;
+    bool handedSincePlay = false;
+    std::uint64_t framesHanded = 0; // since play, the last buffer included
+    std::uint64_t framesBeforeLast = 0;
+    std::uint32_t lastHandedAt = 0; // SDL ticks
 };

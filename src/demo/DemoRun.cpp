@@ -5,15 +5,18 @@
 
 #include "demo/DemoRun.h"
 
+#include "demo/ContinueSignal.h"
 #include "demo/CubeWorld.h"
-#include "demo/FrameClock.h"
 #include "demo/InputList.h"
 #include "demo/Music.h"
-#include "render/RgbFrame.h"
+#include "demo/Pacing.h"
+#include "demo/PassLoop.h"
+#include "demo/PlaybackClock.h"
 #include "demo/Projection.h"
 #include "demo/RunLength.h"
 #include "demo/SDL_Keyboard.h"
 #include "demo/SceneOne.h"
+#include "demo/SceneSequence.h"
 #include "demo/SceneThree.h"
 #include "demo/SceneTwo.h"
 #include "demo/Settings.h"
@@ -33,6 +36,7 @@
 #include "mesh/Mesh.h"
 #include "render/MeshInstance.h"
 #include "render/Renderer.h"
+#include "render/RgbFrame.h"
 #include "render/ScreenQuad.h"
 
 #include <GL/glew.h>
@@ -40,9 +44,12 @@
 #include <glm/glm.hpp>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <memory>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -70,13 +77,61 @@ Texture* textureHandle(RessourceManager& ressources, const char* path)
     return static_cast<Texture*>(ressources.get(path));
 }
 
-// SDL_Delay in slices, so that Ctrl-C during the start-up wait is not held up.
-void waitUnlessStopped(std::uint32_t milliseconds)
+// Escape pressed since the window opened, held now or waiting in SDL's
+// queue: a press and release while the data loaded counts too.
+bool escapePressed(InputList& inputs)
+{
+    inputs.updateAll();
+    bool pressed = inputs.anyQuit();
+    SDL_Event event;
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_EVENTMASK(SDL_KEYDOWN)) > 0)
+        pressed = pressed || event.key.keysym.sym == SDLK_ESCAPE;
+    return pressed;
+}
+
+// The start-up wait, in slices, so that Escape and Ctrl-C are seen at once.
+// False when either came: the run goes straight to its tear-down.
+bool waitForStart(std::uint32_t milliseconds, InputList& inputs)
 {
     constexpr std::uint32_t slice = 20;
-    for (std::uint32_t waited = 0; waited < milliseconds && StopSignals::received() == 0; waited += slice)
+    for (std::uint32_t waited = 0; waited < milliseconds; waited += slice) {
+        if (StopSignals::received() != 0 || escapePressed(inputs))
+            return false;
         SDL_Delay(std::min(slice, milliseconds - waited));
+    }
+    return StopSignals::received() == 0 && !escapePressed(inputs);
 }
+
+// A developer's window into the live loop, both off unless asked for:
+// LUMAROLL_SYNC_LOG=FILE writes a line for every frame drawn: its pass, the
+// time it is due, the playback clock as its drawing began and once it is on
+// screen, and the music's position then (ms; -1 without music);
+// LUMAROLL_STOP_AT=MS stops the process (SIGSTOP) once the frame of run time
+// MS is on screen, so that the window can be read as it stands.
+struct LiveProbes {
+    LiveProbes()
+    {
+        if (const char* path = std::getenv("LUMAROLL_SYNC_LOG"); path != nullptr && path[0] != '\0')
+            syncLog.reset(std::fopen(path, "w"));
+        if (const char* time = std::getenv("LUMAROLL_STOP_AT"); time != nullptr && time[0] != '\0')
+            stopAtPass = static_cast<long>(std::strtoul(time, nullptr, 10) / frameMilliseconds);
+    }
+    void frameShown(std::uint32_t pass, std::uint32_t begun, std::uint32_t shown, const Music* music)
+    {
+        if (syncLog) {
+            const std::optional<std::uint32_t> position = music != nullptr ? music->position() : std::nullopt;
+            std::fprintf(syncLog.get(), "%u %u %u %u %ld\n", pass, pass * frameMilliseconds, begun, shown,
+                position ? static_cast<long>(*position) : -1L);
+        }
+        if (static_cast<long>(pass) == stopAtPass)
+            std::raise(SIGSTOP);
+    }
+    struct Closer {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    std::unique_ptr<std::FILE, Closer> syncLog;
+    long stopAtPass = -1;
+};
 
 // The off-screen target a capture's frames are shown into, instead of the window.
 struct CaptureTarget {
@@ -88,6 +143,100 @@ struct CaptureTarget {
     Texture2D colour;
     FrameBuffer frame;
     RgbFrame pixels;
+};
+
+// What the loop asks of the run, live or captured: which passes are drawn,
+// the drawing of one frame, and the end of every pass.
+class RunHost : public LoopHost {
+public:
+    RunHost(VornE::Window& window, Renderer& renderer, FrameBuffer& frameBuffer, Texture2D& frameColour,
+        ScreenQuad& screenQuad, ShaderProgram& postProcess, const Resolution& resolution, InputList& inputs,
+        Music* music)
+        : window(window)
+        , renderer(renderer)
+        , frameBuffer(frameBuffer)
+        , frameColour(frameColour)
+        , screenQuad(screenQuad)
+        , postProcess(postProcess)
+        , resolution(resolution)
+        , screenSize(static_cast<float>(resolution.width), static_cast<float>(resolution.height))
+        , inputs(inputs)
+        , music(music)
+    {
+    }
+
+    // Frames to the window, paced by `pacing`, whose clock `playback` is
+    // (null for the every-frame pacing).
+    void showInWindow(Pacing& windowPacing, PlaybackClock* playback)
+    {
+        pacing = &windowPacing;
+        clock = playback;
+    }
+    // Frames to a capture, which chooses them and takes them off screen.
+    void showInCapture(FrameSink& frames)
+    {
+        capture = &frames;
+        captureTarget.emplace(resolution);
+        glViewport(0, 0, static_cast<GLsizei>(resolution.width), static_cast<GLsizei>(resolution.height));
+    }
+
+    bool wants(std::uint32_t pass) override
+    {
+        return capture != nullptr ? capture->wants(pass) : pacing->draws(pass);
+    }
+
+    bool show(std::uint32_t pass, Scene* scene) override
+    {
+        if (clock != nullptr && probes.syncLog)
+            drawingBegan = clock->now();
+        window.clear();
+        frameBuffer.bind(GL_FRAMEBUFFER);
+        renderer.resetDrawCounts();
+        if (scene != nullptr) // the finished run shows its last picture again
+            scene->render(renderer, sceneProjection(resolution));
+        frameBuffer.unbind(GL_FRAMEBUFFER);
+        if (capture == nullptr) {
+            screenQuad.draw(postProcess, frameColour, screenSize);
+            window.swap();
+            return true;
+        }
+        captureTarget->frame.bind(GL_FRAMEBUFFER);
+        screenQuad.draw(postProcess, frameColour, screenSize);
+        readFrame(static_cast<int>(resolution.width), static_cast<int>(resolution.height), captureTarget->pixels);
+        captureTarget->frame.unbind(GL_FRAMEBUFFER);
+        return capture->take(pass, captureTarget->pixels); // false: the capture has said why
+    }
+
+    bool endOfPass(std::uint32_t nextPass, bool drawn) override
+    {
+        inputs.updateAll();
+        if (music != nullptr)
+            music->update();
+        if (drawn && pacing != nullptr) {
+            probes.frameShown(nextPass - 1, drawingBegan, clock != nullptr ? clock->now() : 0u, music);
+            pacing->frameShown(nextPass);
+        }
+        // Ctrl-C and SIGTERM leave like Escape, after the pass.
+        return !inputs.anyQuit() && StopSignals::received() == 0;
+    }
+
+private:
+    VornE::Window& window;
+    Renderer& renderer;
+    FrameBuffer& frameBuffer;
+    Texture2D& frameColour;
+    ScreenQuad& screenQuad;
+    ShaderProgram& postProcess;
+    const Resolution resolution;
+    const glm::vec2 screenSize;
+    InputList& inputs;
+    Music* music;
+    Pacing* pacing = nullptr;
+    PlaybackClock* clock = nullptr;
+    FrameSink* capture = nullptr;
+    std::optional<CaptureTarget> captureTarget;
+    LiveProbes probes;
+    std::uint32_t drawingBegan = 0;
 };
 
 } // namespace
@@ -102,6 +251,8 @@ int runDemo(const RunOptions& options)
     resolution.height = settings.getUnsigned("vres", 640, false);
     resolution.width = settings.getUnsigned("hres", 800, false);
     std::srand(static_cast<unsigned int>(settings.getInt("seed", 0)));
+    // Every frame drawn, whatever it costs, instead of following the music.
+    const bool everyFrame = settings.get("everyframe", 0.0f) != 0.0f;
     // A capture draws at its own size; its window only holds the GL context.
     const Resolution frameSize = capture != nullptr ? capture->frameSize(resolution) : resolution;
     if (capture != nullptr)
@@ -113,7 +264,7 @@ int runDemo(const RunOptions& options)
     RessourceManager ressources;
     AMeshLoader meshLoader;
     VornE::TextureLoader textureLoader;
-    FrameClock clock;
+    SdlTimeSource wallClock;
 
     // The loaders have logged why a load failed; a failed start-up ends with
     // dataFailedStatus, every object built so far destroyed in reverse order.
@@ -122,6 +273,9 @@ int runDemo(const RunOptions& options)
     if (!ressources.load(meshLoader, cubeMeshPath))
         return dataFailedStatus; // before any window is opened
 
+    // Frames that follow the music may wait for the display's refresh: the
+    // pacing no longer depends on how long a pass takes.
+    engine.window->requestTearFreeSwap(capture == nullptr && !everyFrame);
     if (!engine.window->open(caption, resolution, fullscreen && capture == nullptr)) {
         VornE::logger->level = VornE::Error;
         *VornE::logger << "Unable to open the window: " << SDL_GetError();
@@ -191,93 +345,48 @@ int runDemo(const RunOptions& options)
         SceneOne sceneOne(colourCube, bigCube, texture2D, cubeMesh, wall, rect1, rect2, rect3, screenQuad);
         SceneTwo sceneTwo(bigCube, cubeWorld, cubeMesh, wall, screenQuad);
         SceneThree sceneThree(bigCube, cubeWorld, cubeMesh, wall, screenQuad);
+        SceneSequence scenes({ &sceneOne, &sceneTwo, &sceneThree });
 
-        std::optional<CaptureTarget> captureTarget;
-        if (capture != nullptr) {
-            captureTarget.emplace(resolution);
-            glViewport(0, 0, static_cast<GLsizei>(resolution.width), static_cast<GLsizei>(resolution.height));
-        }
+        RunHost host(*engine.window, renderer, frameBuffer, frameColour, screenQuad, postProcess, resolution, inputs,
+            music ? &*music : nullptr);
+        if (capture != nullptr)
+            host.showInCapture(*capture);
 
         engine.window->swap();
-        if (options.waitAtStart)
-            waitUnlessStopped(5000);
-        if (music)
-            music->play();
-        engine.window->setClearColour(Colour(0.0f, 0.0f, 0.0f, 1.0f));
-
-        // ---- Main loop ----------------------------------------------------
-        const glm::vec2 screenSize(static_cast<float>(resolution.width), static_cast<float>(resolution.height));
-        unsigned int state = 0; // 0..2: scene one to three playing; 3: finished
-        bool running = true;
-        std::uint32_t pass = 0;
-        do {
-            // A capture draws only the frames it wants; the others only move
-            // the scenes' cameras on, as drawing them would.
-            if (capture == nullptr || capture->wants(pass)) {
-                engine.window->clear();
-                frameBuffer.bind(GL_FRAMEBUFFER);
-                const glm::mat4 projection = sceneProjection(resolution);
-                renderer.resetDrawCounts();
-                if (state == 0)
-                    sceneOne.render(renderer, projection);
-                else if (state == 1)
-                    sceneTwo.render(renderer, projection);
-                else if (state == 2)
-                    sceneThree.render(renderer, projection);
-                frameBuffer.unbind(GL_FRAMEBUFFER);
-                if (captureTarget) {
-                    captureTarget->frame.bind(GL_FRAMEBUFFER);
-                    screenQuad.draw(postProcess, frameColour, screenSize);
-                    readFrame(static_cast<int>(resolution.width), static_cast<int>(resolution.height),
-                        captureTarget->pixels);
-                    captureTarget->frame.unbind(GL_FRAMEBUFFER);
-                    if (!capture->take(pass, captureTarget->pixels))
-                        return captureFailedStatus; // the capture has said why
-                } else {
-                    screenQuad.draw(postProcess, frameColour, screenSize);
-                    engine.window->swap();
-                }
-            } else if (state == 0) {
-                sceneOne.skipFrame();
-            } else if (state == 1) {
-                sceneTwo.skipFrame();
-            } else if (state == 2) {
-                sceneThree.skipFrame();
-            }
-            ++pass;
-
-            // A scene that has reported its end is never updated or drawn
-            // again; the next one first renders in the next pass.
-            switch (state) {
-            case 0:
-                if (!sceneOne.update(sceneStep))
-                    state = 1;
-                break;
-            case 1:
-                if (!sceneTwo.update(sceneStep))
-                    state = 2;
-                break;
-            case 2:
-                if (!sceneThree.update(sceneStep))
-                    state = 3;
-                break;
-            default:
-                running = false; // one last pass has shown the final image
-                break;
-            }
-
-            inputs.updateAll();
+        // Escape or a stop signal during the wait: no music, no frame.
+        if (!options.waitAtStart || waitForStart(5000, inputs)) {
             if (music)
-                music->update();
-            if (options.limitFrames)
-                clock.tick();
-            // Ctrl-C and SIGTERM leave like Escape, after the pass.
-        } while (!inputs.anyQuit() && running && StopSignals::received() == 0);
+                music->play();
+            engine.window->setClearColour(Colour(0.0f, 0.0f, 0.0f, 1.0f));
+
+            // ---- Main loop ------------------------------------------------
+            // The live pictures follow the music's clock from its first sample.
+            PlaybackClock playback(
+                wallClock,
+                [&music]() { return music ? music->position() : std::nullopt; },
+                &ContinueSignal::count);
+            std::unique_ptr<Pacing> pacing;
+            if (capture == nullptr) {
+                if (everyFrame)
+                    pacing = std::make_unique<EveryFramePacing>(wallClock);
+                else
+                    pacing = std::make_unique<ClockPacing>(playback, wallClock);
+                host.showInWindow(*pacing, everyFrame ? nullptr : &playback);
+            }
+            const LoopResult loop = runPasses(scenes, host, sceneStep);
+            if (loop.end == LoopResult::End::Failed)
+                return captureFailedStatus;
+            if (capture == nullptr && loop.drawn < loop.passes) {
+                VornE::logger->level = VornE::Info;
+                *VornE::logger << "Frames: " << loop.drawn << " of " << loop.passes
+                               << " drawn, the others skipped to keep in step with the music\n";
+            }
+        }
 
         // ---- Tear-down ----------------------------------------------------
-        // Leaving this block destroys the scenes, the screen quad, the frame's
-        // colour texture, renderbuffer and framebuffer, the cube world and the
-        // four programs, in that order.
+        // Leaving this block destroys the host, the scenes, the screen quad,
+        // the frame's colour texture, renderbuffer and framebuffer, the cube
+        // world and the four programs, in that order.
     }
     if (music)
         music->stop();
@@ -304,6 +413,7 @@ int runProgram(const RunOptions& options)
         return windowFailedStatus;
     }
     const StopSignals stopSignals; // before SDL's video, which would take the signals over
+    const ContinueSignal continueSignal;
     int status = 0;
     try {
         status = runDemo(options);

@@ -20,19 +20,23 @@ public:
     // The size to draw at, given the size the settings ask for.
     virtual Resolution frameSize(const Resolution& settingsSize) = 0;
     // Whether frame `pass` (shown pass x 16 ms after the first frame) is
-    // wanted. One that is not is not drawn; the scenes only move on.
+    // drawn. One that is not is not drawn; the scenes only move on. The run's
+    // final frame shows the last scene's last picture again, and is drawn
+    // only when the pass before it was.
     virtual bool wants(std::uint32_t pass) = 0;
-    // The frame as the window would show it, rows bottom-up. False ends the
-    // run with captureFailedStatus, after the sink has said why.
+    // A drawn frame as the window would show it, rows bottom-up. False ends
+    // the run with captureFailedStatus, after the sink has said why.
     virtual bool take(std::uint32_t pass, const RgbFrame& frame) = 0;
 };
 
 // What a front end asks of a run. The defaults are the live demo.
 struct RunOptions {
     bool waitAtStart = true; // present once, then wait 5 s before the first frame
-    bool limitFrames = true; // the frame clock: FPS lines and at least 16 ms a pass
     bool playMusic = true;
-    FrameSink* frames = nullptr; // null: frames go to the window
+    // Null: frames go to the window, following the music's clock (or every
+    // one drawn, with the setting "everyframe"), with "FPS: " lines. A sink
+    // takes them off screen as fast as they come.
+    FrameSink* frames = nullptr;
 };
 
 // The demo's whole life, from the settings to the tear-down, in the fixed

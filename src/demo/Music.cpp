@@ -76,6 +76,13 @@ void Music::update()
         system->update();
 }
 
+std::optional<std::uint32_t> Music::position() const
+{
+    if (channel == nullptr || !system)
+        return std::nullopt;
+    return system->playedMilliseconds();
+}
+
 void Music::stop()
 {
     if (channel != nullptr)

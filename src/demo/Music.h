@@ -2,7 +2,9 @@
 
 #include "demo/AudioSystem.h"
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 // The soundtrack: one file streamed from disk and played once through from
@@ -28,6 +30,11 @@ public:
     // Once per frame while the music plays.
     void update();
     void stop();
+
+    // Where the stream is, in ms since play (pauses left out), as the output
+    // has taken it. It goes on past the stream's end at the output's pace, and
+    // stands still after stop. Empty before play and on a silent output.
+    std::optional<std::uint32_t> position() const;
 
     // The channel the stream plays on, null before the first play.
     AudioChannel* playingChannel() const { return channel; }

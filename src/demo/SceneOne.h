@@ -1,5 +1,6 @@
 #pragma once
 
+#include "demo/Scene.h"
 #include "demo/SceneOneTimeline.h"
 
 #include <glm/glm.hpp>
@@ -15,7 +16,7 @@ class Texture;
 // the shrinking arms. Its course lives in the timeline; this class draws it.
 // It owns no GL objects: programs, mesh, textures and the screen quad are
 // borrowed and must outlive it.
-class SceneOne {
+class SceneOne : public Scene {
 public:
     SceneOne(ShaderProgram& colourCubeProgram, ShaderProgram& bigCubeProgram, ShaderProgram& texture2DProgram,
         Mesh* cubeMesh, Texture* wallTexture, Texture* rect1, Texture* rect2, Texture* rect3, ScreenQuad& screenQuad);
@@ -23,12 +24,11 @@ public:
     SceneOne& operator=(const SceneOne&) = delete;
 
     // Clears the bound framebuffer and draws the room, the cross and the strips.
-    void render(Renderer& renderer, const glm::mat4& projection);
-    // What a render changes besides the picture, for a frame not drawn: the
-    // cameras, which start their moves on their first frame.
-    void skipFrame() { timeline.view(); }
+    void render(Renderer& renderer, const glm::mat4& projection) override;
+    // The cameras start their moves on their first frame, drawn or not.
+    void skip() override { timeline.view(); }
     // Advances by step ms and hands the fade to the screen quad. False once the scene is over.
-    bool update(unsigned int step);
+    bool update(unsigned int step) override;
 
     const SceneOneTimeline& course() const { return timeline; }
 

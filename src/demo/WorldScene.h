@@ -2,6 +2,7 @@
 
 #include "demo/CubeWorld.h"
 #include "demo/Room.h"
+#include "demo/Scene.h"
 #include "render/ScreenQuad.h"
 
 #include <glm/glm.hpp>
@@ -15,7 +16,7 @@ class Texture;
 // drawn as its timeline (scene two's or three's) moves them. It owns its
 // points, in the timeline; the program, the cube world, mesh, texture and
 // screen quad are borrowed and must outlive it.
-template <class Timeline> class WorldScene {
+template <class Timeline> class WorldScene : public Scene {
 public:
     WorldScene(ShaderProgram& bigCubeProgram, CubeWorld& cubeWorld, Mesh* cubeMesh, Texture* wallTexture,
         ScreenQuad& screenQuad)
@@ -31,7 +32,7 @@ public:
 
     // Clears the bound framebuffer, draws the room and the cube world, and
     // hands the fade of the last update to the screen quad.
-    void render(Renderer& renderer, const glm::mat4& projection)
+    void render(Renderer& renderer, const glm::mat4& projection) override
     {
         const glm::mat4 view = timeline.view();
         clearAndDrawRoom(renderer, *bigCubeProgram, cubeMesh, wallTexture, projection, view);
@@ -39,9 +40,9 @@ public:
         screenQuad->fade = timeline.fade;
     }
 
-    // What a render changes besides the picture, for a frame not drawn: the
-    // camera, which starts its move on its first frame, and the fade.
-    void skipFrame()
+    // The camera starts its move on its first frame, drawn or not, and the
+    // fade is handed on as render hands it.
+    void skip() override
     {
         timeline.view();
         screenQuad->fade = timeline.fade;
@@ -49,7 +50,7 @@ public:
 
     // Hands the points to the cube world as the last update left them, then
     // advances by step ms. False once the scene is over.
-    bool update(unsigned int step)
+    bool update(unsigned int step) override
     {
         cubeWorld->update(timeline.points);
         return timeline.update(step);

@@ -21,6 +21,13 @@ bool SDL_Window::open(const std::string& caption, const Resolution& size, bool f
         SDL_SetError("window size %u x %u is too large", size.width, size.height);
         return false;
     }
+    if (tearFree) {
+        // GL attributes need the video subsystem, which SDL_SetVideoMode
+        // would otherwise start itself.
+        if (SDL_WasInit(SDL_INIT_VIDEO) == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+            return false;
+        SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
+    }
     screen = SDL_SetVideoMode(static_cast<int>(size.width), static_cast<int>(size.height), 32,
         videoFlags(fullscreen));
     if (screen == nullptr)

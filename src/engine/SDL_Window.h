@@ -21,12 +21,15 @@ public:
     Resolution getSize() override;
 
     bool isOpen() const { return screen != nullptr; }
+    // Asked of the GL driver, which may not offer it.
+    void requestTearFreeSwap(bool wanted) override { tearFree = wanted; }
 
     static unsigned int videoFlags(bool fullscreen);
 
 protected:
     Colour clearColour;
     SDL_Surface* screen = nullptr; // owned by SDL
+    bool tearFree = false;
 };
 
 } // namespace VornE
