@@ -232,7 +232,10 @@ Figures measure(const char* name, Bench& bench, Scene& scene, std::uint32_t from
         unsigned long afterRender = 0;
         const unsigned long before = allocations;
         demo.push_back(bench.pass(
-            [&] { scene.render(bench.renderer, projection); },
+            [&] {
+                scene.render(bench.renderer, projection);
+                bench.quad.fade = scene.fade();
+            },
             [&] {
                 afterRender = allocations;
                 scene.update(16);
@@ -270,9 +273,9 @@ int run(unsigned passes, std::uint32_t width, std::uint32_t height)
     Bench bench(engine, ressources, renderer);
     std::srand(0);
     SceneOne one(bench.colourCube, bench.bigCube, bench.texture2D, bench.cube, bench.wall, bench.texture("rect1"),
-        bench.texture("rect2"), bench.texture("rect3"), bench.quad);
-    SceneTwo two(bench.bigCube, bench.world, bench.cube, bench.wall, bench.quad);
-    SceneThree three(bench.bigCube, bench.world, bench.cube, bench.wall, bench.quad);
+        bench.texture("rect2"), bench.texture("rect3"));
+    SceneTwo two(bench.bigCube, bench.world, bench.cube, bench.wall);
+    SceneThree three(bench.bigCube, bench.world, bench.cube, bench.wall);
     Texture* strips[] = { bench.texture("rect1"), bench.texture("rect2"), bench.texture("rect3") };
 
     std::vector<Figures> figures;

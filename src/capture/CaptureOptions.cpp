@@ -25,7 +25,7 @@ constexpr unsigned long largestSide = 8192;
 
 std::string captureUsage()
 {
-    return R"(usage: lumaroll-capture OUTPUT [--at MS,MS,... | --from MS --to MS] [--size WxH] [--data-dir DIR]
+    return R"(usage: lumaroll-capture OUTPUT [--at MS,MS,... | --from MS --to MS] [--size WxH] [--data-dir DIR] [--draw-all]
 
 Renders the demo offline, frame by frame: frame n is the picture after n steps
 of 16 ms, whatever the machine's speed, drawn off screen at the chosen size.
@@ -47,6 +47,8 @@ OUTPUT, one of:
   --size WxH         frame size in pixels, 1 to 8192 a side (default: the
                      settings' hres and vres)
   --data-dir DIR     where the demo's data/ folder is (default: here)
+  --draw-all         draw every pass, not only the chosen frames: slower, and
+                     the frames are the same (a check that skipping is exact)
   --help             this text
 
 Exit status: 0 when everything was written, 2 for a bad command line, 1 for
@@ -64,6 +66,10 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
         if (name == "--help" || name == "-h") {
             options.help = true;
             return true;
+        }
+        if (name == "--draw-all") {
+            options.drawAll = true;
+            continue;
         }
         if (i + 1 >= arguments.size()) {
             error = name.rfind("--", 0) == 0 ? "option " + name + " needs a value" : "unknown argument '" + name + "'";

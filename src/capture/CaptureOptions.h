@@ -18,6 +18,7 @@ struct CaptureOptions {
     std::optional<std::uint32_t> from, to; // --from / --to, both included
     std::optional<Resolution> size;
     std::string dataDir; // run from here; "" for the current folder
+    bool drawAll = false; // every pass drawn, not only the chosen frames
     bool help = false;
 };
 

@@ -75,7 +75,7 @@ bool CaptureSink::wants(std::uint32_t pass)
     // The final frame shows the picture of the pass before it again, so that
     // one is drawn too, though not kept.
     const bool beforeFinal = pass + 2 == chosen.size() && chosen.back();
-    return chose(pass) || beforeFinal;
+    return drawAll || chose(pass) || beforeFinal;
 }
 
 bool CaptureSink::finish()

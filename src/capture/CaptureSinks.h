@@ -23,6 +23,9 @@ public:
     Resolution frameSize(const Resolution& settingsSize) override;
     bool wants(std::uint32_t pass) override;
 
+    // Every pass drawn, the chosen frames kept as before.
+    void drawEveryPass() { drawAll = true; }
+
     // False, after a message, when not every chosen frame arrived or the output cannot be completed.
     virtual bool finish();
     virtual void abandon() = 0;
@@ -43,6 +46,7 @@ protected:
 private:
     Progress& progress;
     std::string rendererName;
+    bool drawAll = false;
 };
 
 // One PNG file per chosen frame in a folder.

@@ -121,6 +121,8 @@ int main(int argc, char** argv)
         break;
     }
     }
+    if (options.drawAll)
+        sink->drawEveryPass();
     VirtualDisplay display;
     if (!ready || !display.ensure())
         return failed;

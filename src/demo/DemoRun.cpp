@@ -105,7 +105,8 @@ bool waitForStart(std::uint32_t milliseconds, InputList& inputs)
 // A developer's window into the live loop, both off unless asked for:
 // LUMAROLL_SYNC_LOG=FILE writes a line for every frame drawn: its pass, the
 // time it is due, the playback clock as its drawing began and once it is on
-// screen, and the music's position then (ms; -1 without music);
+// screen, the music's position then (-1 without music) and SDL's ticks, all
+// in ms;
 // LUMAROLL_STOP_AT=MS stops the process (SIGSTOP) once the frame of run time
 // MS is on screen, so that the window can be read as it stands.
 struct LiveProbes {
@@ -120,11 +121,14 @@ struct LiveProbes {
     {
         if (syncLog) {
             const std::optional<std::uint32_t> position = music != nullptr ? music->position() : std::nullopt;
-            std::fprintf(syncLog.get(), "%u %u %u %u %ld\n", pass, pass * frameMilliseconds, begun, shown,
-                position ? static_cast<long>(*position) : -1L);
+            std::fprintf(syncLog.get(), "%u %u %u %u %ld %u\n", pass, pass * frameMilliseconds, begun, shown,
+                position ? static_cast<long>(*position) : -1L, SDL_GetTicks());
         }
-        if (static_cast<long>(pass) == stopAtPass)
+        if (static_cast<long>(pass) == stopAtPass) {
+            glFinish();
+            SDL_PumpEvents(); // flushes what is queued for the X server
             std::raise(SIGSTOP);
+        }
     }
     struct Closer {
         void operator()(std::FILE* file) const { std::fclose(file); }
@@ -192,8 +196,11 @@ public:
         window.clear();
         frameBuffer.bind(GL_FRAMEBUFFER);
         renderer.resetDrawCounts();
-        if (scene != nullptr) // the finished run shows its last picture again
+        // The finished run shows the last picture again, with its fade.
+        if (scene != nullptr) {
             scene->render(renderer, sceneProjection(resolution));
+            screenQuad.fade = scene->fade();
+        }
         frameBuffer.unbind(GL_FRAMEBUFFER);
         if (capture == nullptr) {
             screenQuad.draw(postProcess, frameColour, screenSize);
@@ -342,9 +349,9 @@ int runDemo(const RunOptions& options)
         frameBuffer.validate(GL_FRAMEBUFFER); // an incomplete frame is logged; the demo plays on
         screenQuad.init();
 
-        SceneOne sceneOne(colourCube, bigCube, texture2D, cubeMesh, wall, rect1, rect2, rect3, screenQuad);
-        SceneTwo sceneTwo(bigCube, cubeWorld, cubeMesh, wall, screenQuad);
-        SceneThree sceneThree(bigCube, cubeWorld, cubeMesh, wall, screenQuad);
+        SceneOne sceneOne(colourCube, bigCube, texture2D, cubeMesh, wall, rect1, rect2, rect3);
+        SceneTwo sceneTwo(bigCube, cubeWorld, cubeMesh, wall);
+        SceneThree sceneThree(bigCube, cubeWorld, cubeMesh, wall);
         SceneSequence scenes({ &sceneOne, &sceneTwo, &sceneThree });
 
         RunHost host(*engine.window, renderer, frameBuffer, frameColour, screenQuad, postProcess, resolution, inputs,

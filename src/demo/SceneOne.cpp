@@ -2,18 +2,16 @@
 
 #include "demo/Room.h"
 #include "render/Renderer.h"
-#include "render/ScreenQuad.h"
 
 
 SceneOne::SceneOne(ShaderProgram& colourCube, ShaderProgram& bigCube, ShaderProgram& texture2D, Mesh* cube,
-    Texture* wall, Texture* rect1, Texture* rect2, Texture* rect3, ScreenQuad& quad)
+    Texture* wall, Texture* rect1, Texture* rect2, Texture* rect3)
     : colourCubeProgram(&colourCube)
     , bigCubeProgram(&bigCube)
     , texture2DProgram(&texture2D)
     , cubeMesh(cube)
     , wallTexture(wall)
     , stripTextures{rect1, rect2, rect3}
-    , screenQuad(&quad)
 {
 }
 
@@ -33,11 +31,4 @@ void SceneOne::render(Renderer& renderer, const glm::mat4& projection)
         renderer.drawTexturedQuad(timeline.stripLow[strip], timeline.stripHigh[strip], stripTextures[strip],
             timeline.stripAlphaDrawn(k));
     }
-}
-
-bool SceneOne::update(unsigned int step)
-{
-    const bool goesOn = timeline.update(step);
-    screenQuad->fade = timeline.fade;
-    return goesOn;
 }

@@ -7,19 +7,18 @@
 
 class Mesh;
 class Renderer;
-class ScreenQuad;
 class ShaderProgram;
 class Texture;
 
 // The first scene, 29 s: a cross of coloured cubes in the textured room under
 // seven camera moves, with the highlight sweep, the image strips, the spin and
 // the shrinking arms. Its course lives in the timeline; this class draws it.
-// It owns no GL objects: programs, mesh, textures and the screen quad are
-// borrowed and must outlive it.
+// It owns no GL objects: programs, mesh and textures are borrowed and must
+// outlive it.
 class SceneOne : public Scene {
 public:
     SceneOne(ShaderProgram& colourCubeProgram, ShaderProgram& bigCubeProgram, ShaderProgram& texture2DProgram,
-        Mesh* cubeMesh, Texture* wallTexture, Texture* rect1, Texture* rect2, Texture* rect3, ScreenQuad& screenQuad);
+        Mesh* cubeMesh, Texture* wallTexture, Texture* rect1, Texture* rect2, Texture* rect3);
     SceneOne(const SceneOne&) = delete;
     SceneOne& operator=(const SceneOne&) = delete;
 
@@ -27,8 +26,9 @@ public:
     void render(Renderer& renderer, const glm::mat4& projection) override;
     // The cameras start their moves on their first frame, drawn or not.
     void skip() override { timeline.view(); }
-    // Advances by step ms and hands the fade to the screen quad. False once the scene is over.
-    bool update(unsigned int step) override;
+    // Advances by step ms. False once the scene is over.
+    bool update(unsigned int step) override { return timeline.update(step); }
+    float fade() const override { return timeline.fade; }
 
     const SceneOneTimeline& course() const { return timeline; }
 
@@ -39,6 +39,5 @@ private:
     Mesh* cubeMesh;
     Texture* wallTexture;
     Texture* stripTextures[3];
-    ScreenQuad* screenQuad;
     SceneOneTimeline timeline;
 };

@@ -3,13 +3,21 @@
 
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <memory>
 
-// SDL's silent output stands in for a sound card: it takes samples at the pace of one.
-TEST(Music, LogsItsLifeRefusesAMissingFileAndResumesAPausedChannelInsteadOfStartingAnother)
+// SDL's disk driver stands in for a sound card, taking a buffer every 10 ms
+// (about nine times a card's pace), so that the stream's position moves fast.
+TEST(Music, LogsItsLifeRefusesAMissingFileAndResumesAPausedStreamWhereItWas)
 {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    char audio[] = "/tmp/lumaroll-music-XXXXXX";
+    close(mkstemp(audio));
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", audio, 1);
+    setenv("SDL_DISKAUDIODELAY", "10", 1);
     LogCapture capture;
     auto music = std::make_unique<Music>();
     EXPECT_EQ(capture.out(), "Music created\n");
@@ -17,16 +25,29 @@ TEST(Music, LogsItsLifeRefusesAMissingFileAndResumesAPausedChannelInsteadOfStart
     EXPECT_FALSE(music->load("data/music/no_such.ogg"));
     EXPECT_EQ(capture.err(), "Couldn't open 'data/music/no_such.ogg'\n\n\n");
     ASSERT_TRUE(music->load("data/music/vobra.ogg")) << capture.err();
+    EXPECT_EQ(music->position(), std::nullopt) << "no position before play";
 
+    auto waitUntil = [&](std::uint32_t ms) {
+        for (int tries = 0; tries < 500 && music->position().value_or(0) < ms; ++tries)
+            SDL_Delay(5);
+        return music->position().value_or(0);
+    };
     music->play();
     AudioChannel* channel = music->playingChannel();
     ASSERT_NE(channel, nullptr);
     EXPECT_TRUE(channel->isPlaying());
+    ASSERT_GE(waitUntil(2000), 2000u);
     channel->setPaused(true);
     EXPECT_TRUE(channel->isPaused());
+    SDL_Delay(100); // the last buffer handed over plays out
+    const std::uint32_t pausedAt = *music->position();
+    SDL_Delay(100);
+    EXPECT_EQ(*music->position(), pausedAt) << "a paused stream stands still";
     music->play();
     EXPECT_EQ(music->playingChannel(), channel);
     EXPECT_FALSE(channel->isPaused());
+    EXPECT_GE(*music->position(), pausedAt) << "resumed where it was, not started again";
+    EXPECT_GE(waitUntil(pausedAt + 500), pausedAt + 500) << "and goes on from there";
     music->update();
     EXPECT_TRUE(channel->isPlaying());
     music->stop();
@@ -36,6 +57,7 @@ TEST(Music, LogsItsLifeRefusesAMissingFileAndResumesAPausedChannelInsteadOfStart
     capture.clear();
     music.reset();
     EXPECT_EQ(capture.out(), "Music deleted\n");
+    unlink(audio);
 }
 
 // No sound card (a server, a capture machine): the failure is logged as
@@ -51,4 +73,5 @@ TEST(Music, WithoutAnAudioDeviceItLogsWhyAndPlaysSilently)
     music.play();
     ASSERT_NE(music.playingChannel(), nullptr);
     EXPECT_TRUE(music.playingChannel()->isPlaying());
+    EXPECT_EQ(music.position(), std::nullopt) << "a silent output has no position to follow";
 }

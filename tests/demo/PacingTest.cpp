@@ -46,6 +46,7 @@ public:
         updates.push_back(elapsed);
         return updates.size() < length;
     }
+    float fade() const override { return 0.0f; }
     unsigned int length;
     FakeWall& wall;
     std::uint32_t renderCost;

@@ -55,3 +55,34 @@ TEST(Capture, VideoOfTheWholeRunHasEveryFrameAndTheMusicAndAnInterruptLeavesNoFi
     EXPECT_NE(streams.find("h264|32|24|74.048000|4628"), std::string::npos) << streams;
     EXPECT_NE(streams.find("aac|"), std::string::npos) << streams;
 }
+
+// Frames captured after skipped passes are, pixel for pixel, the frames of a
+// capture that draws every pass: in each scene, the first frames after each
+// switch, and the run's last frame without the one before it asked for.
+TEST(Capture, FramesAfterSkippedPassesAreThoseOfACaptureThatDrawsEveryPass)
+{
+    const char* const moments = "16,5008,20000,29008,29024,29040,40000,49024,49040,49056,60000,74032";
+    std::string folders[2];
+    for (const bool drawAll : { false, true }) {
+        DemoProcess capture;
+        capture.linkData();
+        folders[drawAll] = capture.directory() + "-frames";
+        std::vector<std::string> arguments { "--at", moments, "--size", "96x72", "--out", folders[drawAll] };
+        if (drawAll)
+            arguments.push_back("--draw-all");
+        capture.startCapture(arguments);
+        const DemoProcess::Result result = capture.finish(300);
+        ASSERT_EQ(result.status, 0) << result.err;
+    }
+    int compared = 0;
+    for (const auto& entry : fs::directory_iterator(folders[false])) {
+        const RgbFrame skipped = loadPng(entry.path().string());
+        const RgbFrame drawn = loadPng(folders[true] + "/" + entry.path().filename().string());
+        EXPECT_FALSE(skipped.rgb.empty());
+        EXPECT_TRUE(skipped.rgb == drawn.rgb) << entry.path().filename();
+        ++compared;
+    }
+    EXPECT_EQ(compared, 12);
+    for (const std::string& folder : folders)
+        fs::remove_all(folder);
+}

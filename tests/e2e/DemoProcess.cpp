@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -203,6 +206,60 @@ std::string DemoProcess::windowSize(const std::string& windowId)
         return at == std::string::npos ? std::string("?") : std::to_string(std::atoi(info.c_str() + at + name.size()));
     };
     return field("Width: ") + "x" + field("Height: ");
+}
+
+bool DemoProcess::waitUntilStopped(int seconds)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < end && !ended()) {
+        // The state follows the command's name, which is in parentheses.
+        const std::string stat = readAll("/proc/" + std::to_string(pid) + "/stat");
+        const std::size_t close = stat.rfind(") ");
+        if (close != std::string::npos && stat.compare(close + 2, 1, "T") == 0)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+RgbFrame grabWindow(const std::string& windowId)
+{
+    RgbFrame frame;
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr)
+        return frame;
+    const Window window = std::strtoul(windowId.c_str(), nullptr, 0);
+    XWindowAttributes attributes {};
+    if (XGetWindowAttributes(display, window, &attributes) != 0) {
+        if (XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned int>(attributes.width),
+                static_cast<unsigned int>(attributes.height), AllPlanes, ZPixmap)) {
+            frame.width = attributes.width;
+            frame.height = attributes.height;
+            frame.rgb.resize(static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height) * 3u);
+            // A 24-bit TrueColor screen: 8 bits a channel under the masks.
+            auto channel = [](unsigned long pixel, unsigned long mask) {
+                int shift = 0;
+                while (mask != 0 && (mask & 1u) == 0) {
+                    mask >>= 1;
+                    ++shift;
+                }
+                return static_cast<unsigned char>((pixel >> shift) & 0xFFu);
+            };
+            for (int y = 0; y < frame.height; ++y)
+                for (int x = 0; x < frame.width; ++x) {
+                    const unsigned long pixel = XGetPixel(image, x, frame.height - 1 - y);
+                    unsigned char* to = &frame.rgb[(static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width)
+                                                       + static_cast<std::size_t>(x))
+                        * 3u];
+                    to[0] = channel(pixel, image->red_mask);
+                    to[1] = channel(pixel, image->green_mask);
+                    to[2] = channel(pixel, image->blue_mask);
+                }
+            XDestroyImage(image);
+        }
+    }
+    XCloseDisplay(display);
+    return frame;
 }
 
 bool DemoProcess::ended()

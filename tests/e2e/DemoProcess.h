@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/RgbFrame.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -36,6 +38,9 @@ public:
     void pressEscape(const std::string& windowId);
     // "WIDTHxHEIGHT" of the window as the X server reports it.
     std::string windowSize(const std::string& windowId);
+    // Polls until the process stands stopped (SIGSTOP); false when it ended
+    // or the time ran out first.
+    bool waitUntilStopped(int seconds);
 
     struct Result {
         int status = -1000; // the exit status, or -1000 when killed
@@ -66,3 +71,7 @@ private:
 
 // Runs a shell command and returns its standard output.
 std::string shellOutput(const std::string& command);
+
+// What the X server shows of a window, read from the server itself; rows
+// bottom-up, as the capture's frames are. Empty when it cannot be read.
+RgbFrame grabWindow(const std::string& windowId);

@@ -1,9 +1,11 @@
 #include "DemoProcess.h"
+#include "capture/PngFile.h"
 
 #include <gtest/gtest.h>
 
 #include <vorbis/vorbisfile.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
@@ -51,23 +53,88 @@ TEST(DemoRun, MissingSettingsFileIsReportedAndDefaultsAreUsed)
     EXPECT_EQ(result.err, "Fail to open the setting file\n");
 }
 
-// The whole run: 4628 passes of 16 ms after the 5 s wait (scenes of 29, 20 and
-// 25 s and one last frame), longer where the software renderer cannot keep up.
-TEST(DemoRun, PlaysAllThreeScenesWithoutGLErrorEndsByItselfAndTearsDownInOrder)
+namespace {
+
+// The live loop's log of drawn frames (LUMAROLL_SYNC_LOG): pass, due time,
+// clock when drawing began and when shown, music position, SDL ticks.
+struct LoggedFrame {
+    long pass, due, begun, shown, music, wall;
+};
+
+std::vector<LoggedFrame> syncLog(const std::string& path)
+{
+    std::vector<LoggedFrame> frames;
+    std::ifstream file(path);
+    LoggedFrame f {};
+    while (file >> f.pass >> f.due >> f.begun >> f.shown >> f.music >> f.wall)
+        frames.push_back(f);
+    return frames;
+}
+
+std::vector<unsigned long> fpsCounts(const std::string& out)
+{
+    std::vector<unsigned long> counts;
+    for (std::size_t at = out.find("FPS: "); at != std::string::npos; at = out.find("FPS: ", at + 1))
+        counts.push_back(std::strtoul(out.c_str() + at + 5, nullptr, 10));
+    return counts;
+}
+
+} // namespace
+
+// The whole run, 4628 passes of 16 ms after the 5 s wait (scenes of 29, 20
+// and 25 s and one last frame), stopped (SIGSTOP) for two seconds in scene
+// two. The pictures follow the clock, which leaves the stop out: the run
+// lasts its 74 s plus the stop, whatever the machine's speed.
+TEST(DemoRun, PlaysAllThreeScenesInStepWithTheClockThroughAStopEndsByItselfAndTearsDownInOrder)
 {
     DemoProcess demo;
-    demo.linkData({"settings.ini"});
+    demo.linkData({ "settings.ini" });
     demo.writeFile("data/settings.ini", "hres 160 vres 128 seed 3\n");
-    demo.start();
-    const DemoProcess::Result result = demo.finish(400);
+    const std::string log = demo.directory() + "/sync.log";
+    demo.start({ "LUMAROLL_SYNC_LOG=" + log });
+    ASSERT_TRUE(demo.waitForFrames(1900, 120)) << demo.finish(1).out;
+    demo.signal(SIGSTOP);
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    demo.signal(SIGCONT);
+    const DemoProcess::Result result = demo.finish(300);
     ASSERT_FALSE(result.timedOut);
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err, ""); // a GL error would have ended the run with its text here
     EXPECT_EQ(result.out.find("not found"), std::string::npos);
-    int reports = 0;
-    for (size_t at = result.out.find("FPS: "); at != std::string::npos; at = result.out.find("FPS: ", at + 1))
-        ++reports;
-    EXPECT_GE(reports, 74); // about one a second
+
+    const std::vector<LoggedFrame> frames = syncLog(log);
+    ASSERT_GT(frames.size(), 1000u);
+    // Every frame drawn is the one due: drawing began less than a step after its time.
+    long previous = -1, longestGap = 0;
+    for (const LoggedFrame& frame : frames) {
+        EXPECT_EQ(frame.due, frame.pass * 16);
+        EXPECT_LT(frame.begun, frame.due + 16) << "pass " << frame.pass << " drawn a step or more late";
+        EXPECT_GT(frame.pass, previous);
+        if (previous >= 0)
+            longestGap = std::max(longestGap, frame.due - frames[&frame - frames.data() - 1].due);
+        previous = frame.pass;
+    }
+    EXPECT_LE(frames.back().pass, 4627);
+    EXPECT_GE(frames.back().pass, 4600) << "the run played to its end";
+    EXPECT_LT(longestGap, 500) << "the pictures raced after the stop, or stalled";
+    // The run's time and the 2 s stop, not the wall clock's time with the stop in it.
+    const long stopped = (frames.back().wall - frames.front().wall) - (frames.back().due - frames.front().due);
+    EXPECT_GE(stopped, 1800);
+    EXPECT_LE(stopped, 2300);
+
+    // Skipped passes say so once at the end; each report counts the frames
+    // drawn in its window of just over a second, and all of them together
+    // every drawn frame but the first and the last window's.
+    const std::size_t skippedLine = result.out.find(" drawn, the others skipped");
+    EXPECT_EQ(skippedLine != std::string::npos, frames.size() < 4628u) << result.out.substr(result.out.rfind("FPS"));
+    unsigned long reported = 0;
+    for (unsigned long count : fpsCounts(result.out)) {
+        EXPECT_LE(count, 66u) << "frames are held to 16 ms";
+        reported += count;
+    }
+    EXPECT_LE(reported, frames.size() - 1);
+    EXPECT_GE(reported + 1 + 64, frames.size());
+
     // Built in order: the textures, the music player, the cube mesh's buffers,
     // the cube world's programs and quad buffers, then the frame's objects;
     // torn down frame first, then the music player, the loaded textures last.
@@ -80,6 +147,35 @@ TEST(DemoRun, PlaysAllThreeScenesWithoutGLErrorEndsByItselfAndTearsDownInOrder)
     for (const std::string& line : inOrder) {
         at = result.out.find(line, at);
         ASSERT_NE(at, std::string::npos) << line << " missing or out of order in\n" << result.out;
+    }
+}
+
+// Escape or Ctrl-C during the start-up wait ends the demo at once: no music
+// starts, no frame is drawn, and the tear-down runs in full.
+TEST(DemoRun, EscapeOrASignalDuringTheStartUpWaitEndsItWithoutAFrame)
+{
+    for (const bool escape : { true, false }) {
+        SCOPED_TRACE(escape ? "Escape" : "SIGINT");
+        DemoProcess demo;
+        demo.linkData({ "settings.ini" });
+        demo.writeFile("data/settings.ini", "hres 160 vres 128\n");
+        const std::string log = demo.directory() + "/sync.log";
+        demo.start({ "LUMAROLL_SYNC_LOG=" + log });
+        const std::string window = demo.waitForWindow(30);
+        ASSERT_FALSE(window.empty()) << demo.finish(1).err;
+        ASSERT_TRUE(demo.waitForOutput("StaticBuffer (vId: 7 ; iId: 8)", 30)); // the screen quad, built last
+        const auto sent = std::chrono::steady_clock::now();
+        if (escape)
+            demo.pressEscape(window);
+        else
+            demo.signal(SIGINT);
+        const DemoProcess::Result result = demo.finish(20);
+        EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::seconds(3));
+        EXPECT_EQ(result.status, escape ? 0 : 130);
+        EXPECT_TRUE(syncLog(log).empty()) << "a frame was drawn";
+        EXPECT_NE(result.out.find("FrameBuffer '1' deleted\n"), std::string::npos);
+        EXPECT_NE(result.out.find("Music deleted\n"), std::string::npos);
+        EXPECT_EQ(result.err, "");
     }
 }
 
@@ -124,17 +220,21 @@ std::size_t firstSound(const std::vector<std::int16_t>& samples)
 
 } // namespace
 
-// SDL's disk driver writes what the demo plays, at about the pace of a sound
-// card: silence through the start-up wait, then the track from its first sample.
-TEST(DemoRun, PlaysTheSoundtrackFromItsFirstSampleWhenThePicturesStart)
+// SDL's disk driver writes what the demo plays, one buffer of 4096 samples
+// (92.9 ms) every 60 ms: a sound card a little over one and a half times too
+// fast. Silence through the start-up wait, then the track from its first
+// sample; and the pictures follow that music, not the wall clock.
+TEST(DemoRun, PlaysTheSoundtrackFromItsFirstSampleAndThePicturesFollowItsPace)
 {
     DemoProcess demo;
     demo.linkData({ "settings.ini" });
     demo.writeFile("data/settings.ini", "hres 160 vres 128\n");
     const std::string audio = demo.directory() + "/audio.raw";
-    demo.start({ "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + audio, "SDL_DISKAUDIODELAY=90" });
+    const std::string log = demo.directory() + "/sync.log";
+    demo.start({ "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + audio, "SDL_DISKAUDIODELAY=60",
+        "LUMAROLL_SYNC_LOG=" + log });
     ASSERT_TRUE(demo.waitForOutput("FPS: ", 60)) << demo.finish(1).out;
-    std::this_thread::sleep_for(std::chrono::seconds(2));
+    std::this_thread::sleep_for(std::chrono::seconds(3));
     demo.signal(SIGTERM);
     const DemoProcess::Result result = demo.finish(20);
     EXPECT_EQ(result.status, 143);
@@ -151,5 +251,56 @@ TEST(DemoRun, PlaysTheSoundtrackFromItsFirstSampleWhenThePicturesStart)
     const std::vector<std::int16_t> expected(track.begin() + static_cast<long>(trackSound),
         track.begin() + static_cast<long>(trackSound + 44100 * 2));
     EXPECT_TRUE(heard == expected) << "the first second played is not the track's first second";
+
+    const std::vector<LoggedFrame> frames = syncLog(log);
+    ASSERT_GT(frames.size(), 50u);
+    for (const LoggedFrame& frame : frames)
+        EXPECT_LE(std::labs(frame.shown - frame.music), 16L) << "pass " << frame.pass << ": the clock is the music's";
+    const double pace = static_cast<double>(frames.back().due - frames.front().due)
+        / static_cast<double>(frames.back().wall - frames.front().wall);
+    EXPECT_NEAR(pace, 92.88 / 60.0, 0.15) << "the pictures move at the music's pace";
+    // What the mixer handed out after the track's first sample, against where
+    // the clock put the last frame: within a few buffers (the passes after it,
+    // the stop).
+    std::size_t lastSound = played.size();
+    while (lastSound > start && played[lastSound - 1] == 0)
+        --lastSound;
+    const long handed = static_cast<long>((lastSound - start + trackSound) / 2 * 1000 / 44100);
+    EXPECT_NEAR(static_cast<double>(frames.back().music), static_cast<double>(handed), 400.0);
 }
 
+// What only the live path does (the screen pass into the window, its binding
+// and unbinding, the swap) against the capture's frame of the same moment:
+// a run that draws every pass stops itself once the frame of 4496 ms is on
+// screen, and the window is read from the X server as it stands.
+TEST(DemoRun, TheLiveWindowShowsTheCapturesFrameOfTheSameMoment)
+{
+    const std::string settings = "hres 200 vres 160 seed 7 everyframe 1\n";
+    DemoProcess demo;
+    demo.linkData({ "settings.ini" });
+    demo.writeFile("data/settings.ini", settings);
+    demo.start({ "LUMAROLL_STOP_AT=4496" });
+    const std::string window = demo.waitForWindow(30);
+    ASSERT_FALSE(window.empty()) << demo.finish(1).err;
+    ASSERT_TRUE(demo.waitUntilStopped(90)) << demo.finish(1).out;
+    const RgbFrame shown = grabWindow(window);
+    demo.signal(SIGTERM);
+    demo.signal(SIGCONT);
+    EXPECT_EQ(demo.finish(30).status, 143);
+
+    DemoProcess capture;
+    capture.linkData({ "settings.ini" });
+    capture.writeFile("data/settings.ini", settings);
+    capture.startCapture({ "--at", "4496", "--out", capture.directory() + "/frames" });
+    ASSERT_EQ(capture.finish(60).status, 0);
+    const RgbFrame captured = loadPng(capture.directory() + "/frames/lumaroll-04496.png");
+    ASSERT_EQ(shown.width, captured.width);
+    ASSERT_EQ(shown.height, captured.height);
+    std::size_t outside = 0, lit = 0;
+    for (std::size_t i = 0; i < shown.rgb.size(); ++i) {
+        outside += std::abs(shown.rgb[i] - captured.rgb[i]) > 2 ? 1u : 0u;
+        lit += captured.rgb[i] > 40 ? 1u : 0u;
+    }
+    EXPECT_GT(lit, captured.rgb.size() / 4) << "a frame with something on it";
+    EXPECT_EQ(outside, 0u) << "of " << shown.rgb.size() << " channel values";
+}
