@@ -99,7 +99,20 @@ TEST_F(TextureLoader, UnreadableOrUnsupportedImageGivesNullAndNoTexture)
 {
     const unsigned char indexed[5 * 2] = {};
     const unsigned short deep[5 * 2 * 3] = {};
+    // A real image whose header claims 100000 pixels on one side only.
+    std::ifstream source("./data/textures/fade.png", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(source)), std::istreambuf_iterator<char>());
+    auto oneSideTooLarge = [&](const std::string& file, std::size_t sideAt) {
+        std::string patched = bytes;
+        patched.replace(sideAt, 4, std::string("\0\x01\x86\xa0", 4));
+        std::ofstream(dir + "/" + file, std::ios::binary) << patched;
+        return dir + "/" + file;
+    };
+    const std::string tooLarge = "the image is larger than the GL takes (" + std::to_string(glInteger(GL_MAX_TEXTURE_SIZE))
+        + " pixels a side)";
     const std::pair<std::string, std::string> cases[] = {
+        { oneSideTooLarge("wide.png", 16), tooLarge },
+        { oneSideTooLarge("tall.png", 20), tooLarge },
         { dir + "/no_such_image.png", "" },
         { std::string(LUMAROLL_SOURCE_DIR) + "/tests/engine/images/not_an_image.txt", "" },
         { writePng("indexed.png", 5, 1, IL_COLOUR_INDEX, IL_UNSIGNED_BYTE, indexed), "pixel format not supported" },

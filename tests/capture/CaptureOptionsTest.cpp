@@ -1,0 +1,44 @@
+#include "capture/CaptureOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// Each row breaks one condition of a check and keeps the others, so that a
+// check which looks at only some of them lets its row through.
+TEST(CaptureOptions, EachSideOfTheSizeAndEachTimeIsCheckedOnItsOwn)
+{
+    struct Row {
+        std::vector<std::string> arguments;
+        std::string error; // empty: taken
+    };
+    const std::string badSize = "--size takes WIDTHxHEIGHT";
+    const Row rows[] = {
+        { { "--out", "f", "--size", "640x480" }, "" },
+        { { "--out", "f", "--size", "8192x1" }, "" },
+        { { "--out", "f", "--size", "0x480" }, badSize },
+        { { "--out", "f", "--size", "640x0" }, badSize },
+        { { "--out", "f", "--size", "8193x480" }, badSize },
+        { { "--out", "f", "--size", "640x8193" }, badSize },
+        { { "--out", "f", "--size", "640x" }, badSize },
+        { { "--out", "f", "--size", "x480" }, badSize },
+        { { "--out", "f", "--from", "2000", "--to", "2000" }, "" },
+        { { "--out", "f", "--from", "2001", "--to", "2000" }, "--from comes after --to" },
+        { { "--out", "f", "--at", "16,x" }, "--at takes run times" },
+        { { "--out", "f", "--from", "0" }, "" },
+        { { "--video", "v.mp4", "--from", "0" }, "--video takes every frame" },
+        { { "--video", "v.mp4", "--to", "10" }, "--video takes every frame" },
+        { { "--out", "f", "--draw-all", "--at", "0" }, "" },
+    };
+    for (const Row& row : rows) {
+        CaptureOptions options;
+        std::string error;
+        const bool taken = parseCaptureOptions(row.arguments, options, error);
+        std::string line;
+        for (const std::string& argument : row.arguments)
+            line += argument + " ";
+        EXPECT_EQ(taken, row.error.empty()) << line << error;
+        EXPECT_EQ(error.rfind(row.error, 0), 0u) << line << error;
+    }
+}
