@@ -3,7 +3,9 @@
 // off-screen frame, post-process and swap) with no demo logic around them.
 // A pass is render, screen pass, swap and update, as the main loop runs it,
 // without the frame limiter's sleep; each is timed to glFinish so that the
-// software renderer's work is inside the figure. Demo and floor passes
+// software renderer's work is inside the figure. After them come as many
+// update-only passes (skip and update, what the live loop does to catch up
+// with the music), timed alone. Demo and floor passes
 // alternate, so both see the same machine. Needs a display
 // (scripts/with-display.sh gives one) and the data tree in the working folder.
 //
@@ -198,7 +200,7 @@ std::vector<Draw> worldDraws(const CubeWorld& world, const glm::mat4& spin)
 
 struct Figures {
     const char* name;
-    Spread demo, floor;
+    Spread demo, floor, skipped;
     double draws;
     double renderAllocations, updateAllocations;
 };
@@ -244,8 +246,16 @@ Figures measure(const char* name, Bench& bench, Scene& scene, std::uint32_t from
         updateAllocations += allocations - afterRender;
         draws += bench.renderer.drawCounts().total() + 1; // and the post-process
     }
+    std::vector<double> skipped;
+    skipped.reserve(passes);
+    for (unsigned n = 0; n < passes; ++n) {
+        const Clock::time_point start = Clock::now();
+        scene.skip();
+        scene.update(16);
+        skipped.push_back(millisecondsSince(start));
+    }
     const double n = passes;
-    return { name, spread(demo), spread(floor), static_cast<double>(draws) / n,
+    return { name, spread(demo), spread(floor), spread(skipped), static_cast<double>(draws) / n,
         static_cast<double>(renderAllocations) / n, static_cast<double>(updateAllocations) / n };
 }
 
@@ -308,12 +318,12 @@ int run(unsigned passes, std::uint32_t width, std::uint32_t height)
 
     std::printf("%ux%u, %u passes per scene, %s\n", bench.size.width, bench.size.height, passes,
         reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    std::printf("%-16s %6s | %-26s | %-26s | %10s | %s\n", "scene", "draws", "demo pass ms: min median p99",
-        "floor pass ms: min median p99", "demo/floor", "allocations per pass: render, update");
+    std::printf("%-16s %6s | %-26s | %-26s | %10s | %-17s | %s\n", "scene", "draws", "demo pass ms: min median p99",
+        "floor pass ms: min median p99", "demo/floor", "skipped ms: med p99", "allocations per pass: render, update");
     for (const Figures& f : figures)
-        std::printf("%-16s %6.0f | %8.2f %8.2f %8.2f | %8.2f %8.2f %8.2f | %10.3f | %.2f, %.2f\n", f.name, f.draws,
-            f.demo.min, f.demo.median, f.demo.p99, f.floor.min, f.floor.median, f.floor.p99,
-            f.demo.median / f.floor.median, f.renderAllocations, f.updateAllocations);
+        std::printf("%-16s %6.0f | %8.2f %8.2f %8.2f | %8.2f %8.2f %8.2f | %10.3f | %8.3f %8.3f | %.2f, %.2f\n", f.name,
+            f.draws, f.demo.min, f.demo.median, f.demo.p99, f.floor.min, f.floor.median, f.floor.p99,
+            f.demo.median / f.floor.median, f.skipped.median, f.skipped.p99, f.renderAllocations, f.updateAllocations);
     renderer.release();
     return 0;
 }
