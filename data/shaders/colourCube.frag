@@ -12,8 +12,6 @@ varying vec3 local;
 
 void main()
 {
-    if (!gl_FrontFacing)
-        discard;
     vec3 faceNormal = normalize(cross(dFdx(local), dFdy(local)));
     vec3 axis = abs(faceNormal);
     float shade = dot(axis, vec3(0.78, 1.0, 0.62));

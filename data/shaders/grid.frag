@@ -8,13 +8,13 @@
 // point's colour ahead of it; cubes it has passed keep an afterglow that fades
 // as it moves on. A pulse distance of 0 or below shows nothing.
 
-uniform vec4 color;
 uniform float pulseDistance;
-uniform float objDistance;
 
 varying vec3 worldNormal;
 varying vec3 local;
 varying vec3 localNormal;
+varying vec4 color;
+varying float distanceToPoint;
 
 void main()
 {
@@ -28,7 +28,7 @@ void main()
     float ring = 0.0;
     float afterglow = 0.0;
     if (pulseDistance > 0.0) {
-        float behind = pulseDistance * 0.1 - objDistance; // > 0 once the front has passed the cube
+        float behind = pulseDistance * 0.1 - distanceToPoint; // > 0 once the front has passed the cube
         front = exp(-behind * behind * 3.0);
         ring = exp(-(behind + 0.9) * (behind + 0.9) * 2.0);
         if (behind > 0.0)

@@ -3,6 +3,7 @@
 #include "engine/RessourceManager.h"
 #include "gl/Texture.h"
 #include "mesh/Mesh.h"
+#include "render/Renderer.h"
 
 CubeWorld::CubeWorld(RessourceManager& resources, const Resolution& size)
     : screenSize(size)
@@ -27,5 +28,8 @@ void CubeWorld::update(const std::vector<std::unique_ptr<InfluencePoint>>& point
 void CubeWorld::draw(Renderer& renderer, const glm::mat4& projection, const glm::mat4& view, const glm::mat4& world,
     float pulse)
 {
-    root.draw(renderer, gridProgram, cubeMesh, projection, view, world, pulse);
+    frameCubes.clear();
+    root.forEachCube([this](const WorldCube& cube, const InfluencePoint&) { frameCubes.push_back(cube); });
+    renderer.drawWorldCubes(
+        cubeMesh, gridProgram, projection, view, OctreeNode::gridMatrix(world), frameCubes, pulse);
 }

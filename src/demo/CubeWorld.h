@@ -40,8 +40,9 @@ public:
     void update(const std::vector<std::unique_ptr<InfluencePoint>>& points);
 
     // One cube per (cell, point) pair inside a sphere, with "pulseDistance" =
-    // pulse and "objDistance" = the cell's distance to the point. `world`
-    // places the grid, its point (25, 25, 25) at world's origin.
+    // pulse and "objDistance" = the cell's distance to the point, in one
+    // batched draw of the grid program. `world` places the grid, its point
+    // (25, 25, 25) at world's origin.
     void draw(Renderer& renderer, const glm::mat4& projection, const glm::mat4& view, const glm::mat4& world,
         float pulse);
 
@@ -58,4 +59,5 @@ public:
 private:
     OctreeNode root;
     std::vector<InfluencePoint*> rootList; // the points as the tree takes them, storage kept
+    std::vector<WorldCube> frameCubes; // the cubes of the frame being drawn, storage kept
 };

@@ -35,6 +35,7 @@
 #include "mesh/AMeshLoader.h"
 #include "mesh/Mesh.h"
 #include "render/MeshInstance.h"
+#include "render/Glow.h"
 #include "render/Renderer.h"
 #include "render/RgbFrame.h"
 #include "render/ScreenQuad.h"
@@ -154,13 +155,14 @@ struct CaptureTarget {
 class RunHost : public LoopHost {
 public:
     RunHost(VornE::Window& window, Renderer& renderer, FrameBuffer& frameBuffer, Texture2D& frameColour,
-        ScreenQuad& screenQuad, ShaderProgram& postProcess, const Resolution& resolution, InputList& inputs,
-        Music* music)
+        ScreenQuad& screenQuad, Glow& glow, ShaderProgram& postProcess, const Resolution& resolution,
+        InputList& inputs, Music* music)
         : window(window)
         , renderer(renderer)
         , frameBuffer(frameBuffer)
         , frameColour(frameColour)
         , screenQuad(screenQuad)
+        , glow(glow)
         , postProcess(postProcess)
         , resolution(resolution)
         , screenSize(static_cast<float>(resolution.width), static_cast<float>(resolution.height))
@@ -202,13 +204,15 @@ public:
             screenQuad.fade = scene->fade();
         }
         frameBuffer.unbind(GL_FRAMEBUFFER);
+        if (screenQuad.fade > Glow::threshold)
+            glow.draw(screenQuad, frameColour, screenQuad.fade);
         if (capture == nullptr) {
-            screenQuad.draw(postProcess, frameColour, screenSize);
+            screenQuad.draw(postProcess, frameColour, screenSize, &glow.texture());
             window.swap();
             return true;
         }
         captureTarget->frame.bind(GL_FRAMEBUFFER);
-        screenQuad.draw(postProcess, frameColour, screenSize);
+        screenQuad.draw(postProcess, frameColour, screenSize, &glow.texture());
         readFrame(static_cast<int>(resolution.width), static_cast<int>(resolution.height), captureTarget->pixels);
         captureTarget->frame.unbind(GL_FRAMEBUFFER);
         return capture->take(pass, captureTarget->pixels); // false: the capture has said why
@@ -233,6 +237,7 @@ private:
     FrameBuffer& frameBuffer;
     Texture2D& frameColour;
     ScreenQuad& screenQuad;
+    Glow& glow;
     ShaderProgram& postProcess;
     const Resolution resolution;
     const glm::vec2 screenSize;
@@ -348,14 +353,15 @@ int runDemo(const RunOptions& options)
         frameBuffer.attachRenderBuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, depthBuffer);
         frameBuffer.validate(GL_FRAMEBUFFER); // an incomplete frame is logged; the demo plays on
         screenQuad.init();
+        Glow glow(resolution);
 
         SceneOne sceneOne(colourCube, bigCube, texture2D, cubeMesh, wall, rect1, rect2, rect3);
         SceneTwo sceneTwo(bigCube, cubeWorld, cubeMesh, wall);
         SceneThree sceneThree(bigCube, cubeWorld, cubeMesh, wall);
         SceneSequence scenes({ &sceneOne, &sceneTwo, &sceneThree });
 
-        RunHost host(*engine.window, renderer, frameBuffer, frameColour, screenQuad, postProcess, resolution, inputs,
-            music ? &*music : nullptr);
+        RunHost host(*engine.window, renderer, frameBuffer, frameColour, screenQuad, glow, postProcess, resolution,
+            inputs, music ? &*music : nullptr);
         if (capture != nullptr)
             host.showInCapture(*capture);
 

@@ -1,6 +1,5 @@
 #include "demo/OctreeNode.h"
 
-#include "render/Renderer.h"
 
 void OctreeNode::subdivide(int depth)
 {
@@ -59,12 +58,4 @@ void OctreeNode::update(const std::vector<InfluencePoint*>& list)
         return;
     for (const auto& child : children)
         child->update(points);
-}
-
-void OctreeNode::draw(Renderer& renderer, ShaderProgram& program, Mesh* mesh, const glm::mat4& projection,
-    const glm::mat4& view, const glm::mat4& world, float pulse) const
-{
-    forEachCube(world, [&](const glm::mat4& model, float distance, const InfluencePoint& point) {
-        renderer.drawWorldCube(mesh, program, projection, view, model, distance, pulse, point.colour);
-    });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "demo/InfluencePoint.h"
+#include "render/WorldCube.h"
 
 #include <glm/glm.hpp>
 #include <glm/gtc/matrix_transform.hpp>
@@ -10,10 +11,6 @@
 #include <cstdint>
 #include <memory>
 #include <vector>
-
-class Mesh;
-class Renderer;
-class ShaderProgram;
 
 // A box of the cube world's fixed octree and the influence points whose
 // spheres touched it at the last update. The tree's shape and boxes are set
@@ -45,14 +42,14 @@ public:
     // keep their storage from one update to the next.
     void update(const std::vector<InfluencePoint*>& list);
 
-    // Calls visit(model, distance, point) for every cube of the current
-    // distribution, as drawing issues them: leaves in slot order, cells with
-    // x outermost, then y, then z, and the points of each cell in list order.
-    template <class Visit> void forEachCube(const glm::mat4& world, Visit&& visit) const;
+    // Calls visit(cube, point) for every cube of the current distribution, in
+    // grid coordinates, as drawing issues them: leaves in slot order, cells
+    // with x outermost, then y, then z, and the points of each cell in list order.
+    template <class Visit> void forEachCube(Visit&& visit) const;
 
-    // One world cube per (cell, point) pair, through the renderer.
-    void draw(Renderer& renderer, ShaderProgram& program, Mesh* mesh, const glm::mat4& projection,
-        const glm::mat4& view, const glm::mat4& world, float pulse) const;
+    // What places the grid in the world: its point (25, 25, 25) at the
+    // origin of `world`.
+    static glm::mat4 gridMatrix(const glm::mat4& world) { return glm::translate(world, glm::vec3(-25.0f)); }
 
     bool isLeaf() const { return children[0] == nullptr; }
 
@@ -62,25 +59,23 @@ public:
     std::vector<InfluencePoint*> points;
 
 private:
-    template <class Visit> void forEachCubeOfLeaf(const glm::mat4& world, Visit& visit) const;
+    template <class Visit> void forEachCubeOfLeaf(Visit& visit) const;
 };
 
-template <class Visit> void OctreeNode::forEachCube(const glm::mat4& world, Visit&& visit) const
+template <class Visit> void OctreeNode::forEachCube(Visit&& visit) const
 {
     if (points.empty())
         return;
     if (isLeaf()) {
-        forEachCubeOfLeaf(world, visit);
+        forEachCubeOfLeaf(visit);
         return;
     }
     for (const auto& child : children)
-        child->forEachCube(world, visit);
+        child->forEachCube(visit);
 }
 
-template <class Visit> void OctreeNode::forEachCubeOfLeaf(const glm::mat4& world, Visit& visit) const
+template <class Visit> void OctreeNode::forEachCubeOfLeaf(Visit& visit) const
 {
-    // The grid point (25, 25, 25) sits at the origin of `world`.
-    const glm::mat4 grid = glm::translate(world, glm::vec3(-25.0f));
     // Cells start at the corner truncated toward zero: a positive corner that
     // is not a whole number (3.125) makes the whole number below it (3) a cell
     // of this leaf and of its lower neighbour, so such cells are drawn twice
@@ -103,8 +98,7 @@ template <class Visit> void OctreeNode::forEachCubeOfLeaf(const glm::mat4& world
                         s = 2.0f;
                     if (!(s > 0.0f))
                         s = 0.0f;
-                    const glm::vec3 corner = cell - glm::vec3(s * 0.5f);
-                    visit(glm::scale(glm::translate(grid, corner), glm::vec3(s)), d, *point);
+                    visit(WorldCube { cell - glm::vec3(s * 0.5f), s, point->colour, d }, *point);
                 }
             }
         }

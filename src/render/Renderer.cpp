@@ -5,6 +5,7 @@
 #include "render/PassHelpers.h"
 #include "mesh/Mesh.h"
 
+#include <iterator>
 #include <new>
 #include <vector>
 
@@ -246,7 +247,9 @@ void Renderer::drawColouredMesh(Mesh* mesh, ShaderProgram& program, const glm::m
         return;
     program.setVector4("colour", colour);
     const GLint position = enablePositions(program, *entry);
+    glEnable(GL_CULL_FACE);
     drawIndexed(*entry);
+    glDisable(GL_CULL_FACE);
     ++counts.colouredMesh;
     endMeshPass(position, -1);
     ShaderProgram::unuse();
@@ -270,9 +273,127 @@ void Renderer::drawWorldCube(Mesh* mesh, ShaderProgram& program, const glm::mat4
     ShaderProgram::unuse();
 }
 
+namespace {
+
+// A batch vertex: the mesh's position and normal, the cube's placement
+// (corner, size), its colour and its distance to its point.
+constexpr std::size_t batchFloats = 3 + 3 + 4 + 4 + 1;
+constexpr GLsizei batchStride = static_cast<GLsizei>(batchFloats * sizeof(float));
+
+struct BatchAttribute {
+    const char* name;
+    GLint size;
+    std::size_t offset; // in floats
+    const char* label;
+};
+constexpr BatchAttribute batchAttributes[] = {
+    { "position", 3, 0, "glVertexAttribPointer ( positions )" },
+    { "normal", 3, 3, "glVertexAttribPointer ( normals )" },
+    { "placement", 4, 6, "glVertexAttribPointer ( placement )" },
+    { "colour", 4, 10, "glVertexAttribPointer ( colour )" },
+    { "objDistance", 1, 14, "glVertexAttribPointer ( objDistance )" },
+};
+
+} // namespace
+
+const std::vector<Renderer::BatchTriangle>& Renderer::trianglesOf(const Mesh& mesh)
+{
+    if (batchMesh == &mesh)
+        return batchTriangles;
+    batchMesh = &mesh;
+    batchTriangles.clear();
+    for (std::size_t t = 0; t + 2 < mesh.indices.size(); t += 3) {
+        const unsigned int* at = &mesh.indices[t];
+        if (at[0] >= mesh.positions.size() || at[1] >= mesh.positions.size() || at[2] >= mesh.positions.size())
+            continue;
+        const glm::vec3 a(mesh.positions[at[0]]), b(mesh.positions[at[1]]), c(mesh.positions[at[2]]);
+        // Counter-clockwise seen from outside, as the mesh loader keeps them.
+        batchTriangles.push_back({ { at[0], at[1], at[2] }, a, glm::cross(b - a, c - a) });
+    }
+    batchSlot.assign(mesh.positions.size(), -1);
+    return batchTriangles;
+}
+
+void Renderer::drawWorldCubes(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection,
+    const glm::mat4& view, const glm::mat4& grid, const std::vector<WorldCube>& cubes, float pulseDistance)
+{
+    counts.worldCube += static_cast<std::uint32_t>(cubes.size());
+    if (mesh == nullptr || cubes.empty())
+        return;
+    // The camera in grid coordinates, where a cube's faces keep the mesh's
+    // normals: the grid is only turned and moved.
+    const glm::vec3 camera = glm::vec3(glm::inverse(view * grid) * glm::vec4(0.0f, 0.0f, 0.0f, 1.0f));
+    const std::vector<BatchTriangle>& triangles = trianglesOf(*mesh);
+    const bool hasNormals = mesh->normals.size() == mesh->positions.size();
+    batch.clear();
+    batchIndices.clear();
+    unsigned int written = 0; // vertices
+    for (const WorldCube& cube : cubes) {
+        if (!(cube.size > 0.0f))
+            continue; // a cube of no size covers no pixel
+        const unsigned int first = written;
+        for (const BatchTriangle& triangle : triangles) {
+            if (glm::dot(triangle.facing, camera - (cube.corner + cube.size * triangle.corner)) <= 0.0f)
+                continue; // turned away from the camera
+            // A vertex two visible triangles share is sent, and shaded, once.
+            for (const unsigned int index : triangle.index) {
+                int& slot = batchSlot[index];
+                if (slot < 0) {
+                    slot = static_cast<int>(written++ - first);
+                    const glm::vec3 p(mesh->positions[index]);
+                    const glm::vec3 n = hasNormals ? mesh->normals[index] : glm::normalize(triangle.facing);
+                    batch.insert(batch.end(),
+                        { p.x, p.y, p.z, n.x, n.y, n.z, cube.corner.x, cube.corner.y, cube.corner.z, cube.size,
+                            cube.colour.r, cube.colour.g, cube.colour.b, cube.colour.a, cube.distance });
+                }
+                batchIndices.push_back(first + static_cast<unsigned int>(slot));
+            }
+        }
+        for (const BatchTriangle& triangle : triangles)
+            for (const unsigned int index : triangle.index)
+                batchSlot[index] = -1;
+    }
+    if (batchIndices.empty())
+        return;
+
+    batchBuffer.fillAndBind(static_cast<GLsizeiptr>(batch.size() * sizeof(float)), batch.data());
+    batchIndexBuffer.fillAndBind(
+        static_cast<GLsizeiptr>(batchIndices.size() * sizeof(unsigned int)), batchIndices.data());
+    program.use();
+    program.setMatrix("viewProjection", projection * view);
+    program.setMatrix("gridMatrix", grid);
+    setOptionalFloat(program, "pulseDistance", pulseDistance, "pulseDistance not found\n");
+    GLint enabled[std::size(batchAttributes)];
+    std::size_t count = 0;
+    for (const BatchAttribute& attribute : batchAttributes) {
+        const GLint location = program.getAttribLocation(attribute.name);
+        if (location == -1)
+            continue; // warned by the lookup; a shader may leave one out
+        glVertexAttribPointer(static_cast<GLuint>(location), attribute.size, GL_FLOAT, GL_FALSE, batchStride,
+            bufferOffset(attribute.offset * sizeof(float)));
+        checkGLError(attribute.label);
+        glEnableVertexAttribArray(static_cast<GLuint>(location));
+        checkGLError("glEnableVertexAttribArray ( world cubes )");
+        enabled[count++] = location;
+    }
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(batchIndices.size()), GL_UNSIGNED_INT, bufferOffset(0));
+    checkGLError("glDrawElements (world cubes)");
+    for (std::size_t i = 0; i < count; ++i)
+        glDisableVertexAttribArray(static_cast<GLuint>(enabled[i]));
+    checkGLError("glDisableVertexAttribArray ( world cubes )");
+    batchIndexBuffer.unbind();
+    batchBuffer.unbind();
+    ShaderProgram::unuse();
+}
+
 void Renderer::drawTexturedQuad(const glm::vec2& lowerLeft, const glm::vec2& upperRight, Texture* texture,
     float alphaFact)
 {
+    // Blended at no opacity the quad changes no pixel: counted, not drawn.
+    if (!(alphaFact > 0.0f)) {
+        ++counts.texturedQuad;
+        return;
+    }
     quadVertices[0] = upperRight.x;
     quadVertices[1] = upperRight.y;
     quadVertices[4] = lowerLeft.x;

@@ -1,16 +1,19 @@
 #pragma once
 
 #include "gl/ShaderProgram.h"
+#include "gl/StreamBuffer.h"
 #include "gl/Texture.h"
 #include "render/DrawCounts.h"
 #include "render/MeshBuffers.h"
 #include "render/MeshInstance.h"
 #include "render/ScreenQuad.h"
+#include "render/WorldCube.h"
 
 #include <glm/glm.hpp>
 
 #include <map>
 #include <memory>
+#include <vector>
 
 class Mesh;
 
@@ -52,6 +55,15 @@ public:
     // One cube of the cube world, coloured by its point and told its distance and the pulse.
     void drawWorldCube(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection, const glm::mat4& view,
         const glm::mat4& model, float objDistance, float pulseDistance, const glm::vec4& color);
+    // A frame's cubes of the cube world in one draw, each as `mesh` (the unit
+    // cube) scaled and placed in the grid, which `grid` places in the world.
+    // Only the triangles that face the camera are sent: the cubes are closed,
+    // so the depth test would hide the others anyway. Counts one world-cube
+    // draw per cube. The program takes, per vertex, "position" and "normal"
+    // (the mesh's), "placement" (corner, size), "colour" and "objDistance",
+    // and the uniforms "viewProjection", "gridMatrix" and "pulseDistance".
+    void drawWorldCubes(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection, const glm::mat4& view,
+        const glm::mat4& grid, const std::vector<WorldCube>& cubes, float pulseDistance);
 
     const DrawCounts& drawCounts() const { return counts; }
     void resetDrawCounts() { counts = DrawCounts(); }
@@ -71,7 +83,26 @@ private:
     static void drawIndexed(const MeshBuffers& entry);
     static void endMeshPass(GLint position, GLint normal);
 
+    // A triangle of the batched mesh, in the mesh's coordinates, with the
+    // direction it faces.
+    struct BatchTriangle {
+        unsigned int index[3]; // of the mesh's vertices
+        glm::vec3 corner; // the first
+        glm::vec3 facing;
+    };
+    // The triangles of the mesh the last batch drew, worked out once.
+    const std::vector<BatchTriangle>& trianglesOf(const Mesh& mesh);
+
     std::map<Mesh*, std::unique_ptr<MeshBuffers>> meshes;
+    const Mesh* batchMesh = nullptr;
+    std::vector<BatchTriangle> batchTriangles;
+    // The world cubes' vertices and indices, rebuilt for every batch; the
+    // storage is kept from frame to frame.
+    std::vector<float> batch;
+    std::vector<unsigned int> batchIndices;
+    std::vector<int> batchSlot; // per mesh vertex: its place in the cube being written, or -1
+    StreamBuffer batchBuffer { GL_ARRAY_BUFFER };
+    StreamBuffer batchIndexBuffer { GL_ELEMENT_ARRAY_BUFFER };
     std::unique_ptr<ScreenQuad> quad;
     std::unique_ptr<ShaderProgram> textureProgram;
     DrawCounts counts;

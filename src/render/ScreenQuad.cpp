@@ -27,7 +27,7 @@ void ScreenQuad::init()
     buffer.setIndexData(sizeof indices, indices);
 }
 
-void ScreenQuad::draw(ShaderProgram& program, Texture& texture, const glm::vec2& resolution)
+void ScreenQuad::draw(ShaderProgram& program, Texture& texture, const glm::vec2& resolution, Texture* glow)
 {
     program.use();
     buffer.bind();
@@ -67,10 +67,24 @@ void ScreenQuad::draw(ShaderProgram& program, Texture& texture, const glm::vec2&
         return;
     }
     glUniform1i(sampler, 0);
+    if (glow != nullptr) {
+        const GLint glowSampler = program.getUniformLocation("texGlow");
+        if (glowSampler == -1) {
+            warnMissing("ScreenQuad :: texGlow not found\n");
+            return;
+        }
+        glUniform1i(glowSampler, 1);
+        glActiveTexture(GL_TEXTURE1);
+        glow->bind();
+    }
 
     glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, bufferOffset(0));
     checkGLError("glDrawElements (ScreenQuad)");
 
+    if (glow != nullptr) {
+        glActiveTexture(GL_TEXTURE1);
+        glow->unbind();
+    }
     glActiveTexture(GL_TEXTURE0);
     texture.unbind();
     glDisableVertexAttribArray(static_cast<GLuint>(texCoord));

@@ -19,10 +19,11 @@ public:
     void init();
 
     // Draws `texture` to whatever framebuffer is bound, read through unit 0,
-    // with the uniforms "resolution", "fade" and "texScreen". A program missing
-    // one of them draws nothing that frame (after a warning) and leaves its
-    // state bound until the next pass binds its own.
-    void draw(ShaderProgram& program, Texture& texture, const glm::vec2& resolution);
+    // with the uniforms "resolution", "fade" and "texScreen"; and `glow`, when
+    // given, through unit 1 as "texGlow". A program missing one of them draws
+    // nothing that frame (after a warning) and leaves its state bound until
+    // the next pass binds its own.
+    void draw(ShaderProgram& program, Texture& texture, const glm::vec2& resolution, Texture* glow = nullptr);
 
     static const float vertices[16];
     static const unsigned int indices[6];

@@ -49,10 +49,10 @@ std::vector<Cube> cubesOf(OctreeNode& root, const std::vector<InfluencePoint*>& 
 {
     root.update(points);
     std::vector<Cube> cubes;
-    root.forEachCube(glm::mat4(1.0f), [&](const glm::mat4& model, float distance, const InfluencePoint& point) {
-        const glm::vec3 centre = glm::vec3(model * glm::vec4(0.5f, 0.5f, 0.5f, 1.0f)) + glm::vec3(25.0f);
+    root.forEachCube([&](const WorldCube& cube, const InfluencePoint& point) {
+        const glm::vec3 centre = cube.corner + glm::vec3(cube.size * 0.5f);
         cubes.push_back({ { int(std::lround(centre.x)), int(std::lround(centre.y)), int(std::lround(centre.z)) },
-            model[0][0], distance, &point });
+            cube.size, cube.distance, &point });
     });
     return cubes;
 }

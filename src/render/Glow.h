@@ -1,0 +1,44 @@
+#pragma once
+
+#include "engine/Resolution.h"
+#include "gl/FrameBuffer.h"
+#include "gl/ShaderProgram.h"
+#include "gl/Texture2D.h"
+
+class ScreenQuad;
+
+// The glow the post-process lays over an over-exposed frame: what is bright
+// in the frame, taken down to a quarter of its size a side and blurred wide
+// and soft there, where it costs a sixteenth of a full-size pass. It has work
+// only while the fade is above 10; below, the post-process leaves it out.
+class Glow {
+public:
+    static constexpr float threshold = 10.0f; // the fade above which there is a glow
+
+    // Needs the GL context. Builds its two targets for frames of `frameSize`
+    // and the programs "glowBright" and "glowBlur" from data/shaders.
+    explicit Glow(const Resolution& frameSize);
+    Glow(const Glow&) = delete;
+    Glow& operator=(const Glow&) = delete;
+
+    // Draws the glow of `frame` at `fade` into texture(), through `quad`.
+    // Leaves the viewport, the framebuffer binding and the quad's fade as it
+    // found them.
+    void draw(ScreenQuad& quad, Texture& frame, float fade);
+
+    Texture2D& texture() { return across; }
+    const Resolution& size() const { return glowSize; }
+
+private:
+    void blur(ScreenQuad& quad, Texture& from, FrameBuffer& into, float x, float y);
+
+    Resolution frameSize;
+    Resolution glowSize;
+    // The result ends in `across`; `down` holds the half-way blur.
+    Texture2D across;
+    Texture2D down;
+    FrameBuffer acrossFrame;
+    FrameBuffer downFrame;
+    ShaderProgram bright;
+    ShaderProgram blurPass;
+};
