@@ -1,13 +1,18 @@
-// What one pass of the demo costs in each scene, against the floor: a loop
-// that issues the very same draws (same mesh, programs and uniforms, same
-// off-screen frame, post-process and swap) with no demo logic around them.
+// What one pass of the demo costs in each scene, against two floors:
+// - the same draws: a loop that issues the very same draws (same mesh,
+//   programs and uniforms, same off-screen frame, post-process and swap) with
+//   no demo logic around them, which shows what the demo's own code adds;
+// - the cheapest frame at the same size: a clear, one full-screen textured
+//   quad and the swap, which shows what the picture itself costs.
 // A pass is render, screen pass, swap and update, as the main loop runs it,
 // without the frame limiter's sleep; each is timed to glFinish so that the
 // software renderer's work is inside the figure. After them come as many
 // update-only passes (skip and update, what the live loop does to catch up
-// with the music), timed alone. Demo and floor passes
-// alternate, so both see the same machine. Needs a display
-// (scripts/with-display.sh gives one) and the data tree in the working folder.
+// with the music), timed alone. Demo and floor passes alternate, so both see
+// the same machine. Allocations are the median per pass: the GL's one-time
+// work for a state it meets first (its shader variants) is not a pass's own.
+// Needs a display (scripts/with-display.sh gives one) and the data tree in
+// the working folder.
 //
 //   lumaroll_bench [passes per scene] [width height]
 #include "demo/CubeWorld.h"
@@ -150,6 +155,18 @@ struct Bench {
     }
     glm::vec2 screen() const { return { static_cast<float>(size.width), static_cast<float>(size.height) }; }
 
+    // The cheapest frame at this size: the window cleared, one textured quad
+    // over all of it, the swap.
+    double cheapest()
+    {
+        const Clock::time_point start = Clock::now();
+        engine.window->clear();
+        renderer.drawTexturedQuad(glm::vec2(-1.0f), glm::vec2(1.0f), &colour, 1.0f);
+        engine.window->swap();
+        glFinish();
+        return millisecondsSince(start);
+    }
+
     // The floor: the recorded draws, nothing else.
     void issue(const std::vector<Draw>& draws, const glm::mat4& projection, const glm::mat4& view, float pulse)
     {
@@ -204,10 +221,16 @@ std::vector<Draw> worldDraws(const CubeWorld& world, const glm::mat4& spin)
 
 struct Figures {
     const char* name;
-    Spread demo, floor, skipped;
+    Spread demo, floor, cheapest, skipped;
     double draws;
     double renderAllocations, updateAllocations;
 };
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
 
 // Brings a scene to `from` ms, drawing each pass into a 1x1 corner so that its
 // cameras start as in the demo, then times `passes` demo passes, each beside a
@@ -233,15 +256,16 @@ Figures measure(const char* name, Bench& bench, Scene& scene, std::uint32_t from
         bench.pass([&] { bench.issue(frameDraws, projection, view, pulse); }, [] {});
     }
     // Reserved, so that the only allocations counted are the demo's own.
-    std::vector<double> demo, floor;
-    demo.reserve(passes);
-    floor.reserve(passes);
-    unsigned long draws = 0, renderAllocations = 0, updateAllocations = 0;
+    std::vector<double> demo, floor, cheapest, renderAllocations, updateAllocations;
+    for (std::vector<double>* figures : { &demo, &floor, &cheapest, &renderAllocations, &updateAllocations })
+        figures->reserve(passes);
+    unsigned long draws = 0;
     for (unsigned n = 0; n < passes; ++n) {
         glm::mat4 view;
         float pulse = 0.0f;
         const std::vector<Draw> frameDraws = record(view, pulse);
         floor.push_back(bench.pass([&] { bench.issue(frameDraws, projection, view, pulse); }, [] {}));
+        cheapest.push_back(bench.cheapest());
         bench.renderer.resetDrawCounts();
         unsigned long afterRender = 0;
         const unsigned long before = allocations;
@@ -254,8 +278,8 @@ Figures measure(const char* name, Bench& bench, Scene& scene, std::uint32_t from
                 afterRender = allocations;
                 scene.update(16);
             }));
-        renderAllocations += afterRender - before;
-        updateAllocations += allocations - afterRender;
+        renderAllocations.push_back(static_cast<double>(afterRender - before));
+        updateAllocations.push_back(static_cast<double>(allocations - afterRender));
         draws += bench.renderer.drawCounts().total() + 1; // and the post-process
     }
     std::vector<double> skipped;
@@ -266,9 +290,9 @@ Figures measure(const char* name, Bench& bench, Scene& scene, std::uint32_t from
         scene.update(16);
         skipped.push_back(millisecondsSince(start));
     }
-    const double n = passes;
-    return { name, spread(demo), spread(floor), spread(skipped), static_cast<double>(draws) / n,
-        static_cast<double>(renderAllocations) / n, static_cast<double>(updateAllocations) / n };
+    return { name, spread(demo), spread(floor), spread(cheapest), spread(skipped),
+        static_cast<double>(draws) / static_cast<double>(passes), median(renderAllocations),
+        median(updateAllocations) };
 }
 
 int run(unsigned passes, std::uint32_t width, std::uint32_t height)
@@ -330,12 +354,14 @@ int run(unsigned passes, std::uint32_t width, std::uint32_t height)
 
     std::printf("%ux%u, %u passes per scene, %s\n", bench.size.width, bench.size.height, passes,
         reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    std::printf("%-16s %6s | %-26s | %-26s | %10s | %-17s | %s\n", "scene", "draws", "demo pass ms: min median p99",
-        "floor pass ms: min median p99", "demo/floor", "skipped ms: med p99", "allocations per pass: render, update");
+    std::printf("%-16s %5s | %-24s | %6s | %-16s | %-19s | %-17s | %s\n", "scene", "draws",
+        "demo pass ms: min med p99", "fps", "same draws: ms x", "cheapest frame: ms x", "update-only: ms p99",
+        "allocations: render, update");
     for (const Figures& f : figures)
-        std::printf("%-16s %6.0f | %8.2f %8.2f %8.2f | %8.2f %8.2f %8.2f | %10.3f | %8.3f %8.3f | %.2f, %.2f\n", f.name,
-            f.draws, f.demo.min, f.demo.median, f.demo.p99, f.floor.min, f.floor.median, f.floor.p99,
-            f.demo.median / f.floor.median, f.skipped.median, f.skipped.p99, f.renderAllocations, f.updateAllocations);
+        std::printf("%-16s %5.0f | %7.2f %7.2f %7.2f | %6.1f | %6.2f %8.3f | %7.2f %10.2f | %7.3f %8.3f | %.0f, %.0f\n",
+            f.name, f.draws, f.demo.min, f.demo.median, f.demo.p99, 1000.0 / f.demo.median, f.floor.median,
+            f.demo.median / f.floor.median, f.cheapest.median, f.demo.median / f.cheapest.median, f.skipped.median,
+            f.skipped.p99, f.renderAllocations, f.updateAllocations);
     renderer.release();
     return 0;
 }
