@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libsdl1.2-dev libglew-dev libglm-dev libdevil-dev libassimp-dev libsdl-mixer1.2-dev libvorbis-dev
+  libsdl1.2-dev libglew-dev libglm-dev libdevil-dev libassimp-dev libsdl-mixer1.2-dev libvorbis-dev libpng-dev
   libgtest-dev
   xvfb libgl1-mesa-dri x11-utils xdotool procps util-linux ffmpeg
 )

@@ -114,21 +114,27 @@ bool PngFrames::take(std::uint32_t pass, const RgbFrame& frame)
     if (!chose(pass))
         return true;
     const std::string final = (fs::path(folder) / frameName(pass)).string();
-    writing = final + ".partial";
-    if (!savePng(frame, writing) || !renameInto(writing, final)) {
-        abandon();
-        return false;
-    }
-    writing.clear();
+    if (!writer.push(frame, [final](const RgbFrame& pixels) {
+            const std::string partial = final + ".partial";
+            if (savePng(pixels, partial) && renameInto(partial, final))
+                return true;
+            std::remove(partial.c_str());
+            return false;
+        }))
+        return false; // a frame before it failed, and said why
     ++taken;
     return true;
 }
 
+bool PngFrames::finish()
+{
+    return writer.drain() && CaptureSink::finish();
+}
+
 void PngFrames::abandon()
 {
-    if (!writing.empty())
-        std::remove(writing.c_str());
-    writing.clear();
+    // A frame being written is finished under its own name; none waits.
+    writer.cancel();
 }
 
 ContactSheet::ContactSheet(const std::string& path, std::vector<bool> frames, Resolution size, Progress& progress)
@@ -177,7 +183,7 @@ bool ContactSheet::finish()
     if (!CaptureSink::finish())
         return false;
     const std::string partial = file + ".partial";
-    if (!savePng(sheet, partial) || !renameInto(partial, file)) {
+    if (!savePng(sheet, partial, PngCompression::Small) || !renameInto(partial, file)) {
         std::remove(partial.c_str());
         return false;
     }
@@ -258,7 +264,7 @@ bool VideoFile::startEncoder()
         execlp("ffmpeg", "ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-f", "rawvideo",
             "-pix_fmt", "rgb24", "-video_size", size.c_str(), "-framerate", "62.5", "-i", "pipe:0", "-i",
             "data/music/vobra.ogg", "-map", "0:v:0", "-map", "1:a:0", "-vf", "vflip", "-c:v", "libx264", "-preset",
-            "medium", "-crf", "18", "-pix_fmt", "yuv420p", "-c:a", "aac", "-b:a", "192k", "-shortest", "-movflags",
+            "veryfast", "-crf", "18", "-pix_fmt", "yuv420p", "-c:a", "aac", "-b:a", "192k", "-shortest", "-movflags",
             "+faststart", "-f", "mp4", partial.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -276,20 +282,26 @@ bool VideoFile::take(std::uint32_t, const RgbFrame& frame)
 {
     if (encoder < 0 && !startEncoder())
         return false;
-    const unsigned char* bytes = frame.rgb.data();
-    std::size_t left = frame.rgb.size();
-    while (left > 0) {
-        const ssize_t written = write(pipe, bytes, left);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            std::cerr << "ffmpeg stopped taking frames" << (errno == EPIPE ? "" : std::string(": ") + std::strerror(errno))
-                      << std::endl;
-            abandon();
-            return false;
-        }
-        bytes += written;
-        left -= static_cast<std::size_t>(written);
+    const int to = pipe;
+    if (!writer.push(frame, [to](const RgbFrame& pixels) {
+            const unsigned char* bytes = pixels.rgb.data();
+            std::size_t left = pixels.rgb.size();
+            while (left > 0) {
+                const ssize_t written = write(to, bytes, left);
+                if (written < 0 && errno == EINTR)
+                    continue;
+                if (written <= 0) {
+                    std::cerr << "ffmpeg stopped taking frames"
+                              << (errno == EPIPE ? "" : std::string(": ") + std::strerror(errno)) << std::endl;
+                    return false;
+                }
+                bytes += written;
+                left -= static_cast<std::size_t>(written);
+            }
+            return true;
+        })) {
+        abandon();
+        return false;
     }
     ++taken;
     return true;
@@ -309,7 +321,7 @@ bool VideoFile::stopEncoder()
 
 bool VideoFile::finish()
 {
-    if (!CaptureSink::finish()) {
+    if (!writer.drain() || !CaptureSink::finish()) {
         abandon();
         return false;
     }
@@ -323,6 +335,7 @@ bool VideoFile::finish()
 
 void VideoFile::abandon()
 {
+    writer.cancel();
     if (encoder > 0) {
         kill(encoder, SIGTERM);
         stopEncoder();

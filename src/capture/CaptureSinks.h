@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/FrameWriter.h"
 #include "capture/Progress.h"
 #include "demo/DemoRun.h"
 #include "render/RgbFrame.h"
@@ -49,18 +50,20 @@ private:
     bool drawAll = false;
 };
 
-// One PNG file per chosen frame in a folder.
+// One PNG file per chosen frame in a folder, each written under a partial
+// name and renamed once whole, on the writer's thread.
 class PngFrames : public CaptureSink {
 public:
     PngFrames(const std::string& folder, std::vector<bool> chosen, Resolution size, Progress& progress);
     // False, after a message, when the folder cannot be made or written.
     bool ready();
     bool take(std::uint32_t pass, const RgbFrame& frame) override;
+    bool finish() override;
     void abandon() override;
 
 private:
     std::string folder;
-    std::string writing; // the file being written, until it has its final name
+    FrameWriter writer;
 };
 
 // The chosen frames tiled six to a row into one picture.
@@ -100,4 +103,5 @@ private:
     std::string partial;
     int pipe = -1;
     pid_t encoder = -1;
+    FrameWriter writer; // last: goes first, before the pipe it writes to is closed
 };

@@ -1,9 +1,14 @@
 #include "capture/PngFile.h"
 
 #include <IL/il.h>
+#include <png.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
+#include <vector>
 
 namespace {
 
@@ -18,19 +23,50 @@ void initialiseDevIL()
 
 } // namespace
 
-bool savePng(const RgbFrame& frame, const std::string& path)
+namespace {
+
+// libpng reports its errors by a long jump back to the setjmp here, so this
+// function holds nothing with a destructor.
+bool writeRows(std::FILE* file, png_uint_32 width, png_uint_32 height, png_bytepp rows, PngCompression compression)
 {
-    initialiseDevIL();
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    // A new DevIL image is bottom-up, as the frame is; the writer turns it upright.
-    bool saved = ilTexImage(static_cast<ILuint>(frame.width), static_cast<ILuint>(frame.height), 1, 3, IL_RGB,
-                     IL_UNSIGNED_BYTE, const_cast<unsigned char*>(frame.rgb.data()))
-        == IL_TRUE;
-    ilEnable(IL_FILE_OVERWRITE);
-    saved = saved && ilSave(IL_PNG, path.c_str()) == IL_TRUE;
-    ilDeleteImages(1, &image);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+    bool written = false;
+    if (info != nullptr && setjmp(png_jmpbuf(png)) == 0) {
+        png_init_io(png, file);
+        png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+            PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        if (compression == PngCompression::Fast) {
+            png_set_compression_level(png, 1);
+            png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+        } else {
+            png_set_compression_level(png, 9);
+        }
+        png_set_rows(png, info, rows);
+        png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+        written = true;
+    }
+    png_destroy_write_struct(&png, &info);
+    return written;
+}
+
+} // namespace
+
+bool savePng(const RgbFrame& frame, const std::string& path, PngCompression compression)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        std::cerr << "Could not write '" << path << "': " << std::strerror(errno) << "\n";
+        return false;
+    }
+    // The frame's rows run bottom-up; the file's top-down.
+    std::vector<png_bytep> rows(static_cast<std::size_t>(std::max(frame.height, 0)));
+    const auto row = static_cast<std::size_t>(std::max(frame.width, 0)) * 3u;
+    for (std::size_t y = 0; y < rows.size(); ++y)
+        rows[y] = const_cast<png_bytep>(frame.rgb.data() + (rows.size() - 1 - y) * row);
+    bool saved = writeRows(file, static_cast<png_uint_32>(frame.width), static_cast<png_uint_32>(frame.height),
+        rows.data(), compression);
+    saved = std::fclose(file) == 0 && saved;
     if (!saved)
         std::cerr << "Could not write '" << path << "'\n";
     return saved;

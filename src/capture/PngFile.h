@@ -4,8 +4,15 @@
 
 #include <string>
 
-// PNG files through DevIL, upright in the file. DevIL is initialised on first
-// use. Saving reports failure on standard error; loading gives an empty frame
-// when the file cannot be read.
-bool savePng(const RgbFrame& frame, const std::string& path);
+// PNG files, upright in the file. Saving goes through libpng, safe on any
+// thread, and reports failure on standard error; loading goes through DevIL,
+// initialised on first use, and gives an empty frame when the file cannot be
+// read.
+
+// Fast: zlib's quickest level and one cheap row filter, for frames written as
+// fast as they are drawn. Small: the best level and libpng's own choice of
+// filters, for a single picture.
+enum class PngCompression { Fast, Small };
+
+bool savePng(const RgbFrame& frame, const std::string& path, PngCompression compression = PngCompression::Fast);
 RgbFrame loadPng(const std::string& path);
