@@ -16,11 +16,11 @@
 //
 //   lumaroll_bench [passes per scene] [width height]
 #include "demo/CubeWorld.h"
-#include "demo/Projection.h"
+#include "course/Projection.h"
 #include "demo/SceneOne.h"
 #include "demo/SceneThree.h"
 #include "demo/SceneTwo.h"
-#include "engine/RessourceManager.h"
+#include "core/RessourceManager.h"
 #include "engine/TextureLoader.h"
 #include "engine/VornEngine.h"
 #include "gl/FrameBuffer.h"
@@ -215,7 +215,9 @@ std::vector<Draw> worldDraws(const CubeWorld& world, const glm::mat4& spin)
 {
     std::vector<Draw> draws { { Draw::Room, roomModel, {}, 0.0f, {}, {}, nullptr, {} },
         { Draw::WorldCubes, OctreeNode::gridMatrix(spin), {}, 0.0f, {}, {}, nullptr, {} } };
-    world.tree().forEachCube([&](const WorldCube& cube, const InfluencePoint&) { draws.back().cubes.push_back(cube); });
+    world.tree().forEachCube([&](const glm::vec3& corner, float size, float distance, const InfluencePoint& point) {
+        draws.back().cubes.push_back({ corner, size, point.colour, distance });
+    });
     return draws;
 }
 

@@ -5,10 +5,10 @@
 #include "OggVorbis.h"
 #include "Soundtrack.h"
 
-#include "demo/LinearInfluencePoint.h"
-#include "demo/SceneOneTimeline.h"
-#include "demo/SceneThreeTimeline.h"
-#include "demo/SceneTwoTimeline.h"
+#include "course/LinearInfluencePoint.h"
+#include "course/SceneOneTimeline.h"
+#include "course/SceneThreeTimeline.h"
+#include "course/SceneTwoTimeline.h"
 
 #include <cstdlib>
 #include <iostream>

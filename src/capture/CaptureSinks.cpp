@@ -1,7 +1,7 @@
 #include "capture/CaptureSinks.h"
 
 #include "capture/PngFile.h"
-#include "demo/RunLength.h"
+#include "course/RunLength.h"
 
 #include <GL/glew.h>
 

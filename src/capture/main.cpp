@@ -7,8 +7,8 @@
 #include "capture/Progress.h"
 #include "capture/VirtualDisplay.h"
 #include "demo/DemoRun.h"
-#include "demo/RunLength.h"
-#include "demo/StopSignals.h"
+#include "course/RunLength.h"
+#include "course/StopSignals.h"
 
 #include <chrono>
 #include <csignal>

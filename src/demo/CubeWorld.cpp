@@ -1,6 +1,6 @@
 #include "demo/CubeWorld.h"
 
-#include "engine/RessourceManager.h"
+#include "core/RessourceManager.h"
 #include "gl/Texture.h"
 #include "mesh/Mesh.h"
 #include "render/Renderer.h"
@@ -29,7 +29,9 @@ void CubeWorld::draw(Renderer& renderer, const glm::mat4& projection, const glm:
     float pulse)
 {
     frameCubes.clear();
-    root.forEachCube([this](const WorldCube& cube, const InfluencePoint&) { frameCubes.push_back(cube); });
+    root.forEachCube([this](const glm::vec3& corner, float size, float distance, const InfluencePoint& point) {
+        frameCubes.push_back({ corner, size, point.colour, distance });
+    });
     renderer.drawWorldCubes(
         cubeMesh, gridProgram, projection, view, OctreeNode::gridMatrix(world), frameCubes, pulse);
 }

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "demo/InfluencePoint.h"
-#include "demo/OctreeNode.h"
-#include "engine/Resolution.h"
+#include "course/InfluencePoint.h"
+#include "course/OctreeNode.h"
+#include "core/Resolution.h"
 #include "gl/ShaderProgram.h"
 #include "render/ScreenQuad.h"
+#include "render/WorldCube.h"
 
 #include <glm/glm.hpp>
 

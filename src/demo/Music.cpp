@@ -1,6 +1,6 @@
 #include "demo/Music.h"
 
-#include "engine/Logger.h"
+#include "core/Logger.h"
 
 namespace {
 

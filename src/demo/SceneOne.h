@@ -1,7 +1,7 @@
 #pragma once
 
-#include "demo/Scene.h"
-#include "demo/SceneOneTimeline.h"
+#include "course/Scene.h"
+#include "course/SceneOneTimeline.h"
 
 #include <glm/glm.hpp>
 

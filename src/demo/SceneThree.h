@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/SceneThreeTimeline.h"
+#include "course/SceneThreeTimeline.h"
 #include "demo/WorldScene.h"
 
 // The third and last timed scene, 25 s: three red balls travel to meet near

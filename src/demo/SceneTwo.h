@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/SceneTwoTimeline.h"
+#include "course/SceneTwoTimeline.h"
 #include "demo/WorldScene.h"
 
 // The second timed scene, 20 s: the ball of cubes that grows, pulses, shrinks

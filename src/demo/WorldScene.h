@@ -2,7 +2,7 @@
 
 #include "demo/CubeWorld.h"
 #include "demo/Room.h"
-#include "demo/Scene.h"
+#include "course/Scene.h"
 
 #include <glm/glm.hpp>
 

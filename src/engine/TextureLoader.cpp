@@ -1,7 +1,7 @@
 #include "engine/TextureLoader.h"
 
-#include "engine/Logger.h"
-#include "engine/Resolution.h"
+#include "core/Logger.h"
+#include "core/Resolution.h"
 #include "gl/Texture2D.h"
 
 #include <IL/il.h>

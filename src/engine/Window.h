@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/Colour.h"
-#include "engine/Resolution.h"
+#include "core/Colour.h"
+#include "core/Resolution.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "gl/FrameBuffer.h"
 
-#include "engine/Exception.h"
-#include "engine/Logger.h"
+#include "core/Exception.h"
+#include "core/Logger.h"
 #include "gl/GLErrorException.h"
 
 FrameBuffer::FrameBuffer()

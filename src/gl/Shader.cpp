@@ -1,6 +1,6 @@
 #include "gl/Shader.h"
 
-#include "engine/Logger.h"
+#include "core/Logger.h"
 #include "gl/SourceFile.h"
 
 #include <algorithm>

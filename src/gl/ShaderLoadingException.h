@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Exception.h"
+#include "core/Exception.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "gl/ShaderProgram.h"
 
-#include "engine/Exception.h"
-#include "engine/Logger.h"
+#include "core/Exception.h"
+#include "core/Logger.h"
 #include "gl/GLErrorException.h"
 #include "gl/ShaderLoadingException.h"
 

@@ -1,6 +1,6 @@
 #include "gl/SourceFile.h"
 
-#include "engine/Logger.h"
+#include "core/Logger.h"
 
 SourceFile::SourceFile(const std::string& path)
     : file(path)

@@ -1,6 +1,6 @@
 #include "gl/StaticBuffer.h"
 
-#include "engine/Logger.h"
+#include "core/Logger.h"
 #include "gl/GLErrorException.h"
 
 #include <iostream>

@@ -1,6 +1,6 @@
 #include "gl/StreamBuffer.h"
 
-#include "engine/Exception.h"
+#include "core/Exception.h"
 #include "gl/GLErrorException.h"
 
 StreamBuffer::~StreamBuffer()

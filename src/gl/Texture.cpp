@@ -1,6 +1,6 @@
 #include "gl/Texture.h"
 
-#include "engine/Logger.h"
+#include "core/Logger.h"
 #include "gl/GLErrorException.h"
 
 Texture::Texture(GLenum target)

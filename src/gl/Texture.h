@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/Resolution.h"
-#include "engine/Ressource.h"
+#include "core/Resolution.h"
+#include "core/Ressource.h"
 #include "gl/GL.h"
 
 // Owns one GL texture. Created with linear minification and no mipmaps, so it

@@ -1,6 +1,6 @@
 #include "mesh/AMeshLoader.h"
 
-#include "engine/Logger.h"
+#include "core/Logger.h"
 #include "mesh/AMesh.h"
 
 #include <assimp/cimport.h>

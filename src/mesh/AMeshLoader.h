@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/RessourceLoader.h"
+#include "core/RessourceLoader.h"
 
 #include <string>
 

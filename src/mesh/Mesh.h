@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Ressource.h"
+#include "core/Ressource.h"
 
 #include <glm/glm.hpp>
 

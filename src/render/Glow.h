@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Resolution.h"
+#include "core/Resolution.h"
 #include "gl/FrameBuffer.h"
 #include "gl/ShaderProgram.h"
 #include "gl/Texture2D.h"

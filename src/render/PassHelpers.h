@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Logger.h"
+#include "core/Logger.h"
 
 #include <cstddef>
 

@@ -1,6 +1,6 @@
 #include "render/Renderer.h"
 
-#include "engine/Logger.h"
+#include "core/Logger.h"
 #include "gl/GLErrorException.h"
 #include "render/PassHelpers.h"
 #include "mesh/Mesh.h"

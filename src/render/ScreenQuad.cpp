@@ -1,6 +1,6 @@
 #include "render/ScreenQuad.h"
 
-#include "engine/Logger.h"
+#include "core/Logger.h"
 #include "gl/GLErrorException.h"
 #include "render/PassHelpers.h"
 

@@ -1,6 +1,6 @@
 // libFuzzer target: the settings reader on any bytes, and the four keys the
 // demo reads from what it kept. A crash, a hang or a sanitizer report fails.
-#include "demo/Settings.h"
+#include "course/Settings.h"
 
 #include <cstdint>
 #include <iostream>

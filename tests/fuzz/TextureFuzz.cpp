@@ -2,8 +2,8 @@
 // .png and loaded as the demo loads its textures, upload to GL included (a
 // real context: run it under scripts/with-display.sh). A crash, a hang or a
 // sanitizer report fails; a refused file is fine.
-#include "engine/Logger.h"
-#include "engine/RessourceManager.h"
+#include "core/Logger.h"
+#include "core/RessourceManager.h"
 #include "engine/TextureLoader.h"
 #include "engine/VornEngine.h"
 

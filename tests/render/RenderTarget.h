@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Resolution.h"
+#include "core/Resolution.h"
 #include "gl/FrameBuffer.h"
 #include "gl/RenderBuffer.h"
 #include "gl/Texture2D.h"

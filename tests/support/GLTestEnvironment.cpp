@@ -2,7 +2,7 @@
 
 #include "support/LogCapture.h"
 
-#include "engine/LeakCheck.h"
+#include "core/LeakCheck.h"
 
 #include <GL/glew.h>
 #include <SDL.h>

@@ -1,0 +1,43 @@
+#include "course/PlaybackClock.h"
+
+#include <utility>
+
+PlaybackClock::PlaybackClock(TimeSource& wallTime, MusicPosition musicPosition, Continues continueCount)
+    : wall(wallTime)
+    , music(std::move(musicPosition))
+    , continues(std::move(continueCount))
+    , continuesSeen(continues ? continues() : 0u)
+    , lastWall(wall.ticks())
+    , musicMovedAt(lastWall)
+{
+}
+
+std::uint32_t PlaybackClock::now()
+{
+    const std::uint32_t wallNow = wall.ticks();
+    const unsigned int continued = continues ? continues() : 0u;
+    if (continued != continuesSeen) {
+        // Stopped since the last look: that time was nobody's, the music's
+        // included, whose output stopped with the process.
+        continuesSeen = continued;
+        lastWall = wallNow;
+        musicMovedAt = wallNow;
+    }
+    const std::uint32_t wallOn = last + (wallNow - lastWall);
+    std::uint32_t time = wallOn;
+    if (const std::optional<std::uint32_t> position = music ? music() : std::nullopt) {
+        if (position != lastMusic) {
+            lastMusic = position;
+            musicMovedAt = wallNow;
+        }
+        // A music that stands still (a device that hangs) would freeze the
+        // pictures: past the limit the wall clock carries them on.
+        if (wallNow - musicMovedAt <= stallLimit)
+            time = *position;
+    }
+    if (time < last)
+        time = last;
+    last = time;
+    lastWall = wallNow;
+    return time;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "course/TimeSource.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+// The run's time in ms since its first frame, as the live loop's pictures
+// follow it: the soundtrack's own position while it plays on a real output,
+// and the wall clock where there is none (no music, a silent output, music
+// that has stalled). It never goes back: when the music comes back behind the
+// wall clock, the time holds until the music catches up. The time the
+// process spent stopped (SIGSTOP, a suspend) is left out, so that it goes on
+// where it was instead of racing to catch up.
+class PlaybackClock {
+public:
+    // The music's position in ms since it started, empty where it has none.
+    using MusicPosition = std::function<std::optional<std::uint32_t>()>;
+    // How many times the process has been continued after a stop.
+    using Continues = std::function<unsigned int()>;
+
+    // The music that has not moved for this long has stalled.
+    static constexpr std::uint32_t stallLimit = 500;
+
+    // Starts at 0 now. The sources must outlive the clock.
+    PlaybackClock(TimeSource& wall, MusicPosition music, Continues continues);
+
+    std::uint32_t now();
+
+private:
+    TimeSource& wall;
+    MusicPosition music;
+    Continues continues;
+    unsigned int continuesSeen;
+    std::uint32_t last = 0;
+    std::uint32_t lastWall;
+    std::optional<std::uint32_t> lastMusic;
+    std::uint32_t musicMovedAt; // wall time
+};

@@ -1,0 +1,81 @@
+#include "course/Settings.h"
+
+#include <cmath>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+Settings::Settings(const std::string& filePath)
+    : path(filePath)
+{
+    std::ifstream file(path);
+    // A folder opens like a file here and fails only at the first read.
+    if (!file.is_open() || (file.peek() == std::ifstream::traits_type::eof() && file.bad())) {
+        std::cerr << "Fail to open the setting file" << std::endl;
+        return;
+    }
+    read(file);
+}
+
+Settings::Settings(std::istream& text, const std::string& name)
+    : path(name)
+{
+    read(text);
+}
+
+void Settings::read(std::istream& text)
+{
+    std::string key;
+    while (text >> key) {
+        // Each value is its own word, read whole as a float: a word that is
+        // not a number, or only starts like one, stops the reading there.
+        std::string word;
+        float value = 0.0f;
+        const bool read = static_cast<bool>(text >> word);
+        std::istringstream number(word);
+        if (!read || !(number >> value) || number.peek() != std::istringstream::traits_type::eof()) {
+            const std::string why = text.bad() ? "could not be read"
+                : !read                        ? "has no value"
+                                               : "has the value '" + word + "', which is not a number it can read";
+            std::cerr << "Settings file '" << path << "': key '" << key << "' " << why << ", reading stopped there"
+                      << std::endl;
+            return;
+        }
+        values[key] = value;
+    }
+    if (text.bad())
+        std::cerr << "Settings file '" << path << "': a read failed after " << values.size()
+                  << " pairs, reading stopped there" << std::endl;
+}
+
+float Settings::get(const std::string& key, float defaultValue) const
+{
+    const auto found = values.find(key);
+    return found == values.end() ? defaultValue : found->second;
+}
+
+double Settings::truncatedOr(const std::string& key, double low, double high, bool allowZero, double defaultValue) const
+{
+    const auto found = values.find(key);
+    if (found == values.end())
+        return defaultValue;
+    // Truncate in double first: converting an out-of-range float straight to
+    // an integer is undefined behaviour.
+    const double truncated = std::trunc(static_cast<double>(found->second));
+    if (!std::isfinite(truncated) || truncated < low || truncated > high || (!allowZero && truncated == 0.0)) {
+        std::cerr << "Settings file '" << path << "': value " << found->second << " of key '" << key
+                  << "' is out of range, using " << defaultValue << std::endl;
+        return defaultValue;
+    }
+    return truncated;
+}
+
+std::uint32_t Settings::getUnsigned(const std::string& key, std::uint32_t defaultValue, bool allowZero) const
+{
+    return static_cast<std::uint32_t>(truncatedOr(key, 0.0, 4294967295.0, allowZero, defaultValue));
+}
+
+std::int32_t Settings::getInt(const std::string& key, std::int32_t defaultValue) const
+{
+    return static_cast<std::int32_t>(truncatedOr(key, -2147483648.0, 2147483647.0, true, defaultValue));
+}

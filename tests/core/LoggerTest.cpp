@@ -1,0 +1,87 @@
+#include "core/Logger.h"
+#include "support/LogCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <pty.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using VornE::ConsoleLogger;
+
+// Info, Warning and any unknown level write each piece as it is to standard
+// output; Error writes to standard error with a line end after every piece.
+TEST(Logger, LevelsWritePiecesToTheirStreamAndErrorEndsEachPieceWithALine)
+{
+    LogCapture capture;
+    ConsoleLogger& log = LogCapture::logger();
+    const unsigned char glewText[] = "No GLX display";
+    for (int level : { int { VornE::Info }, int { VornE::Warning }, 0, 5 }) {
+        log.level = level;
+        log << "FPS: " << 61u << ' ' << 4294967295u << "\n";
+    }
+    log.level = VornE::Error;
+    log << "Glew initialisation failed : '" << glewText << "\n";
+    const std::string line = "FPS: 61 4294967295\n";
+    EXPECT_EQ(capture.out(), line + line + line + line);
+    EXPECT_EQ(capture.err(), "Glew initialisation failed : '\nNo GLX display\n\n\n");
+}
+
+namespace {
+
+// Runs a fresh logger in a child whose standard output and error are a
+// terminal (or, with terminal false, a pipe) and returns all it printed.
+std::string loggedInChild(bool terminal, const char* noColour)
+{
+    int readEnd = -1;
+    int fds[2] = { -1, -1 };
+    if (!terminal && pipe(fds) != 0)
+        return "pipe failed";
+    // Or the child would write out whatever the parent still holds buffered.
+    std::cout.flush();
+    std::fflush(nullptr);
+    const pid_t child = terminal ? forkpty(&readEnd, nullptr, nullptr, nullptr) : fork();
+    if (child == 0) {
+        if (!terminal) {
+            dup2(fds[1], STDOUT_FILENO);
+            dup2(fds[1], STDERR_FILENO);
+        }
+        if (noColour)
+            setenv("NO_COLOR", noColour, 1);
+        else
+            unsetenv("NO_COLOR");
+        ConsoleLogger log;
+        for (int level : { VornE::Warning, VornE::Error, VornE::Info }) {
+            log.level = level;
+            log << (level == VornE::Warning ? "warn" : level == VornE::Error ? "fail" : "info");
+            std::cout.flush();
+        }
+        std::fflush(nullptr);
+        _exit(0);
+    }
+    if (!terminal) {
+        close(fds[1]);
+        readEnd = fds[0];
+    }
+    std::string text;
+    char buffer[256];
+    for (ssize_t got; (got = read(readEnd, buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<size_t>(got));
+    close(readEnd);
+    waitpid(child, nullptr, 0);
+    return text;
+}
+
+} // namespace
+
+TEST(Logger, ColoursLevelsOnlyOnATerminalWithoutNoColorAndResetsAfterEachPiece)
+{
+    const std::string coloured = "\033[33mwarn\033[0m\033[1;91mfail\033[0m\r\ninfo";
+    EXPECT_EQ(loggedInChild(true, nullptr), coloured);
+    EXPECT_EQ(loggedInChild(true, ""), coloured) << "an empty NO_COLOR does not count as set";
+    EXPECT_EQ(loggedInChild(true, "1"), "warnfail\r\ninfo");
+    EXPECT_EQ(loggedInChild(false, nullptr), "warnfail\ninfo");
+}

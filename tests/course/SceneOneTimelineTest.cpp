@@ -1,0 +1,120 @@
+#include "course/SceneOneTimeline.h"
+
+#include <gtest/gtest.h>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <cstdlib>
+#include <map>
+#include <vector>
+
+namespace {
+
+// Steps of 16 ms, as the sequencer gives them, until elapsed reaches `time`.
+void advanceTo(SceneOneTimeline& scene, std::uint32_t time)
+{
+    while (scene.elapsed < time)
+        scene.update(16);
+}
+
+// The whole course as the sequencer drives it (render's view, then update), with the times of its events.
+struct Course {
+    Course()
+    {
+        for (bool running = true; running;) {
+            scene.view();
+            running = scene.update(16);
+            const std::uint32_t t = scene.elapsed;
+            if (running != (t <= 29000))
+                wrongResult.push_back(t);
+            if (scene.sweepRestart.value == 1.0f)
+                sweepRestarts.push_back(t);
+            for (std::size_t k = 0; k < 3; ++k)
+                if (scene.stripAlpha[k] == 1.0f - 0.05f)
+                    stripShown[k].push_back(t);
+            armLength[t] = scene.armLength;
+            spin[t] = scene.spinAngle;
+            alpha0[t] = scene.stripAlpha[0];
+            fade[t] = scene.fade;
+        }
+    }
+    SceneOneTimeline scene;
+    std::vector<std::uint32_t> wrongResult, sweepRestarts, stripShown[3];
+    std::map<std::uint32_t, int> armLength;
+    std::map<std::uint32_t, float> spin, alpha0, fade;
+};
+
+std::vector<std::uint32_t> every(std::uint32_t first, std::uint32_t period, std::uint32_t last)
+{
+    std::vector<std::uint32_t> times;
+    for (std::uint32_t t = first; t <= last; t += period)
+        times.push_back(t);
+    return times;
+}
+
+} // namespace
+
+TEST(SceneOneTimeline, WholeCourseFollowsTheEventTableTheFadeEnvelopeAndTheCameraStarts)
+{
+    EXPECT_EQ(SceneOneTimeline().view(), glm::lookAt(glm::vec3(10, -10, -20), glm::vec3(0), glm::vec3(0, 1, 0)));
+    std::srand(11);
+    Course course;
+    // One rand() per strip shown and no other, so that a seed replays the same
+    // strips and anything drawing from rand() later sees the same sequence.
+    const int next = std::rand();
+    std::srand(11);
+    for (int shown = 0; shown < 11 + 11 + 4; ++shown)
+        std::rand();
+    EXPECT_EQ(std::rand(), next);
+    // Each camera starts on its first render; the last one serves past the end.
+    const std::uint32_t starts[] = { 16, 3008, 6000, 9008, 14000, 19008, 24000 };
+    for (std::size_t c = 0; c < 7; ++c)
+        EXPECT_EQ(course.scene.cameras[c].startTime, starts[c]) << "camera " << c;
+    // The fade rises unclamped and each fall starts from ten: inside every
+    // ramp of every shot, where the golden frames do not look.
+    const std::map<std::uint32_t, float> fades { { 16, 0.16f }, { 992, 9.92f }, { 1008, 10.0f }, { 2000, 10.0f },
+        { 2752, 4.96f }, { 2992, 0.16f }, { 4000, 10.0f }, { 4992, 19.92f }, { 5504, 9.92f }, { 7008, 10.08f },
+        { 8752, 4.96f }, { 11008, 20.08f }, { 13488, 44.88f }, { 13504, 9.92f }, { 13760, 4.8f }, { 16000, 20.0f },
+        { 18752, 4.96f }, { 21008, 20.08f }, { 23744, 5.12f }, { 26000, 20.0f }, { 28496, 5.04f },
+        { 28992, 0.08f }, { 29008, 10.0f } };
+    for (const auto& [time, fade] : fades)
+        EXPECT_NEAR(course.fade.at(time), fade, 1e-4f) << time;
+    EXPECT_TRUE(course.wrongResult.empty()) << "update must be false exactly from 29008";
+    EXPECT_EQ(course.scene.elapsed, 29008u);
+    EXPECT_EQ(course.sweepRestarts, every(2768, 1904, 29008));
+    EXPECT_EQ(course.stripShown[0], every(9008, 1904, 29008));
+    EXPECT_EQ(course.stripShown[1], every(9216, 1904, 29008));
+    EXPECT_EQ(course.stripShown[2], every(15312, 3808, 29008));
+    EXPECT_FLOAT_EQ(course.alpha0.at(9024), 0.9f);
+    EXPECT_EQ(course.alpha0.at(10896), 0.0f) << "a faded strip rests at 0, not below";
+    EXPECT_EQ(course.spin.at(16000), 0.0f);
+    EXPECT_EQ(course.spin.at(16016), 1.0f);
+    EXPECT_EQ(course.spin.at(29008), 813.0f);
+    EXPECT_EQ(course.armLength.at(24000), 10);
+    for (int ring = 9; ring >= 0; --ring) {
+        const std::uint32_t at = 24016 + 512 * static_cast<std::uint32_t>(9 - ring);
+        EXPECT_EQ(course.armLength.at(at - 16), ring + 1) << at;
+        EXPECT_EQ(course.armLength.at(at), ring) << at;
+    }
+    EXPECT_EQ(course.armLength.at(29008), 0);
+    EXPECT_EQ(course.scene.drawnCubeCount(), 0u);
+    course.scene.elapsed = 30000;
+    EXPECT_EQ(course.scene.view(), glm::lookAt(glm::vec3(10, -10, 10), glm::vec3(0), glm::vec3(0, 1, 0)));
+}
+
+// The highlighted range starts one record before its ring, so a restarted
+// sweep shows ring 2 first and a sweep at 10 lies past the drawn records.
+TEST(SceneOneTimeline, RestartedSweepShowsRingTwoFirstAndSweepAtTenHighlightsNoDrawnCube)
+{
+    SceneOneTimeline scene;
+    const std::map<std::uint32_t, int> expected { { 848, 0 }, { 864, 1 }, { 880, 1 }, { 896, 2 }, { 1152, 10 },
+        { 1168, 0 }, { 2752, 0 }, { 2768, 2 }, { 2800, 3 } };
+    for (const auto& [time, sweep] : expected) {
+        advanceTo(scene, time);
+        ASSERT_EQ(scene.sweep, sweep) << time;
+        for (std::size_t i = 0; i < scene.drawnCubeCount(); ++i)
+            EXPECT_EQ(scene.cubeColour(i) == glm::vec4(1.0f), i == 0 || (sweep > 0 && int(i / 6) == sweep))
+                << time << ": " << i;
+    }
+}
+

@@ -1,0 +1,46 @@
+#include "course/SceneThreeTimeline.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+TEST(SceneThreeTimeline, BallsMeetAtTenSecondsAndThePulseRunsFromThenUnderItsCeiling)
+{
+    SceneThreeTimeline scene;
+    const std::vector<glm::vec3> ends { { 28, 27, 25 }, { 25, 23, 25 }, { 22, 27, 25 } };
+    float highest = 0.0f;
+    std::vector<std::uint32_t> wrongPulse, wrongResult;
+    for (bool running = true; running;) {
+        running = scene.update(16);
+        const std::uint32_t t = scene.elapsed;
+        if (running != (t < 25000))
+            wrongResult.push_back(t);
+        const float expected = t < 2032 ? -1.0f : 0.0f;
+        if (t <= 10000 && scene.pulseDistance != expected)
+            wrongPulse.push_back(t);
+        highest = std::max(highest, scene.pulseDistance);
+        if (t == 16) {
+            EXPECT_EQ(scene.points[0]->position, glm::vec3(5, 5, 5)) << "the first update leaves them at their starts";
+        }
+        for (std::size_t p = 0; p < 3; ++p)
+            EXPECT_EQ(scene.points[p]->position == ends[p], t >= 10016) << t << " point " << p;
+        if (t == 496) {
+            EXPECT_NEAR(scene.fade, 4.96f, 1e-5f);
+        }
+        if (t == 23504) {
+            EXPECT_NEAR(scene.fade, 10.0f * (1.0f - 1504.0f / 3000.0f), 1e-5f);
+        }
+        if (t == 24992) {
+            EXPECT_NEAR(scene.fade, 10.0f * (1.0f - 2992.0f / 3000.0f), 1e-5f);
+        }
+        if (t == 5016) { // half way along their straight paths, a step behind the scene
+            EXPECT_EQ(scene.points[1]->position, glm::vec3(25, 14, 25));
+            EXPECT_EQ(scene.points[2]->position, glm::vec3(36, 38.5f, 15));
+        }
+    }
+    EXPECT_EQ(scene.elapsed, 25008u);
+    EXPECT_TRUE(wrongResult.empty());
+    EXPECT_TRUE(wrongPulse.empty()) << wrongPulse.front();
+    EXPECT_NEAR(highest, 125 * 0.7f, 1e-3f);
+    EXPECT_EQ(scene.spinAngle, 25008.0f / 16.0f);
+}

@@ -1,0 +1,123 @@
+#include "course/Settings.h"
+#include "support/LogCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// A settings file with the given text, removed with the object.
+class SettingsFile {
+public:
+    explicit SettingsFile(const std::string& text)
+    {
+        char name[] = "/tmp/lumaroll-settings-XXXXXX";
+        close(mkstemp(name));
+        path = name;
+        std::ofstream(path) << text;
+    }
+    ~SettingsFile() { std::remove(path.c_str()); }
+    std::string path;
+};
+
+} // namespace
+
+TEST(Settings, ReadsPairsWhateverTheWhitespaceAndLastRepeatWinsWithCaseSensitiveKeys)
+{
+    for (const char* text : { "fullscreen 1\nhres 640\nvres 768\nseed 7\nhres 1e3\n\n  ",
+             "fullscreen 1 hres 640\tvres 768 seed 7 hres 1000 Fullscreen 0" }) {
+        SettingsFile file(text);
+        LogCapture capture;
+        const Settings settings(file.path);
+        EXPECT_EQ(settings.get("fullscreen", 0.0f), 1.0f);
+        EXPECT_EQ(settings.get("hres", 0.0f), 1000.0f);
+        EXPECT_EQ(settings.get("vres", 0.0f), 768.0f);
+        EXPECT_EQ(settings.get("seed", 0.0f), 7.0f);
+        EXPECT_EQ(settings.get("other", -3.5f), -3.5f);
+        EXPECT_EQ(capture.err(), "");
+    }
+    SettingsFile empty("");
+    LogCapture capture;
+    EXPECT_EQ(Settings(empty.path).get("seed", 9.0f), 9.0f);
+    EXPECT_EQ(capture.err(), "");
+}
+
+// The stream never reaches its end after a bad value: reading must stop there.
+TEST(Settings, ValueThatIsNotANumberOrKeyWithoutValueStopsReadingAndKeepsEarlierPairs)
+{
+    for (const auto& [text, stopKey] :
+        { std::pair { "hres 1024\nvres big\nseed 7\n", "'vres'" }, std::pair { "hres 1024 vres", "'vres'" } }) {
+        SettingsFile file(text);
+        LogCapture capture;
+        const Settings settings(file.path);
+        EXPECT_EQ(settings.get("hres", 0.0f), 1024.0f);
+        EXPECT_EQ(settings.get("vres", -1.0f), -1.0f);
+        EXPECT_EQ(settings.get("seed", -1.0f), -1.0f);
+        const std::string err = capture.err();
+        EXPECT_NE(err.find(file.path), std::string::npos);
+        EXPECT_NE(err.find(stopKey), std::string::npos);
+        EXPECT_EQ(err.find('\n'), err.size() - 1); // one line
+    }
+}
+
+namespace {
+
+// Gives its text, then fails the next read as a disk error would.
+class FailingAfter : public std::streambuf {
+public:
+    explicit FailingAfter(std::string text)
+        : text(std::move(text))
+    {
+        setg(this->text.data(), this->text.data(), this->text.data() + this->text.size());
+    }
+
+protected:
+    int_type underflow() override { throw std::ios_base::failure("read error"); }
+
+private:
+    std::string text;
+};
+
+} // namespace
+
+TEST(Settings, UnreadablePathSaysItCannotOpenAndAReadErrorPartWayStopsWithALine)
+{
+    {
+        LogCapture capture;
+        EXPECT_EQ(Settings("/tmp").get("hres", 5.0f), 5.0f);
+        EXPECT_EQ(capture.err(), "Fail to open the setting file\n");
+    }
+    FailingAfter buffer("hres 1024 vres 7");
+    std::istream text(&buffer);
+    LogCapture capture;
+    const Settings settings(text, "disk.ini");
+    EXPECT_EQ(settings.get("hres", 0.0f), 1024.0f);
+    EXPECT_EQ(settings.get("vres", 0.0f), 0.0f) << "a value cut by the failed read is not kept";
+    EXPECT_EQ(capture.err(), "Settings file 'disk.ini': key 'vres' could not be read, reading stopped there\n");
+}
+
+TEST(Settings, UnsignedValuesTruncateTowardZeroAndOutOfRangeFallBackToTheDefaultWithOneLineEach)
+{
+    SettingsFile file("hres 1024.9 vres 768.9 seed -7.9 fullscreen -1 big 4294967295");
+    SettingsFile bad("hres -5 vres 0 seed 1e20");
+    LogCapture capture;
+    const Settings settings(file.path);
+    EXPECT_EQ(settings.getUnsigned("hres", 800, false), 1024u);
+    EXPECT_EQ(settings.getUnsigned("vres", 640, false), 768u);
+    EXPECT_EQ(settings.getUnsigned("big", 0), 0u); // 4294967295 rounds up to 2^32 as a float
+    EXPECT_EQ(settings.getInt("seed", 0), -7); // a negative seed is a seed like any other
+    EXPECT_NE(settings.get("fullscreen", 0.0f), 0.0f); // any non-zero value means full screen
+    const Settings outOfRange(bad.path);
+    EXPECT_EQ(outOfRange.getUnsigned("hres", 800, false), 800u);
+    EXPECT_EQ(outOfRange.getUnsigned("vres", 640, false), 640u);
+    EXPECT_EQ(outOfRange.getInt("seed", 3), 3);
+    EXPECT_EQ(outOfRange.getUnsigned("vres", 640, true), 0u); // zero allowed where it means something
+    const std::string err = capture.err();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 4);
+    EXPECT_NE(err.find("'seed'"), std::string::npos);
+}
