@@ -23,9 +23,7 @@
 #include "core/RessourceManager.h"
 #include "engine/TextureLoader.h"
 #include "engine/VornEngine.h"
-#include "gl/FrameBuffer.h"
-#include "gl/RenderBuffer.h"
-#include "gl/Texture2D.h"
+#include "gl/OffscreenTarget.h"
 #include "mesh/AMeshLoader.h"
 #include "mesh/Mesh.h"
 #include "render/Glow.h"
@@ -123,12 +121,8 @@ struct Bench {
         , cube(static_cast<Mesh*>(ressources.get("./data/meshes/cube2.obj")))
         , wall(texture("wall"))
         , world(ressources, size)
-        , colour(size)
+        , frame(size, OffscreenTarget::Depth::Depth24)
     {
-        depth.storage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, static_cast<GLsizei>(size.width),
-            static_cast<GLsizei>(size.height));
-        frame.attachTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, colour);
-        frame.attachRenderBuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, depth);
         quad.init();
     }
     Texture* texture(const char* name)
@@ -142,12 +136,12 @@ struct Bench {
     {
         const Clock::time_point start = Clock::now();
         engine.window->clear();
-        frame.bind(GL_FRAMEBUFFER);
+        frame.bind();
         draw();
-        frame.unbind(GL_FRAMEBUFFER);
+        frame.unbind();
         if (quad.fade > Glow::threshold)
-            glow.draw(quad, colour, quad.fade);
-        quad.draw(postProcess, colour, screen(), &glow.texture());
+            glow.draw(quad, frame.colour(), quad.fade);
+        quad.draw(postProcess, frame.colour(), screen(), &glow.texture());
         engine.window->swap();
         after();
         glFinish();
@@ -161,7 +155,7 @@ struct Bench {
     {
         const Clock::time_point start = Clock::now();
         engine.window->clear();
-        renderer.drawTexturedQuad(glm::vec2(-1.0f), glm::vec2(1.0f), &colour, 1.0f);
+        renderer.drawTexturedQuad(glm::vec2(-1.0f), glm::vec2(1.0f), &frame.colour(), 1.0f);
         engine.window->swap();
         glFinish();
         return millisecondsSince(start);
@@ -201,9 +195,7 @@ struct Bench {
     ShaderProgram postProcess { "./data/shaders/postProcess.vert", "./data/shaders/postProcess.frag" };
     ShaderProgram texture2D { "./data/shaders/texture2D.vert", "./data/shaders/texture2D.frag" };
     CubeWorld world;
-    FrameBuffer frame;
-    RenderBuffer depth;
-    Texture2D colour;
+    OffscreenTarget frame;
     ScreenQuad quad;
     Glow glow { size };
 };
@@ -243,9 +235,9 @@ Figures measure(const char* name, Bench& bench, Scene& scene, std::uint32_t from
     const glm::mat4 projection = sceneProjection(bench.size);
     glViewport(0, 0, 1, 1);
     while (scene.course().elapsed < from) {
-        bench.frame.bind(GL_FRAMEBUFFER);
+        bench.frame.bind();
         scene.render(bench.renderer, projection);
-        bench.frame.unbind(GL_FRAMEBUFFER);
+        bench.frame.unbind();
         scene.update(16);
     }
     glViewport(0, 0, static_cast<GLsizei>(bench.size.width), static_cast<GLsizei>(bench.size.height));

@@ -29,10 +29,8 @@
 #include "core/RessourceManager.h"
 #include "engine/TextureLoader.h"
 #include "engine/VornEngine.h"
-#include "gl/FrameBuffer.h"
-#include "gl/RenderBuffer.h"
+#include "gl/OffscreenTarget.h"
 #include "gl/ShaderProgram.h"
-#include "gl/Texture2D.h"
 #include "mesh/AMeshLoader.h"
 #include "mesh/Mesh.h"
 #include "render/MeshInstance.h"
@@ -142,12 +140,10 @@ struct LiveProbes {
 // The off-screen target a capture's frames are shown into, instead of the window.
 struct CaptureTarget {
     explicit CaptureTarget(const Resolution& size)
-        : colour(size)
+        : target(size, OffscreenTarget::Depth::None)
     {
-        frame.attachTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, colour);
     }
-    Texture2D colour;
-    FrameBuffer frame;
+    OffscreenTarget target;
     RgbFrame pixels;
 };
 
@@ -155,13 +151,11 @@ struct CaptureTarget {
 // the drawing of one frame, and the end of every pass.
 class RunHost : public LoopHost {
 public:
-    RunHost(VornE::Window& window, Renderer& renderer, FrameBuffer& frameBuffer, Texture2D& frameColour,
-        ScreenQuad& screenQuad, Glow& glow, ShaderProgram& postProcess, const Resolution& resolution,
-        InputList& inputs, Music* music)
+    RunHost(VornE::Window& window, Renderer& renderer, OffscreenTarget& frame, ScreenQuad& screenQuad, Glow& glow,
+        ShaderProgram& postProcess, const Resolution& resolution, InputList& inputs, Music* music)
         : window(window)
         , renderer(renderer)
-        , frameBuffer(frameBuffer)
-        , frameColour(frameColour)
+        , frame(frame)
         , screenQuad(screenQuad)
         , glow(glow)
         , postProcess(postProcess)
@@ -197,25 +191,25 @@ public:
         if (clock != nullptr && probes.syncLog)
             drawingBegan = clock->now();
         window.clear();
-        frameBuffer.bind(GL_FRAMEBUFFER);
+        frame.bind();
         renderer.resetDrawCounts();
         // The finished run shows the last picture again, with its fade.
         if (scene != nullptr) {
             scene->render(renderer, sceneProjection(resolution));
             screenQuad.fade = scene->fade();
         }
-        frameBuffer.unbind(GL_FRAMEBUFFER);
+        frame.unbind();
         if (screenQuad.fade > Glow::threshold)
-            glow.draw(screenQuad, frameColour, screenQuad.fade);
+            glow.draw(screenQuad, frame.colour(), screenQuad.fade);
         if (capture == nullptr) {
-            screenQuad.draw(postProcess, frameColour, screenSize, &glow.texture());
+            screenQuad.draw(postProcess, frame.colour(), screenSize, &glow.texture());
             window.swap();
             return true;
         }
-        captureTarget->frame.bind(GL_FRAMEBUFFER);
-        screenQuad.draw(postProcess, frameColour, screenSize, &glow.texture());
+        captureTarget->target.bind();
+        screenQuad.draw(postProcess, frame.colour(), screenSize, &glow.texture());
         readFrame(static_cast<int>(resolution.width), static_cast<int>(resolution.height), captureTarget->pixels);
-        captureTarget->frame.unbind(GL_FRAMEBUFFER);
+        captureTarget->target.unbind();
         return capture->take(pass, captureTarget->pixels); // false: the capture has said why
     }
 
@@ -235,8 +229,7 @@ public:
 private:
     VornE::Window& window;
     Renderer& renderer;
-    FrameBuffer& frameBuffer;
-    Texture2D& frameColour;
+    OffscreenTarget& frame;
     ScreenQuad& screenQuad;
     Glow& glow;
     ShaderProgram& postProcess;
@@ -340,19 +333,9 @@ int runDemo(const RunOptions& options)
         CubeWorld cubeWorld(ressources, resolution);
 
         // Each frame is drawn off screen at the window's size, then shown
-        // through the post-process pass. Destroyed in reverse: the quad, the
-        // texture, the renderbuffer, and last the framebuffer, which outlives
-        // its attachments; GL keeps a deleted attachment's storage until the
-        // framebuffer holding it goes.
-        FrameBuffer frameBuffer;
-        RenderBuffer depthBuffer;
-        Texture2D frameColour(resolution);
+        // through the post-process pass.
+        OffscreenTarget frame(resolution, OffscreenTarget::Depth::Depth24);
         ScreenQuad screenQuad;
-        depthBuffer.storage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, static_cast<GLsizei>(resolution.width),
-            static_cast<GLsizei>(resolution.height));
-        frameBuffer.attachTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, frameColour);
-        frameBuffer.attachRenderBuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, depthBuffer);
-        frameBuffer.validate(GL_FRAMEBUFFER); // an incomplete frame is logged; the demo plays on
         screenQuad.init();
         Glow glow(resolution);
 
@@ -361,8 +344,8 @@ int runDemo(const RunOptions& options)
         SceneThree sceneThree(bigCube, cubeWorld, cubeMesh, wall);
         SceneSequence scenes({ &sceneOne, &sceneTwo, &sceneThree });
 
-        RunHost host(*engine.window, renderer, frameBuffer, frameColour, screenQuad, glow, postProcess, resolution,
-            inputs, music ? &*music : nullptr);
+        RunHost host(*engine.window, renderer, frame, screenQuad, glow, postProcess, resolution, inputs,
+            music ? &*music : nullptr);
         if (capture != nullptr)
             host.showInCapture(*capture);
 

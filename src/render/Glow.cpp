@@ -41,25 +41,23 @@ private:
 
 Glow::Glow(const Resolution& size)
     : frameSize(size)
-    , glowSize(quarterOf(size))
-    , across(glowSize)
-    , down(glowSize)
+    , across(quarterOf(size), OffscreenTarget::Depth::None)
+    , down(quarterOf(size), OffscreenTarget::Depth::None)
     , bright("./data/shaders/glowBright.vert", "./data/shaders/glowBright.frag")
     , blurPass("./data/shaders/glowBlur.vert", "./data/shaders/glowBlur.frag")
 {
-    clampAndFilter(across);
-    clampAndFilter(down);
-    acrossFrame.attachTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, across);
-    downFrame.attachTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, down);
+    clampAndFilter(across.colour());
+    clampAndFilter(down.colour());
 }
 
-void Glow::blur(ScreenQuad& quad, Texture& from, FrameBuffer& into, float x, float y)
+void Glow::blur(ScreenQuad& quad, Texture& from, OffscreenTarget& into, float x, float y)
 {
     blurPass.use();
     glUniform2f(blurPass.getUniformLocation("direction"), x, y);
-    into.bind(GL_FRAMEBUFFER);
+    into.bind();
+    const Resolution& glowSize = into.size();
     quad.draw(blurPass, from, glm::vec2(static_cast<float>(glowSize.width), static_cast<float>(glowSize.height)));
-    into.unbind(GL_FRAMEBUFFER);
+    into.unbind();
 }
 
 void Glow::draw(ScreenQuad& quad, Texture& frame, float fade)
@@ -69,14 +67,14 @@ void Glow::draw(ScreenQuad& quad, Texture& frame, float fade)
     const float quadFade = quad.fade;
     {
         const SavedViewport saved;
-        glViewport(0, 0, static_cast<GLsizei>(glowSize.width), static_cast<GLsizei>(glowSize.height));
+        glViewport(0, 0, static_cast<GLsizei>(size().width), static_cast<GLsizei>(size().height));
         // Depth testing stays on for the whole run; these targets have no depth.
         quad.fade = fade;
-        acrossFrame.bind(GL_FRAMEBUFFER);
+        across.bind();
         quad.draw(bright, frame, glm::vec2(static_cast<float>(frameSize.width), static_cast<float>(frameSize.height)));
-        acrossFrame.unbind(GL_FRAMEBUFFER);
-        blur(quad, across, downFrame, 1.0f, 0.0f);
-        blur(quad, down, acrossFrame, 0.0f, 1.0f);
+        across.unbind();
+        blur(quad, across.colour(), down, 1.0f, 0.0f);
+        blur(quad, down.colour(), across, 0.0f, 1.0f);
     }
     quad.fade = quadFade;
     glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(boundFrame));

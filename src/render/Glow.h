@@ -1,9 +1,8 @@
 #pragma once
 
 #include "core/Resolution.h"
-#include "gl/FrameBuffer.h"
+#include "gl/OffscreenTarget.h"
 #include "gl/ShaderProgram.h"
-#include "gl/Texture2D.h"
 
 class ScreenQuad;
 
@@ -26,19 +25,16 @@ public:
     // found them.
     void draw(ScreenQuad& quad, Texture& frame, float fade);
 
-    Texture2D& texture() { return across; }
-    const Resolution& size() const { return glowSize; }
+    Texture2D& texture() { return across.colour(); }
+    const Resolution& size() const { return across.size(); }
 
 private:
-    void blur(ScreenQuad& quad, Texture& from, FrameBuffer& into, float x, float y);
+    void blur(ScreenQuad& quad, Texture& from, OffscreenTarget& into, float x, float y);
 
     Resolution frameSize;
-    Resolution glowSize;
     // The result ends in `across`; `down` holds the half-way blur.
-    Texture2D across;
-    Texture2D down;
-    FrameBuffer acrossFrame;
-    FrameBuffer downFrame;
+    OffscreenTarget across;
+    OffscreenTarget down;
     ShaderProgram bright;
     ShaderProgram blurPass;
 };
