@@ -3,9 +3,9 @@
 #include <sstream>
 #include <string>
 
-// The engine's console logger. A caller assigns `level`, then streams the
-// pieces of one message with <<; each piece is formatted and written at once,
-// nothing is buffered here. A message carries its own line end in its last
+// The engine's console logger. A message is written with log(level, pieces...)
+// below, which assigns `level` and streams the pieces with <<; each piece is
+// formatted and written at once, nothing is buffered here. A message carries its own line end in its last
 // piece, except at level Error, where the writer ends every piece with one.
 namespace VornE {
 
@@ -84,5 +84,14 @@ using ConsoleLogger = Logger<NoFilter, ColourFormater, ConsoleWriter>;
 // The one logger of the program, created by the first VornEngine and never
 // destroyed. Null before that: nothing may log earlier.
 extern ConsoleLogger* logger;
+
+// One message in one line of code: the level, then its pieces, each written
+// as `logger << piece` writes it. A message can never go out at the level the
+// previous one left behind.
+template <class... Pieces> void log(LogLevel level, const Pieces&... pieces)
+{
+    logger->level = level;
+    (*logger << ... << pieces);
+}
 
 } // namespace VornE

@@ -24,7 +24,6 @@ VornE::Ressource* RessourceManager::get(const std::string& name) const
     const auto found = ressources.find(name);
     if (found != ressources.end())
         return found->second.get();
-    VornE::logger->level = VornE::Error;
-    *VornE::logger << "Trying to access to a ressource not available '" << name << "'\n";
+    VornE::log(VornE::Error, "Trying to access to a ressource not available '", name, "'\n");
     return nullptr;
 }

@@ -12,8 +12,7 @@ void FpsCounter::frame(std::uint32_t now)
     ++frameCount;
     // Strictly more than 1000 ms: a window of exactly 1000 ms is not reported.
     if (now - lastReport > 1000u) {
-        VornE::logger->level = VornE::Info;
-        *VornE::logger << "FPS: " << frameCount << "\n";
+        VornE::log(VornE::Info, "FPS: ", frameCount, "\n");
         lastReport = now;
         frameCount = 0;
     }

@@ -283,16 +283,14 @@ int runDemo(const RunOptions& options)
     // pacing no longer depends on how long a pass takes.
     engine.window->requestTearFreeSwap(capture == nullptr && !everyFrame);
     if (!engine.window->open(caption, resolution, fullscreen && capture == nullptr)) {
-        VornE::logger->level = VornE::Error;
-        *VornE::logger << "Unable to open the window: " << SDL_GetError();
+        VornE::log(VornE::Error, "Unable to open the window: ", SDL_GetError());
         return windowFailedStatus;
     }
     resolution = capture != nullptr ? frameSize : engine.window->getSize();
 
     const GLenum glewStatus = glewInit();
     if (glewStatus != GLEW_OK) {
-        VornE::logger->level = VornE::Error;
-        *VornE::logger << "Glew initialisation failed : '" << glewGetErrorString(glewStatus) << "\n";
+        VornE::log(VornE::Error, "Glew initialisation failed : '", glewGetErrorString(glewStatus), "\n");
         return -1;
     }
 
@@ -310,8 +308,7 @@ int runDemo(const RunOptions& options)
         music.emplace();
         music->init(); // without a usable device it has logged why and plays silently
         if (!music->load("data/music/vobra.ogg")) {
-            VornE::logger->level = VornE::Error;
-            *VornE::logger << "Music not found\n";
+            VornE::log(VornE::Error, "Music not found\n");
             return dataFailedStatus; // the music first, then the final clean-up
         }
     }
@@ -374,9 +371,7 @@ int runDemo(const RunOptions& options)
             if (loop.end == LoopResult::End::Failed)
                 return captureFailedStatus;
             if (capture == nullptr && loop.drawn < loop.passes) {
-                VornE::logger->level = VornE::Info;
-                *VornE::logger << "Frames: " << loop.drawn << " of " << loop.passes
-                               << " drawn, the others skipped to keep in step with the music\n";
+                VornE::log(VornE::Info, "Frames: ", loop.drawn, " of ", loop.passes, " drawn, the others skipped to keep in step with the music\n");
             }
         }
 
@@ -417,8 +412,7 @@ int runProgram(const RunOptions& options)
     } catch (const std::exception& error) {
         // The demo's objects are already destroyed by the unwinding.
         if (VornE::logger != nullptr) {
-            VornE::logger->level = VornE::Error;
-            *VornE::logger << error.what();
+            VornE::log(VornE::Error, error.what());
         } else {
             std::cerr << error.what() << std::endl;
         }

@@ -8,24 +8,21 @@ constexpr int channelCount = 10;
 
 void logError(const std::string& text)
 {
-    VornE::logger->level = VornE::Error;
-    *VornE::logger << text << "\n";
+    VornE::log(VornE::Error, text, "\n");
 }
 
 } // namespace
 
 Music::Music()
 {
-    VornE::logger->level = VornE::Info;
-    *VornE::logger << "Music created\n";
+    VornE::log(VornE::Info, "Music created\n");
 }
 
 Music::~Music()
 {
     sound.reset();
     system.reset(); // closes, then releases
-    VornE::logger->level = VornE::Info;
-    *VornE::logger << "Music deleted\n";
+    VornE::log(VornE::Info, "Music deleted\n");
 }
 
 bool Music::init()

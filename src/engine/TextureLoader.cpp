@@ -173,14 +173,12 @@ std::string pngStructureProblem(const std::string& name, std::uint32_t largestSi
 
 void logFailure(const std::string& name)
 {
-    logger->level = Error;
-    *logger << "Error while loading '" << name << "'\n";
+    log(Error, "Error while loading '", name, "'\n");
 }
 
 void logFailure(const std::string& name, const std::string& reason)
 {
-    logger->level = Error;
-    *logger << "Error while loading '" << name << "' : " << reason << "\n";
+    log(Error, "Error while loading '", name, "' : ", reason, "\n");
 }
 
 // The bytes per pixel GL reads for a DevIL format passed straight through as a
@@ -269,8 +267,7 @@ Ressource* TextureLoader::load(const std::string& name)
     Texture2D* texture = new (std::nothrow)
         Texture2D(static_cast<GLint>(bytes), size, static_cast<GLenum>(format), static_cast<const void*>(pixels));
     if (texture == nullptr) {
-        logger->level = Error;
-        *logger << "Fail to allocate memory for Texture\n";
+        log(Error, "Fail to allocate memory for Texture\n");
     }
     return texture;
 }

@@ -13,8 +13,7 @@ FrameBuffer::~FrameBuffer()
 {
     glDeleteFramebuffers(1, &id);
     try {
-        VornE::logger->level = VornE::Info;
-        *VornE::logger << "FrameBuffer '" << id << "' deleted\n";
+        VornE::log(VornE::Info, "FrameBuffer '", id, "' deleted\n");
     } catch (...) {
         // Logging may allocate; a destructor must not let that escape.
     }
@@ -24,8 +23,7 @@ GLuint FrameBuffer::generate()
 {
     GLuint name = 0;
     glGenFramebuffers(1, &name);
-    VornE::logger->level = VornE::Info;
-    *VornE::logger << "New FrameBuffer id: " << name << "\n";
+    VornE::log(VornE::Info, "New FrameBuffer id: ", name, "\n");
     if (name == 0)
         throw VornE::Exception("FrameBuffer id is 0");
     try {
@@ -34,8 +32,7 @@ GLuint FrameBuffer::generate()
         glDeleteFramebuffers(1, &name);
         throw;
     }
-    VornE::logger->level = VornE::Info;
-    *VornE::logger << "FrameBuffer created\n";
+    VornE::log(VornE::Info, "FrameBuffer created\n");
     return name;
 }
 
@@ -74,7 +71,6 @@ bool FrameBuffer::validate(GLenum target)
         unbind(target);
         return true;
     }
-    VornE::logger->level = VornE::Error;
-    *VornE::logger << "Fail to validate the FBO\n";
+    VornE::log(VornE::Error, "Fail to validate the FBO\n");
     return false;
 }

@@ -18,8 +18,7 @@ RenderBuffer::~RenderBuffer()
     else
         glDeleteRenderbuffers(1, &id);
     try {
-        VornE::logger->level = VornE::Info;
-        *VornE::logger << "deleted created\n";
+        VornE::log(VornE::Info, "deleted created\n");
     } catch (...) {
         // Logging may allocate; a destructor must not let that escape.
     }
@@ -29,8 +28,7 @@ GLuint RenderBuffer::generate()
 {
     GLuint name = 0;
     glGenRenderbuffers(1, &name);
-    VornE::logger->level = VornE::Info;
-    *VornE::logger << "New RenderBuffer id: " << name << "\n";
+    VornE::log(VornE::Info, "New RenderBuffer id: ", name, "\n");
     if (name == 0)
         throw VornE::Exception("RenderBuffer id is 0");
     try {
@@ -39,8 +37,7 @@ GLuint RenderBuffer::generate()
         glDeleteRenderbuffers(1, &name);
         throw;
     }
-    VornE::logger->level = VornE::Info;
-    *VornE::logger << "RenderBuffer created\n";
+    VornE::log(VornE::Info, "RenderBuffer created\n");
     return name;
 }
 

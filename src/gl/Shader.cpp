@@ -32,11 +32,9 @@ Shader::Shader(ShaderKind kind, const std::string& path)
     glShaderSource(id, 1, &data, &length);
     glCompileShader(id);
 
-    VornE::logger->level = VornE::Info;
-    *VornE::logger << compilationText(kind) << path << "'\n";
+    VornE::log(VornE::Info, compilationText(kind), path, "'\n");
     if (!checkCompileStatus(id)) {
-        VornE::logger->level = VornE::Warning;
-        *VornE::logger << "Failed\n";
+        VornE::log(VornE::Warning, "Failed\n");
     }
 }
 
@@ -60,7 +58,6 @@ bool Shader::checkCompileStatus(GLuint shader)
     glGetShaderInfoLog(shader, length > 0 ? length : 0, &written, buffer.data());
     const std::size_t used = written > 0 ? std::min(static_cast<std::size_t>(written), buffer.size() - 1) : 0;
 
-    VornE::logger->level = VornE::Warning;
-    *VornE::logger << std::string(buffer.data(), used) << "\n";
+    VornE::log(VornE::Warning, std::string(buffer.data(), used), "\n");
     return false;
 }

@@ -66,8 +66,7 @@ void ShaderProgram::link()
     try {
         log.resize(static_cast<std::size_t>(length > 0 ? length : 0));
     } catch (const std::bad_alloc&) {
-        VornE::logger->level = VornE::Error;
-        *VornE::logger << "Erreur d'allocation de mémoire pour le log de la compilation du programme\n";
+        VornE::log(VornE::Error, "Erreur d'allocation de mémoire pour le log de la compilation du programme\n");
         throw VornE::Exception("Fail to allocate memory for linker log");
     }
     GLsizei written = 0;
@@ -76,8 +75,7 @@ void ShaderProgram::link()
     // The reported length counts the terminator; keep only the text.
     log.resize(written > 0 ? std::min(static_cast<std::size_t>(written), log.size()) : 0);
 
-    VornE::logger->level = VornE::Warning;
-    *VornE::logger << "Erreur lors du liage du shader:\n" << log;
+    VornE::log(VornE::Warning, "Erreur lors du liage du shader:\n", log);
     throw ShaderLoadingException(vertex.path + " " + fragment.path + " Linking");
 }
 
@@ -95,8 +93,7 @@ GLint ShaderProgram::getAttribLocation(const std::string& name)
 {
     const GLint location = glGetAttribLocation(programId, name.c_str());
     if (location == -1) {
-        VornE::logger->level = VornE::Warning;
-        *VornE::logger << "Fail to get '" << name << "'\n";
+        VornE::log(VornE::Warning, "Fail to get '", name, "'\n");
     }
     checkGLError("glGetAttribLocation", name);
     return location;
@@ -106,8 +103,7 @@ GLint ShaderProgram::getUniformLocation(const std::string& name)
 {
     const GLint location = glGetUniformLocation(programId, name.c_str());
     if (location == -1) {
-        VornE::logger->level = VornE::Warning;
-        *VornE::logger << "Fail to get '" << name << "'\n";
+        VornE::log(VornE::Warning, "Fail to get '", name, "'\n");
     }
     checkGLError("glGetUniformLocation", name);
     return location;
@@ -117,8 +113,7 @@ bool ShaderProgram::setVector4(const std::string& name, const glm::vec4& value)
 {
     const GLint location = getUniformLocation(name);
     if (location == -1) {
-        VornE::logger->level = VornE::Warning;
-        *VornE::logger << "vector(4) '" << name << "' not found\n";
+        VornE::log(VornE::Warning, "vector(4) '", name, "' not found\n");
         return false;
     }
     glUniform4fv(location, 1, glm::value_ptr(value));
@@ -129,8 +124,7 @@ bool ShaderProgram::setMatrix(const std::string& name, const glm::mat4& value)
 {
     const GLint location = getUniformLocation(name);
     if (location == -1) {
-        VornE::logger->level = VornE::Warning;
-        *VornE::logger << "matrix '" << name << "' not found\n";
+        VornE::log(VornE::Warning, "matrix '", name, "' not found\n");
         return false;
     }
     glUniformMatrix4fv(location, 1, GL_FALSE, glm::value_ptr(value));
@@ -143,8 +137,7 @@ bool ShaderProgram::setTexture2D(const std::string& name, Texture& texture, int 
     texture.bind();
     const GLint location = getUniformLocation(name);
     if (location == -1) {
-        VornE::logger->level = VornE::Warning;
-        *VornE::logger << "texture 2D '" << name << "' not found\n";
+        VornE::log(VornE::Warning, "texture 2D '", name, "' not found\n");
         return false;
     }
     glUniform1i(location, unit);

@@ -11,6 +11,5 @@ SourceFile::SourceFile(const std::string& path)
         text.clear();
         return;
     }
-    VornE::logger->level = VornE::Error;
-    *VornE::logger << "Fail to open '" << path << "'\n";
+    VornE::log(VornE::Error, "Fail to open '", path, "'\n");
 }

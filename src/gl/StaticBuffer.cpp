@@ -31,8 +31,7 @@ StaticBuffer::~StaticBuffer()
     if (error == GL_NO_ERROR)
         return;
     try {
-        VornE::logger->level = VornE::Error;
-        *VornE::logger << GLErrorException(error, "glDeleteBuffersARB").what();
+        VornE::log(VornE::Error, GLErrorException(error, "glDeleteBuffersARB").what());
     } catch (...) {
         // Building the message may allocate; nothing may escape a destructor.
     }

@@ -24,8 +24,7 @@ Texture::~Texture()
 {
     glDeleteTextures(1, &id);
     try {
-        VornE::logger->level = VornE::Info;
-        *VornE::logger << "GL Texture with id: " << id << " deleted\n";
+        VornE::log(VornE::Info, "GL Texture with id: ", id, " deleted\n");
     } catch (...) {
         // Logging may allocate; a destructor must not let that escape.
     }
@@ -41,8 +40,7 @@ GLuint Texture::generate()
         glDeleteTextures(1, &name);
         throw;
     }
-    VornE::logger->level = VornE::Info;
-    *VornE::logger << "GL Texture ID created: " << name << "\n";
+    VornE::log(VornE::Info, "GL Texture ID created: ", name, "\n");
     return name;
 }
 

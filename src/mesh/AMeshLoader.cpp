@@ -20,8 +20,7 @@ using ScenePtr = std::unique_ptr<const aiScene, SceneRelease>;
 
 void logLoadFailure(const std::string& name, const char* reason)
 {
-    VornE::logger->level = VornE::Error;
-    *VornE::logger << "Fail to load the mesh '" << name << "' : " << reason << "\n";
+    VornE::log(VornE::Error, "Fail to load the mesh '", name, "' : ", reason, "\n");
 }
 
 } // namespace
@@ -32,8 +31,7 @@ VornE::Ressource* AMeshLoader::load(const std::string& name)
         // Only an existence check, so a missing file never reaches Assimp.
         std::ifstream file(name);
         if (file.fail()) {
-            VornE::logger->level = VornE::Error;
-            *VornE::logger << "Unable to find '" << name << "'\n";
+            VornE::log(VornE::Error, "Unable to find '", name, "'\n");
             return nullptr;
         }
     }
@@ -53,14 +51,12 @@ VornE::Ressource* AMeshLoader::load(const std::string& name)
         return nullptr;
     }
 
-    VornE::logger->level = VornE::Info;
-    *VornE::logger << "Loading of file '" << name << "' succeed\n";
+    VornE::log(VornE::Info, "Loading of file '", name, "' succeed\n");
 
     try {
         return new AMesh(name, scene.get());
     } catch (const std::bad_alloc&) {
-        VornE::logger->level = VornE::Error;
-        *VornE::logger << "Fail to allocate memory for AMesh\n";
+        VornE::log(VornE::Error, "Fail to allocate memory for AMesh\n");
         return nullptr;
     }
 }

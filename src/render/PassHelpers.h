@@ -15,6 +15,5 @@ inline const void* bufferOffset(std::size_t offset)
 // A pass's own warning about something its program does not offer.
 inline void warnMissing(const char* text)
 {
-    VornE::logger->level = VornE::Warning;
-    *VornE::logger << text;
+    VornE::log(VornE::Warning, text);
 }

@@ -22,8 +22,7 @@ namespace {
 
 void fail(const char* text)
 {
-    VornE::logger->level = VornE::Error;
-    *VornE::logger << text;
+    VornE::log(VornE::Error, text);
 }
 
 // Sets a float uniform that a shader may leave out; warns when it does.
@@ -98,9 +97,8 @@ bool Renderer::uploadMesh(Mesh* mesh)
     for (unsigned int index : mesh->indices)
         consistent = consistent && index < vertexCount;
     if (!consistent) {
-        VornE::logger->level = VornE::Error;
         // One piece: at level Error every piece gets its own line.
-        *VornE::logger << "Mesh '" + mesh->name + "' has inconsistent arrays, not uploaded";
+        VornE::log(VornE::Error, "Mesh '" + mesh->name + "' has inconsistent arrays, not uploaded");
         return false;
     }
 
