@@ -1,9 +1,8 @@
 #include "capture/CaptureSinks.h"
 
 #include "capture/PngFile.h"
+#include "core/DataFiles.h"
 #include "course/RunLength.h"
-
-#include <GL/glew.h>
 
 #include <cerrno>
 #include <csignal>
@@ -68,14 +67,15 @@ Resolution CaptureSink::frameSize(const Resolution& settingsSize)
 
 bool CaptureSink::wants(std::uint32_t pass)
 {
-    if (rendererName.empty()) // the run's GL context is current from here on
-        if (const GLubyte* name = glGetString(GL_RENDERER))
-            rendererName = reinterpret_cast<const char*>(name);
-    progress.frameDone(pass);
     // The final frame shows the picture of the pass before it again, so that
     // one is drawn too, though not kept.
     const bool beforeFinal = pass + 2 == chosen.size() && chosen.back();
     return drawAll || chose(pass) || beforeFinal;
+}
+
+void CaptureSink::passDone(std::uint32_t pass)
+{
+    progress.frameDone(pass);
 }
 
 bool CaptureSink::finish()
@@ -263,7 +263,7 @@ bool VideoFile::startEncoder()
         close(ends[1]);
         execlp("ffmpeg", "ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-f", "rawvideo",
             "-pix_fmt", "rgb24", "-video_size", size.c_str(), "-framerate", "62.5", "-i", "pipe:0", "-i",
-            "data/music/vobra.ogg", "-map", "0:v:0", "-map", "1:a:0", "-vf", "vflip", "-c:v", "libx264", "-preset",
+            DataFiles::music, "-map", "0:v:0", "-map", "1:a:0", "-vf", "vflip", "-c:v", "libx264", "-preset",
             "veryfast", "-crf", "18", "-pix_fmt", "yuv420p", "-c:a", "aac", "-b:a", "192k", "-shortest", "-movflags",
             "+faststart", "-f", "mp4", partial.c_str(), static_cast<char*>(nullptr));
         _exit(127);

@@ -23,6 +23,8 @@ public:
 
     Resolution frameSize(const Resolution& settingsSize) override;
     bool wants(std::uint32_t pass) override;
+    void passDone(std::uint32_t pass) override;
+    void drawnBy(const std::string& renderer) override { rendererName = renderer; }
 
     // Every pass drawn, the chosen frames kept as before.
     void drawEveryPass() { drawAll = true; }

@@ -1,5 +1,6 @@
 #include "core/RessourceManager.h"
 
+#include "core/Exception.h"
 #include "core/Logger.h"
 
 RessourceManager::~RessourceManager()
@@ -26,4 +27,10 @@ VornE::Ressource* RessourceManager::get(const std::string& name) const
         return found->second.get();
     VornE::log(VornE::Error, "Trying to access to a ressource not available '", name, "'\n");
     return nullptr;
+}
+
+void RessourceManager::missing(const std::string& name, bool held)
+{
+    throw VornE::Exception(held ? "The resource '" + name + "' is not of the kind asked for"
+                                : "No resource '" + name + "' is loaded");
 }

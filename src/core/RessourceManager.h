@@ -27,9 +27,27 @@ public:
     // The resource held under `name`, or null (logged at Error) when there is
     // none. Callers convert it to the class they loaded under that name.
     VornE::Ressource* get(const std::string& name) const;
+    // The resource held under `name` as the class it was loaded as. Throws
+    // VornE::Exception, naming it, when nothing is held under that name or
+    // what is held is of another class: a misspelt name would otherwise give
+    // a null that fails much later, in a draw.
+    template <class Kind> Kind& require(const std::string& name) const;
 
 private:
+    [[noreturn]] static void missing(const std::string& name, bool held);
+
     // std::map destroys its nodes in no promised order, so the destructor
     // releases them itself; std::less<std::string> is byte-wise.
     std::map<std::string, std::unique_ptr<VornE::Ressource>> ressources;
 };
+
+template <class Kind> Kind& RessourceManager::require(const std::string& name) const
+{
+    const auto found = ressources.find(name);
+    if (found == ressources.end())
+        missing(name, false);
+    Kind* resource = dynamic_cast<Kind*>(found->second.get());
+    if (resource == nullptr)
+        missing(name, true);
+    return *resource;
+}

@@ -1,5 +1,6 @@
 #include "demo/CubeWorld.h"
 
+#include "core/DataFiles.h"
 #include "core/RessourceManager.h"
 #include "gl/Texture.h"
 #include "mesh/Mesh.h"
@@ -7,12 +8,12 @@
 
 CubeWorld::CubeWorld(RessourceManager& resources, const Resolution& size)
     : screenSize(size)
-    , gridProgram("./data/shaders/grid.vert", "./data/shaders/grid.frag")
-    , simpleProgram("./data/shaders/simple.vert", "./data/shaders/simple.frag")
-    , postProcessProgram("./data/shaders/postProcess.vert", "./data/shaders/postProcess.frag")
+    , gridProgram(DataFiles::vertexShader("grid"), DataFiles::fragmentShader("grid"))
+    , simpleProgram(DataFiles::vertexShader("simple"), DataFiles::fragmentShader("simple"))
+    , postProcessProgram(DataFiles::vertexShader("postProcess"), DataFiles::fragmentShader("postProcess"))
 {
-    wallTexture = static_cast<Texture*>(resources.get("./data/textures/wall.png"));
-    cubeMesh = static_cast<Mesh*>(resources.get("./data/meshes/cube2.obj"));
+    wallTexture = &resources.require<Texture>(DataFiles::wall);
+    cubeMesh = &resources.require<Mesh>(DataFiles::cubeMesh);
     root.subdivide(depth);
     root.build(glm::vec3(-halfExtent), glm::vec3(halfExtent));
 }

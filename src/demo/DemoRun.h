@@ -3,6 +3,7 @@
 #include "core/Resolution.h"
 
 #include <cstdint>
+#include <string>
 
 struct RgbFrame;
 
@@ -27,6 +28,10 @@ public:
     // A drawn frame as the window would show it, rows bottom-up. False ends
     // the run with captureFailedStatus, after the sink has said why.
     virtual bool take(std::uint32_t pass, const RgbFrame& frame) = 0;
+    // Pass `pass` is over, drawn or not.
+    virtual void passDone(std::uint32_t pass) = 0;
+    // The GL renderer that draws the frames, as it names itself; once, before the first pass.
+    virtual void drawnBy(const std::string& renderer) = 0;
 };
 
 // What a front end asks of a run. The defaults are the live demo.

@@ -1,5 +1,6 @@
 #include "render/Glow.h"
 
+#include "core/DataFiles.h"
 #include "gl/GLErrorException.h"
 #include "render/ScreenQuad.h"
 
@@ -43,8 +44,8 @@ Glow::Glow(const Resolution& size)
     : frameSize(size)
     , across(quarterOf(size), OffscreenTarget::Depth::None)
     , down(quarterOf(size), OffscreenTarget::Depth::None)
-    , bright("./data/shaders/glowBright.vert", "./data/shaders/glowBright.frag")
-    , blurPass("./data/shaders/glowBlur.vert", "./data/shaders/glowBlur.frag")
+    , bright(DataFiles::vertexShader("glowBright"), DataFiles::fragmentShader("glowBright"))
+    , blurPass(DataFiles::vertexShader("glowBlur"), DataFiles::fragmentShader("glowBlur"))
 {
     clampAndFilter(across.colour());
     clampAndFilter(down.colour());

@@ -1,5 +1,6 @@
 #include "render/Renderer.h"
 
+#include "core/DataFiles.h"
 #include "core/Logger.h"
 #include "gl/GLErrorException.h"
 #include "render/PassHelpers.h"
@@ -50,7 +51,8 @@ void Renderer::init()
 {
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
-    textureProgram = std::make_unique<ShaderProgram>("./data/shaders/texture2D.vert", "./data/shaders/texture2D.frag");
+    textureProgram = std::make_unique<ShaderProgram>(
+        DataFiles::vertexShader("texture2D"), DataFiles::fragmentShader("texture2D"));
     quad = std::make_unique<ScreenQuad>();
     quad->init();
 }
@@ -312,17 +314,10 @@ const std::vector<Renderer::BatchTriangle>& Renderer::trianglesOf(const Mesh& me
     return batchTriangles;
 }
 
-void Renderer::drawWorldCubes(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection,
-    const glm::mat4& view, const glm::mat4& grid, const std::vector<WorldCube>& cubes, float pulseDistance)
+void Renderer::fillBatch(const Mesh& mesh, const glm::vec3& camera, const std::vector<WorldCube>& cubes)
 {
-    counts.worldCube += static_cast<std::uint32_t>(cubes.size());
-    if (mesh == nullptr || cubes.empty())
-        return;
-    // The camera in grid coordinates, where a cube's faces keep the mesh's
-    // normals: the grid is only turned and moved.
-    const glm::vec3 camera = glm::vec3(glm::inverse(view * grid) * glm::vec4(0.0f, 0.0f, 0.0f, 1.0f));
-    const std::vector<BatchTriangle>& triangles = trianglesOf(*mesh);
-    const bool hasNormals = mesh->normals.size() == mesh->positions.size();
+    const std::vector<BatchTriangle>& triangles = trianglesOf(mesh);
+    const bool hasNormals = mesh.normals.size() == mesh.positions.size();
     batch.clear();
     batchIndices.clear();
     unsigned int written = 0; // vertices
@@ -338,8 +333,8 @@ void Renderer::drawWorldCubes(Mesh* mesh, ShaderProgram& program, const glm::mat
                 int& slot = batchSlot[index];
                 if (slot < 0) {
                     slot = static_cast<int>(written++ - first);
-                    const glm::vec3 p(mesh->positions[index]);
-                    const glm::vec3 n = hasNormals ? mesh->normals[index] : glm::normalize(triangle.facing);
+                    const glm::vec3 p(mesh.positions[index]);
+                    const glm::vec3 n = hasNormals ? mesh.normals[index] : glm::normalize(triangle.facing);
                     batch.insert(batch.end(),
                         { p.x, p.y, p.z, n.x, n.y, n.z, cube.corner.x, cube.corner.y, cube.corner.z, cube.size,
                             cube.colour.r, cube.colour.g, cube.colour.b, cube.colour.a, cube.distance });
@@ -351,6 +346,17 @@ void Renderer::drawWorldCubes(Mesh* mesh, ShaderProgram& program, const glm::mat
             for (const unsigned int index : triangle.index)
                 batchSlot[index] = -1;
     }
+}
+
+void Renderer::drawWorldCubes(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection,
+    const glm::mat4& view, const glm::mat4& grid, const std::vector<WorldCube>& cubes, float pulseDistance)
+{
+    counts.worldCube += static_cast<std::uint32_t>(cubes.size());
+    if (mesh == nullptr || cubes.empty())
+        return;
+    // The camera in grid coordinates, where a cube's faces keep the mesh's
+    // normals: the grid is only turned and moved.
+    fillBatch(*mesh, glm::vec3(glm::inverse(view * grid) * glm::vec4(0.0f, 0.0f, 0.0f, 1.0f)), cubes);
     if (batchIndices.empty())
         return;
 

@@ -92,6 +92,9 @@ private:
     };
     // The triangles of the mesh the last batch drew, worked out once.
     const std::vector<BatchTriangle>& trianglesOf(const Mesh& mesh);
+    // The batch's vertices and indices: the triangles of every cube that face
+    // `camera` (in grid coordinates).
+    void fillBatch(const Mesh& mesh, const glm::vec3& camera, const std::vector<WorldCube>& cubes);
 
     std::map<Mesh*, std::unique_ptr<MeshBuffers>> meshes;
     const Mesh* batchMesh = nullptr;

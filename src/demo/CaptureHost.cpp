@@ -1,0 +1,39 @@
+#include "demo/CaptureHost.h"
+
+#include "course/StopSignals.h"
+#include "demo/DemoRun.h"
+#include "demo/FramePainter.h"
+#include "demo/InputList.h"
+
+CaptureHost::CaptureHost(FramePainter& painter, FrameSink& sink, InputList& inputs, const Resolution& size)
+    : painter(painter)
+    , sink(sink)
+    , inputs(inputs)
+    , target(size, OffscreenTarget::Depth::None)
+{
+    glViewport(0, 0, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height));
+    if (const GLubyte* name = glGetString(GL_RENDERER))
+        sink.drawnBy(reinterpret_cast<const char*>(name));
+}
+
+bool CaptureHost::wants(std::uint32_t pass)
+{
+    return sink.wants(pass);
+}
+
+bool CaptureHost::show(std::uint32_t pass, Scene* scene)
+{
+    painter.drawScene(scene);
+    target.bind();
+    painter.showFrame();
+    readFrame(static_cast<int>(target.size().width), static_cast<int>(target.size().height), pixels);
+    target.unbind();
+    return sink.take(pass, pixels); // false: the sink has said why
+}
+
+bool CaptureHost::endOfPass(std::uint32_t nextPass, bool)
+{
+    sink.passDone(nextPass - 1);
+    inputs.updateAll();
+    return !inputs.anyQuit() && StopSignals::received() == 0;
+}

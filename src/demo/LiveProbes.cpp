@@ -1,0 +1,33 @@
+#include "demo/LiveProbes.h"
+
+#include "course/RunLength.h"
+#include "demo/Music.h"
+
+#include <GL/glew.h>
+#include <SDL.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <optional>
+
+LiveProbes::LiveProbes()
+{
+    if (const char* path = std::getenv("LUMAROLL_SYNC_LOG"); path != nullptr && path[0] != '\0')
+        syncLog.reset(std::fopen(path, "w"));
+    if (const char* time = std::getenv("LUMAROLL_STOP_AT"); time != nullptr && time[0] != '\0')
+        stopAtPass = static_cast<long>(std::strtoul(time, nullptr, 10) / frameMilliseconds);
+}
+
+void LiveProbes::frameShown(std::uint32_t pass, std::uint32_t begun, std::uint32_t shown, const Music* music)
+{
+    if (syncLog) {
+        const std::optional<std::uint32_t> position = music != nullptr ? music->position() : std::nullopt;
+        std::fprintf(syncLog.get(), "%u %u %u %u %ld %u\n", pass, pass * frameMilliseconds, begun, shown,
+            position ? static_cast<long>(*position) : -1L, SDL_GetTicks());
+    }
+    if (static_cast<long>(pass) == stopAtPass) {
+        glFinish();
+        SDL_PumpEvents(); // flushes what is queued for the X server
+        std::raise(SIGSTOP);
+    }
+}
