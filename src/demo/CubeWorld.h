@@ -49,12 +49,17 @@ public:
 
     const OctreeNode& tree() const { return root; }
 
+    // Kept on purpose though never drawn with: the simple and post-process
+    // programs, the wall texture's handle and a screen quad whose buffers are
+    // never filled. They are part of the world's fixed build and tear-down
+    // order: their shader builds and buffer names show on the console, and
+    // the GL names made after them depend on them.
     Resolution screenSize;
     ShaderProgram gridProgram;
-    ShaderProgram simpleProgram; // built with the world, never drawn with
-    ShaderProgram postProcessProgram; // likewise: the screen pass has its own
-    Texture* wallTexture = nullptr;
-    ScreenQuad screenQuad; // its buffers exist but are never filled or drawn
+    ShaderProgram simpleProgram; // kept, never drawn with
+    ShaderProgram postProcessProgram; // kept, never drawn with
+    Texture* wallTexture = nullptr; // kept, never drawn with
+    ScreenQuad screenQuad; // kept, never drawn
     Mesh* cubeMesh = nullptr;
 
 private:

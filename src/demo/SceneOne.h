@@ -35,7 +35,10 @@ public:
 private:
     ShaderProgram* colourCubeProgram;
     ShaderProgram* bigCubeProgram;
-    ShaderProgram* texture2DProgram; // kept, not drawn with: overlays use the renderer's own program
+    // Kept on purpose though never drawn with: the strips go through the
+    // renderer's own overlay program. The scene is handed the program as the
+    // others are, so that every program main builds has its user.
+    ShaderProgram* texture2DProgram;
     Mesh* cubeMesh;
     Texture* wallTexture;
     Texture* stripTextures[3];

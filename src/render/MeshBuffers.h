@@ -10,8 +10,6 @@
 // present, and its 32-bit index buffer.
 struct MeshBuffers {
     std::unique_ptr<StaticBuffer> buffer;
-    std::size_t vertexOffset = 0;
-    std::size_t indexOffset = 0;
     bool hasNormals = false;
     bool hasTexCoords = false;
     GLsizei indexCount = 0;

@@ -6,18 +6,11 @@
 #include "render/PassHelpers.h"
 #include "mesh/Mesh.h"
 
+#include <algorithm>
 #include <iterator>
 #include <new>
 #include <vector>
 
-float Renderer::quadVertices[16] = {
-    1.0f, 1.0f, 1.0f, 1.0f,
-    -1.0f, 1.0f, 0.0f, 1.0f,
-    -1.0f, -1.0f, 0.0f, 0.0f,
-    1.0f, -1.0f, 1.0f, 0.0f,
-};
-
-const unsigned int Renderer::quadIndices[6] = {0, 1, 2, 2, 3, 0};
 
 namespace {
 
@@ -154,7 +147,7 @@ GLint Renderer::enablePositions(ShaderProgram& program, const MeshBuffers& entry
     // Not tested for -1: an invalid location surfaces as a GL error at the first check.
     const GLint position = program.getAttribLocation("position");
     glVertexAttribPointer(static_cast<GLuint>(position), 3, GL_FLOAT, GL_FALSE, entry.stride(),
-        bufferOffset(entry.vertexOffset));
+        bufferOffset(0));
     checkGLError("glVertexAttribPointer ( positions )");
     glEnableVertexAttribArray(static_cast<GLuint>(position));
     checkGLError("glEnableVertexAttribArray ( positions )");
@@ -171,7 +164,7 @@ GLint Renderer::enableNormals(ShaderProgram& program, const MeshBuffers& entry)
         return -1;
     }
     glVertexAttribPointer(static_cast<GLuint>(normal), 3, GL_FLOAT, GL_FALSE, entry.stride(),
-        bufferOffset(entry.vertexOffset + 12));
+        bufferOffset(12));
     checkGLError("glVertexAttribPointer ( normals )");
     glEnableVertexAttribArray(static_cast<GLuint>(normal));
     checkGLError("glEnableVertexAttribArray ( normals )");
@@ -181,7 +174,7 @@ GLint Renderer::enableNormals(ShaderProgram& program, const MeshBuffers& entry)
 void Renderer::drawIndexed(const MeshBuffers& entry)
 {
     // No check here: an error of the draw surfaces at the next check, under its label.
-    glDrawElements(GL_TRIANGLES, entry.indexCount, GL_UNSIGNED_INT, bufferOffset(entry.indexOffset));
+    glDrawElements(GL_TRIANGLES, entry.indexCount, GL_UNSIGNED_INT, bufferOffset(0));
 }
 
 void Renderer::endMeshPass(GLint position, GLint normal)
@@ -221,7 +214,7 @@ void Renderer::drawTexturedMesh(Mesh* mesh, ShaderProgram& program, Texture* tex
         } else {
             checkGLError("attribute ( texCoord )");
             glVertexAttribPointer(static_cast<GLuint>(texCoord), 2, GL_FLOAT, GL_FALSE, entry->stride(),
-                bufferOffset(entry->vertexOffset + entry->texCoordOffset()));
+                bufferOffset(entry->texCoordOffset()));
             checkGLError("glVertexAttribPointer ( texCoord )");
             glEnableVertexAttribArray(static_cast<GLuint>(texCoord));
             checkGLError("glEnableVertexAttribArray ( texCoord )");
@@ -398,14 +391,18 @@ void Renderer::drawTexturedQuad(const glm::vec2& lowerLeft, const glm::vec2& upp
         ++counts.texturedQuad;
         return;
     }
-    quadVertices[0] = upperRight.x;
-    quadVertices[1] = upperRight.y;
-    quadVertices[4] = lowerLeft.x;
-    quadVertices[5] = upperRight.y;
-    quadVertices[8] = lowerLeft.x;
-    quadVertices[9] = lowerLeft.y;
-    quadVertices[12] = upperRight.x;
-    quadVertices[13] = lowerLeft.y;
+    // The screen quad's corners and texture coordinates, its corners moved
+    // to the rectangle's.
+    float corners[16];
+    std::copy(std::begin(ScreenQuad::vertices), std::end(ScreenQuad::vertices), corners);
+    corners[0] = upperRight.x;
+    corners[1] = upperRight.y;
+    corners[4] = lowerLeft.x;
+    corners[5] = upperRight.y;
+    corners[8] = lowerLeft.x;
+    corners[9] = lowerLeft.y;
+    corners[12] = upperRight.x;
+    corners[13] = lowerLeft.y;
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -415,17 +412,17 @@ void Renderer::drawTexturedQuad(const glm::vec2& lowerLeft, const glm::vec2& upp
 
     // Client-side arrays: this pass relies on no buffer object being bound.
     const GLint position = textureProgram->getAttribLocation("position");
-    glVertexAttribPointer(static_cast<GLuint>(position), 2, GL_FLOAT, GL_FALSE, 16, &quadVertices[0]);
+    glVertexAttribPointer(static_cast<GLuint>(position), 2, GL_FLOAT, GL_FALSE, 16, &corners[0]);
     checkGLError("glVertexAttribPointer ( positions )");
     glEnableVertexAttribArray(static_cast<GLuint>(position));
     checkGLError("glEnableVertexAttribArray ( positions )");
     const GLint texCoord = textureProgram->getAttribLocation("texCoord");
-    glVertexAttribPointer(static_cast<GLuint>(texCoord), 2, GL_FLOAT, GL_FALSE, 16, &quadVertices[2]);
+    glVertexAttribPointer(static_cast<GLuint>(texCoord), 2, GL_FLOAT, GL_FALSE, 16, &corners[2]);
     checkGLError("glVertexAttribPointer ( texCoord )");
     glEnableVertexAttribArray(static_cast<GLuint>(texCoord));
     checkGLError("glEnableVertexAttribArray ( texCoord )");
 
-    glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, quadIndices);
+    glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, ScreenQuad::indices);
     checkGLError("glDrawElements (ScreenQuad)");
     ++counts.texturedQuad;
 

@@ -68,9 +68,6 @@ public:
     const DrawCounts& drawCounts() const { return counts; }
     void resetDrawCounts() { counts = DrawCounts(); }
 
-    // Four vertices of (x, y, u, v); drawTexturedQuad rewrites the corners.
-    static float quadVertices[16];
-    static const unsigned int quadIndices[6];
 
 private:
     // The frame shared by the three mesh passes: binds the mesh's buffers and
@@ -106,6 +103,9 @@ private:
     std::vector<int> batchSlot; // per mesh vertex: its place in the cube being written, or -1
     StreamBuffer batchBuffer { GL_ARRAY_BUFFER };
     StreamBuffer batchIndexBuffer { GL_ELEMENT_ARRAY_BUFFER };
+    // Kept on purpose though never drawn: a screen quad of the renderer's own,
+    // built in init() and freed in release(); its buffer names show on the
+    // console, and the GL names made after it depend on it.
     std::unique_ptr<ScreenQuad> quad;
     std::unique_ptr<ShaderProgram> textureProgram;
     DrawCounts counts;
