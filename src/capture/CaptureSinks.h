@@ -26,7 +26,7 @@ public:
     void passDone(std::uint32_t pass) override;
     void drawnBy(const std::string& renderer) override { rendererName = renderer; }
 
-    // Every pass drawn, the chosen frames kept as before.
+    // Every pass drawn; only the chosen frames are kept.
     void drawEveryPass() { drawAll = true; }
 
     // False, after a message, when not every chosen frame arrived or the output cannot be completed.

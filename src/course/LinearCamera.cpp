@@ -36,8 +36,8 @@ bool LinearCamera::update(unsigned int time)
     // exactly on the duration; a later one leaves the last eye in place.
     if (elapsed > duration)
         return false;
-    // A zero duration would make t = 0/0 on a repeated start time; such a move
-    // is already at its end (LinearCamera.EqualStartAndEndStaysPutAndZeroDurationJumpsToEndInsteadOfNaN).
+    // A zero duration would make t = 0/0 on a repeated start time, and the
+    // view NaN; such a move is already at its end.
     const float t = duration == 0 ? 1.0f : static_cast<float>(elapsed) / static_cast<float>(duration);
     position = lerp(startPosition, endPosition, t);
     direction = lerp(startTarget, endTarget, t);

@@ -11,8 +11,8 @@ LinearInfluencePoint::LinearInfluencePoint(const glm::vec3& start, const glm::ve
 
 void LinearInfluencePoint::update(unsigned int step)
 {
-    // A zero duration would divide 0 by 0: such a move stands at its end.
-    // Pinned by InfluencePoints.LinearPointWalksToItsEndAndAZeroDurationStandsThere.
+    // A zero duration would divide 0 by 0 and place the point at NaN: such a
+    // move stands at its end.
     float t = 1.0f;
     if (elapsed <= duration && duration != 0)
         t = static_cast<float>(elapsed) / static_cast<float>(duration);

@@ -81,7 +81,7 @@ template <class Visit> void OctreeNode::forEachCubeOfLeaf(Visit& visit) const
     // is not a whole number (3.125) makes the whole number below it (3) a cell
     // of this leaf and of its lower neighbour, so such cells are drawn twice
     // (four or eight times with two or three such coordinates), each time the
-    // same. Pinned by CubeWorld.CubesOfOnePointAreSizedByDistanceAndCellsOnLeafCornersDrawnPerLeaf.
+    // same. Rounding instead would draw each such cell once, and fewer cubes.
     const auto first = [](float corner) { return static_cast<std::int32_t>(corner); };
     for (std::int32_t i = first(min.x); static_cast<float>(i) < max.x; ++i) {
         for (std::int32_t j = first(min.y); static_cast<float>(j) < max.y; ++j) {

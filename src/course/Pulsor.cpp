@@ -7,8 +7,8 @@ void Pulsor::update(unsigned int time)
         return;
     }
     // Strictly greater: a gap equal to the period is not yet a pulse, which is
-    // what puts the pulses on the next 16 ms step (the sweep restarts every
-    // 1904 ms in SceneOneTimeline.WholeCourseFollowsTheEventTableTheFadeEnvelopeAndTheCameraStarts).
+    // what puts the pulses on the next 16 ms step (the sweep of scene one
+    // restarts every 1904 ms, not every 1900).
     if (time - lastPulse > period) {
         lastPulse = time;
         value = 1.0f;

@@ -88,7 +88,7 @@ void SceneOneTimeline::updateFade()
 void SceneOneTimeline::showStrip(std::size_t k)
 {
     // Scaled by RAND_MAX, not by a fixed 32767: with glibc's 2^31 - 1 a fixed
-    // divisor would throw the strips far off screen (pinned by the golden frames of scene one).
+    // divisor would throw the strips far off screen.
     double x = static_cast<double>(std::rand()) / static_cast<double>(RAND_MAX);
     if (k == 0)
         x = -x;
@@ -147,7 +147,7 @@ bool SceneOneTimeline::update(unsigned int step)
     if (sweep >= 10)
         sweep = 0;
     // sweepStep sleeps while no sweep runs, so it fires at once when one
-    // restarts and the first frame shows ring 2 (SceneOneTimeline.RestartedSweepShowsRingTwoFirstAndSweepAtTenHighlightsNoDrawnCube).
+    // restarts and the first frame shows ring 2, not ring 1.
     if (sweep != 0) {
         sweepStep.update(elapsed);
         if (sweepStep.value == 1.0f)

@@ -33,7 +33,6 @@ bool Music::init()
     logError(system->errorText());
     // No sound card here (a server, a capture machine): without an output no
     // stream could open, and the demo would report its music missing.
-    // Pinned by Music.WithoutAnAudioDeviceItLogsWhyAndPlaysSilently.
     if (!system->initSilent(channelCount))
         logError(system->errorText());
     return false;

@@ -43,7 +43,6 @@ private:
 // forever. Here a read past the end gives zeros, which no decoder takes for a
 // valid chunk or stream, and is remembered so that the load fails as cut short
 // even where a decoder would have made do.
-// Pinned by TextureLoader.FileCutShortAnywhereFailsInsteadOfHanging.
 struct GuardedFile {
     explicit GuardedFile(std::FILE* opened)
         : file(opened)
@@ -140,7 +139,6 @@ std::uint32_t bigEndian32(const unsigned char* bytes)
 // two gigabytes would cost two gigabytes; and DevIL allocates the declared
 // image before decoding it. Empty when the file may go on to DevIL (which
 // also takes files that are no PNG), else why not.
-// Pinned by the fault matrix and the texture fuzzer's regression rows.
 std::string pngStructureProblem(const std::string& name, std::uint32_t largestSide)
 {
     std::ifstream file(name, std::ios::binary);
@@ -252,7 +250,6 @@ Ressource* TextureLoader::load(const std::string& name)
     // The upload reads unsigned bytes in `format`; anything else would reach
     // GL as garbage or be read past its end. DevIL reports some 16-bit images
     // with one byte per channel but a short type, so both are checked.
-    // Pinned by TextureLoader.UnreadableOrUnsupportedImageGivesNullAndNoTexture.
     if (ilGetInteger(IL_IMAGE_BPC) != 1 || ilGetInteger(IL_IMAGE_TYPE) != IL_UNSIGNED_BYTE) {
         logFailure(name, "not 8 bits per channel");
         return nullptr;

@@ -19,8 +19,7 @@ ShaderProgram::ShaderProgram(const std::string& vertexPath, const std::string& f
         link();
     } catch (...) {
         // No destructor runs for a program that failed to build, so its name
-        // goes here; the shaders go with their members. Pinned by ShaderProgram.
-        // MissingFileCompileFailureAndLinkFailureLogInOrderThrowAtLinkAndLeaveNoNameBehind.
+        // goes here, or it would leak; the shaders go with their members.
         glDeleteProgram(programId);
         throw;
     }

@@ -25,8 +25,7 @@ StaticBuffer::~StaticBuffer()
     glDeleteBuffers(1, &vId);
     glDeleteBuffers(1, &iId);
     // Throwing from here would end the process through std::terminate, so the
-    // check reports the error at Error instead. Pinned by
-    // StaticBuffer.SetCallsLeaveNothingBoundAndAnErrorAtDestructionIsLoggedNotThrown.
+    // check reports the error at Error instead.
     const GLenum error = glGetError();
     if (error == GL_NO_ERROR)
         return;

@@ -33,8 +33,8 @@ void Texture2D::upload(GLint internalFormat, const Resolution& size, GLenum form
 {
     // Image data comes in tightly packed rows; under the default alignment of
     // 4 the GL would read padded rows, past the end of a buffer whose row
-    // length is not a multiple of 4 (3 RGB pixels, say). Pinned by
-    // Texture.UploadOfRowsNotMultipleOfFourBytesReadsBackUnshifted.
+    // length is not a multiple of 4 (3 RGB pixels, say), and each row would
+    // come out shifted.
     GLint alignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);

@@ -43,8 +43,7 @@ VornE::Ressource* AMeshLoader::load(const std::string& name)
     }
     // Assimp accepts some files that hold no geometry (an OBJ of normals
     // only); AMesh would then have nothing to copy, and the renderer would
-    // draw an empty mesh. Pinned by
-    // AMeshLoader.MissingFileNonModelAndModelWithoutMeshGiveNullWithTheirErrorLines.
+    // draw an empty mesh.
     if (scene->mNumMeshes == 0 || scene->mMeshes == nullptr || scene->mMeshes[0] == nullptr
         || scene->mMeshes[0]->mNumVertices == 0) {
         logLoadFailure(name, "no mesh in the file");
