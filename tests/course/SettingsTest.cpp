@@ -121,3 +121,33 @@ TEST(Settings, UnsignedValuesTruncateTowardZeroAndOutOfRangeFallBackToTheDefault
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 4);
     EXPECT_NE(err.find("'seed'"), std::string::npos);
 }
+
+// Each broken settings file, as a user may write it, gives the line that
+// names the key and the word, and the reading or the value falls back.
+TEST(Settings, EachBrokenValueIsNamedOnOneLineWithWhatIsUsedInstead)
+{
+    struct Row {
+        std::string text;
+        std::string line; // after "Settings file 'PATH': "
+        std::uint32_t hres, vres; // what the run takes
+    };
+    const Row rows[] = {
+        { std::string("\x01\x9f\xff hres \x02", 10), "key '\x01\x9f\xff' has the value 'hres', which is not a number it can read, reading stopped there", 800, 640 },
+        { "hres wide", "key 'hres' has the value 'wide', which is not a number it can read, reading stopped there", 800, 640 },
+        { "hres 320 seed", "key 'seed' has no value, reading stopped there", 320, 640 },
+        { "hres 1e30", "value 1e+30 of key 'hres' is out of range, using 800", 800, 640 },
+        { "vres -480", "value -480 of key 'vres' is out of range, using 640", 800, 640 },
+        { "hres nan", "key 'hres' has the value 'nan', which is not a number it can read, reading stopped there", 800, 640 },
+        { "hres inf", "key 'hres' has the value 'inf', which is not a number it can read, reading stopped there", 800, 640 },
+        { "hres 1e40", "key 'hres' has the value '1e40', which is not a number it can read, reading stopped there", 800, 640 },
+        { "hres 0", "value 0 of key 'hres' is out of range, using 800", 800, 640 },
+    };
+    for (const Row& row : rows) {
+        SettingsFile file(row.text);
+        LogCapture capture;
+        const Settings settings(file.path);
+        EXPECT_EQ(settings.getUnsigned("vres", 640, false), row.vres) << row.text;
+        EXPECT_EQ(settings.getUnsigned("hres", 800, false), row.hres) << row.text;
+        EXPECT_EQ(capture.err(), "Settings file '" + file.path + "': " + row.line + "\n") << row.text;
+    }
+}

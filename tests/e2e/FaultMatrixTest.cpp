@@ -42,17 +42,83 @@ enum class End {
     Signal, // stopped with `signal` once `frames` frames have passed (0: during the start-up wait)
 };
 
+// What a row changes around the program besides its data and environment.
+enum class Surroundings {
+    Usual,
+    DisplayWithoutGlx, // an X server of its own, without the GLX extension
+    WorkFolderUnwritable, // the folder it runs in may not be written
+    FailingFfmpeg, // an ffmpeg first on the PATH that takes a little, then fails
+};
+
 struct Fault {
     std::string name;
+    bool capture = false; // lumaroll-capture with `arguments`, or the demo
+    std::vector<std::string> arguments;
     std::vector<Change> changes;
     std::vector<std::string> environment;
-    bool capture = false; // lumaroll-capture, with `arguments`
-    std::vector<std::string> arguments;
+    Surroundings surroundings = Surroundings::Usual;
     End end = End::ByItself;
     int signal = 0;
     unsigned long frames = 0;
     int status = 0;
     std::string line; // on the console, standard output or error
+};
+
+// A row, written as what is broken, how the run is ended and what it must show.
+class Row {
+public:
+    static Row demo(const std::string& name)
+    {
+        Row row;
+        row.fault.name = name;
+        return row;
+    }
+    static Row capture(const std::string& name, std::vector<std::string> arguments)
+    {
+        Row row;
+        row.fault.name = "Capture" + name;
+        row.fault.capture = true;
+        row.fault.arguments = std::move(arguments);
+        return row;
+    }
+    Row& changing(Change change)
+    {
+        fault.changes.push_back(std::move(change));
+        return *this;
+    }
+    Row& environment(std::string assignment)
+    {
+        fault.environment.push_back(std::move(assignment));
+        return *this;
+    }
+    Row& in(Surroundings surroundings)
+    {
+        fault.surroundings = surroundings;
+        return *this;
+    }
+    // Plays on past its problem: stopped with SIGTERM once the line is shown.
+    Row& playsOnAfter(const std::string& line)
+    {
+        fault.end = End::AfterLine;
+        return ends(143, line);
+    }
+    Row& stoppedBy(int signal, unsigned long frames)
+    {
+        fault.end = End::Signal;
+        fault.signal = signal;
+        fault.frames = frames;
+        return *this;
+    }
+    Row& ends(int status, const std::string& line)
+    {
+        fault.status = status;
+        fault.line = line;
+        return *this;
+    }
+    operator Fault() const { return fault; }
+
+private:
+    Fault fault;
 };
 
 std::ostream& operator<<(std::ostream& out, const Fault& fault) { return out << fault.name; }
@@ -126,104 +192,110 @@ const std::string shaderLink = "Exception received (Fail to create the shader: "
 std::vector<Fault> faults()
 {
     std::vector<Fault> rows;
-    auto settings = [&](const std::string& name, const std::string& text, const std::string& line) {
-        rows.push_back({ "Settings" + name, { written("settings.ini", text) }, {}, false, {}, End::AfterLine, 0, 0,
-            143, line.empty() ? "FPS: " : line });
-    };
     const std::string file = "Settings file 'data/settings.ini': ";
-    settings("Empty", "", "");
-    settings("BinaryGarbage", std::string("\x01\x9f\xff hres \x02", 10), file + "key '\x01\x9f\xff' has the value 'hres'");
-    settings("NotANumber", "hres wide", file + "key 'hres' has the value 'wide', which is not a number");
-    settings("KeyWithoutValue", "hres 320 seed", file + "key 'seed' has no value");
-    settings("HugeSize", "hres 1e30", file + "value 1e+30 of key 'hres' is out of range, using 800");
-    settings("NegativeSize", "vres -480", file + "value -480 of key 'vres' is out of range, using 640");
-    settings("NotANumberSize", "hres nan", file + "key 'hres' has the value 'nan', which is not a number");
-    settings("InfiniteSize", "hres inf", file + "key 'hres' has the value 'inf', which is not a number");
-    settings("BeyondFloatSize", "hres 1e40", file + "key 'hres' has the value '1e40', which is not a number");
-    settings("ZeroSize", "hres 0", file + "value 0 of key 'hres' is out of range, using 800");
-    rows.push_back({ "SettingsSizeBeyondTheScreen", { written("settings.ini", "hres 40000 vres 40000") }, {}, false,
-        {}, End::ByItself, 0, 0, 1, "Unable to open the window: " });
+    // The reader's every message is tested on its own; one row shows it on the console.
+    rows.push_back(Row::demo("SettingsValueNotANumber")
+                       .changing(written("settings.ini", "hres wide"))
+                       .playsOnAfter(file + "key 'hres' has the value 'wide', which is not a number"));
+    rows.push_back(Row::demo("SettingsSizeBeyondTheScreen")
+                       .changing(written("settings.ini", "hres 40000 vres 40000"))
+                       .ends(1, "Unable to open the window: "));
 
     for (const char* name : { "test", "wall", "rect1", "rect2", "rect3", "fade" }) {
         const std::string path = std::string("textures/") + name + ".png";
-        rows.push_back({ std::string("Texture") + name + "Missing", { removed(path) }, {}, false, {}, End::ByItself,
-            0, 0, 4, "Error while loading '\n./data/" + path + "\n'" });
+        rows.push_back(Row::demo(std::string("Texture") + name + "Missing")
+                           .changing(removed(path))
+                           .ends(4, "Error while loading '\n./data/" + path + "\n'"));
     }
+    const std::string wallCutShort = "./data/textures/wall.png\n' : \nthe file is cut short";
     for (std::size_t cut : { 4u, 40u, 100u, 5000u })
-        rows.push_back({ "TextureCutTo" + std::to_string(cut), { cutTo("textures/wall.png", cut) }, {}, false, {},
-            End::ByItself, 0, 0, 4, "./data/textures/wall.png\n' : \nthe file is cut short" });
-    rows.push_back({ "TextureEmpty", { written("textures/rect1.png", "") }, {}, false, {}, End::ByItself, 0, 0, 4,
-        "./data/textures/rect1.png\n' : \nthe file is cut short" });
-    rows.push_back({ "TextureThatIsText", { written("textures/fade.png", "not an image\n") }, {}, false, {},
-        End::ByItself, 0, 0, 4, "Error while loading '\n./data/textures/fade.png\n'" });
+        rows.push_back(Row::demo("TextureCutTo" + std::to_string(cut))
+                           .changing(cutTo("textures/wall.png", cut))
+                           .ends(4, wallCutShort));
+    rows.push_back(Row::demo("TextureEmpty")
+                       .changing(written("textures/rect1.png", ""))
+                       .ends(4, "./data/textures/rect1.png\n' : \nthe file is cut short"));
+    rows.push_back(Row::demo("TextureThatIsText")
+                       .changing(written("textures/fade.png", "not an image\n"))
+                       .ends(4, "Error while loading '\n./data/textures/fade.png\n'"));
     // Found by the texture fuzzer: a kilobyte whose first text chunk claims two
     // gigabytes, which libpng would allocate before reading; and a header that
     // claims more pixels than the GL takes, which DevIL would allocate.
-    rows.push_back({ "TextureChunkLongerThanTheFile", { patched("textures/fade.png", 33, std::string("\x78\0\0\0", 4)) },
-        {}, false, {}, End::ByItself, 0, 0, 4, "./data/textures/fade.png\n' : \nthe file is cut short" });
-    rows.push_back({ "TextureLargerThanTheGL",
-        { patched("textures/fade.png", 16, std::string("\0\x01\x86\xa0\0\x01\x86\xa0", 8)) }, {}, false, {},
-        End::ByItself, 0, 0, 4, "the image is larger than the GL takes" });
-    rows.push_back({ "TextureOf16Bits", { { "textures/test.png", Change::Deep, "", 0 } }, {}, false, {},
-        End::ByItself, 0, 0, 4, "not 8 bits per channel" });
-    rows.push_back({ "TextureWithPalette", { { "textures/test.png", Change::Palette, "", 0 } }, {}, false, {},
-        End::ByItself, 0, 0, 4, "pixel format not supported" });
+    rows.push_back(Row::demo("TextureChunkLongerThanTheFile")
+                       .changing(patched("textures/fade.png", 33, std::string("\x78\0\0\0", 4)))
+                       .ends(4, "./data/textures/fade.png\n' : \nthe file is cut short"));
+    rows.push_back(Row::demo("TextureLargerThanTheGL")
+                       .changing(patched("textures/fade.png", 16, std::string("\0\x01\x86\xa0\0\x01\x86\xa0", 8)))
+                       .ends(4, "the image is larger than the GL takes"));
+    rows.push_back(Row::demo("TextureOf16Bits")
+                       .changing({ "textures/test.png", Change::Deep, "", 0 })
+                       .ends(4, "not 8 bits per channel"));
+    rows.push_back(Row::demo("TextureWithPalette")
+                       .changing({ "textures/test.png", Change::Palette, "", 0 })
+                       .ends(4, "pixel format not supported"));
 
     const std::string mesh = "./data/meshes/cube2.obj\n";
-    rows.push_back({ "ModelMissing", { removed("meshes/cube2.obj") }, {}, false, {}, End::ByItself, 0, 0, 4,
-        "Unable to find '\n" + mesh });
-    rows.push_back({ "ModelCutShort", { cutTo("meshes/cube2.obj", 100) }, {}, false, {}, End::ByItself, 0, 0, 4,
-        "Fail to load the mesh '\n" + mesh + "' : \nno mesh in the file" });
-    rows.push_back({ "ModelEmpty", { written("meshes/cube2.obj", "") }, {}, false, {}, End::ByItself, 0, 0, 4,
-        "Fail to load the mesh '\n" + mesh });
-    rows.push_back({ "ModelGarbage", { garbage("meshes/cube2.obj") }, {}, false, {}, End::ByItself, 0, 0, 4,
-        "Fail to load the mesh '\n" + mesh });
-    rows.push_back({ "ModelWithoutMesh", { written("meshes/cube2.obj", "# a normal and a texture coordinate, no face\nvn 0 0 1\nvt 0 0\n") }, {},
-        false, {}, End::ByItself, 0, 0, 4, "Fail to load the mesh '\n" + mesh + "' : \nno mesh in the file" });
+    rows.push_back(Row::demo("ModelMissing").changing(removed("meshes/cube2.obj")).ends(4, "Unable to find '\n" + mesh));
+    rows.push_back(Row::demo("ModelCutShort")
+                       .changing(cutTo("meshes/cube2.obj", 100))
+                       .ends(4, "Fail to load the mesh '\n" + mesh + "' : \nno mesh in the file"));
+    rows.push_back(Row::demo("ModelEmpty")
+                       .changing(written("meshes/cube2.obj", ""))
+                       .ends(4, "Fail to load the mesh '\n" + mesh));
+    rows.push_back(Row::demo("ModelGarbage").changing(garbage("meshes/cube2.obj")).ends(4, "Fail to load the mesh '\n" + mesh));
+    rows.push_back(Row::demo("ModelWithoutMesh")
+                       .changing(written("meshes/cube2.obj", "# a normal and a texture coordinate, no face\nvn 0 0 1\nvt 0 0\n"))
+                       .ends(4, "Fail to load the mesh '\n" + mesh + "' : \nno mesh in the file"));
 
     const std::string notFound = "\n\n\nMusic not found\n";
-    rows.push_back({ "MusicMissing", { removed("music/vobra.ogg") }, {}, false, {}, End::ByItself, 0, 0, 4,
-        "Couldn't open 'data/music/vobra.ogg'" + notFound });
-    rows.push_back({ "MusicEmpty", { written("music/vobra.ogg", "") }, {}, false, {}, End::ByItself, 0, 0, 4,
-        "Not an Ogg Vorbis audio stream" + notFound });
-    rows.push_back({ "MusicNotOgg", { written("music/vobra.ogg", "RIFF, or so it says\n") }, {}, false, {},
-        End::ByItself, 0, 0, 4, "Not an Ogg Vorbis audio stream" + notFound });
+    rows.push_back(Row::demo("MusicMissing")
+                       .changing(removed("music/vobra.ogg"))
+                       .ends(4, "Couldn't open 'data/music/vobra.ogg'" + notFound));
+    rows.push_back(Row::demo("MusicEmpty")
+                       .changing(written("music/vobra.ogg", ""))
+                       .ends(4, "Not an Ogg Vorbis audio stream" + notFound));
+    rows.push_back(Row::demo("MusicNotOgg")
+                       .changing(written("music/vobra.ogg", "RIFF, or so it says\n"))
+                       .ends(4, "Not an Ogg Vorbis audio stream" + notFound));
     // A file that opens but ends early or breaks part-way plays what it can.
-    rows.push_back({ "MusicCutShort", { cutTo("music/vobra.ogg", 5000) }, {}, false, {}, End::AfterLine, 0, 0, 143,
-        "FPS: " });
+    rows.push_back(Row::demo("MusicCutShort").changing(cutTo("music/vobra.ogg", 5000)).playsOnAfter("FPS: "));
     std::string corrupt = repositoryFile("music/vobra.ogg");
     for (std::size_t i = 20000; i < 40000 && i < corrupt.size(); ++i)
         corrupt[i] = static_cast<char>(i * 7);
-    rows.push_back({ "MusicCorruptPartWay", { written("music/vobra.ogg", corrupt) }, {}, false, {}, End::AfterLine, 0,
-        0, 143, "FPS: " });
+    rows.push_back(Row::demo("MusicCorruptPartWay").changing(written("music/vobra.ogg", corrupt)).playsOnAfter("FPS: "));
 
-    for (const char* stem : { "bigCube", "colourCube", "postProcess", "texture2D", "grid", "simple" })
+    for (const char* stem : { "bigCube", "colourCube", "postProcess", "texture2D", "grid", "simple", "glowBright",
+             "glowBlur" })
         for (const char* kind : { ".vert", ".frag" }) {
             const std::string path = std::string("shaders/") + stem + kind;
-            rows.push_back({ std::string("Shader") + stem + (kind[1] == 'v' ? "Vertex" : "Fragment") + "Missing",
-                { removed(path) }, {}, false, {}, End::ByItself, 0, 0, 2, "Fail to open '\n./data/" + path });
+            rows.push_back(Row::demo(std::string("Shader") + stem + (kind[1] == 'v' ? "Vertex" : "Fragment") + "Missing")
+                               .changing(removed(path))
+                               .ends(2, "Fail to open '\n./data/" + path));
         }
-    rows.push_back({ "ShaderEmpty", { written("shaders/grid.frag", "") }, {}, false, {}, End::ByItself, 0, 0, 2,
-        shaderLink + "./data/shaders/grid.vert ./data/shaders/grid.frag Linking)" });
-    rows.push_back({ "ShaderFailingToCompile", { written("shaders/bigCube.frag", "void main() { nonsense }\n") }, {},
-        false, {}, End::ByItself, 0, 0, 2, shaderLink + "./data/shaders/bigCube.vert ./data/shaders/bigCube.frag Linking)" });
-    rows.push_back({ "ShaderFailingToLink",
-        { written("shaders/simple.frag", "#version 110\nvarying vec3 unset;\nvoid main() { gl_FragColor = vec4(unset, 1.0); }\n") },
-        {}, false, {}, End::ByItself, 0, 0, 2, shaderLink + "./data/shaders/simple.vert ./data/shaders/simple.frag Linking)" });
+    rows.push_back(Row::demo("ShaderEmpty")
+                       .changing(written("shaders/grid.frag", ""))
+                       .ends(2, shaderLink + "./data/shaders/grid.vert ./data/shaders/grid.frag Linking)"));
+    rows.push_back(Row::demo("ShaderFailingToCompile")
+                       .changing(written("shaders/bigCube.frag", "void main() { nonsense }\n"))
+                       .ends(2, shaderLink + "./data/shaders/bigCube.vert ./data/shaders/bigCube.frag Linking)"));
+    rows.push_back(Row::demo("ShaderFailingToLink")
+                       .changing(written("shaders/simple.frag",
+                           "#version 110\nvarying vec3 unset;\nvoid main() { gl_FragColor = vec4(unset, 1.0); }\n"))
+                       .ends(2, shaderLink + "./data/shaders/simple.vert ./data/shaders/simple.frag Linking)"));
 
-    rows.push_back({ "NoDisplay", {}, { "DISPLAY=:4242" }, false, {}, End::ByItself, 0, 0, 1,
-        "Unable to open the window: " });
-    rows.push_back({ "DisplayWithoutGLX", {}, { "DISPLAY=no-glx" }, false, {}, End::ByItself, 0, 0, 1,
-        "Couldn't find matching GLX visual" });
+    rows.push_back(Row::demo("NoDisplay").environment("DISPLAY=:4242").ends(1, "Unable to open the window: "));
+    rows.push_back(Row::demo("DisplayWithoutGLX")
+                       .in(Surroundings::DisplayWithoutGlx)
+                       .ends(1, "Couldn't find matching GLX visual"));
     // Mesa then offers OpenGL 1.0, which GLEW refuses; -1 as an exit status.
-    rows.push_back({ "GlewRefusesTheGL", {}, { "MESA_GL_VERSION_OVERRIDE=1.0" }, false, {}, End::ByItself, 0, 0, 255,
-        "Glew initialisation failed : '\n" });
-    rows.push_back({ "NoAudioDevice", {}, { "SDL_AUDIODRIVER=no_such_driver" }, false, {}, End::AfterLine, 0, 0, 143,
-        "No available audio device" });
-    rows.push_back({ "DataDirectoryUnreadable", { written("", "") }, {}, false, {}, End::ByItself, 0, 0, 4,
-        "Unable to find '\n" + mesh });
-    rows.push_back({ "CurrentDirectoryUnwritable", {}, { "CHMOD_WORKDIR=0555" }, false, {}, End::AfterLine, 0, 0, 143,
-        "FPS: " });
+    rows.push_back(Row::demo("GlewRefusesTheGL")
+                       .environment("MESA_GL_VERSION_OVERRIDE=1.0")
+                       .ends(255, "Glew initialisation failed : '\n"));
+    rows.push_back(Row::demo("NoAudioDevice")
+                       .environment("SDL_AUDIODRIVER=no_such_driver")
+                       .playsOnAfter("No available audio device"));
+    rows.push_back(Row::demo("DataDirectoryUnreadable").changing(written("", "")).ends(4, "Unable to find '\n" + mesh));
+    rows.push_back(Row::demo("CurrentDirectoryUnwritable").in(Surroundings::WorkFolderUnwritable).playsOnAfter("FPS: "));
 
     // Frames past which the scene plays, counted from the FPS lines: scene two
     // starts at frame 1813, scene three at 3064.
@@ -231,32 +303,27 @@ std::vector<Fault> faults()
         { "SceneTwo", 1900 }, { "SceneThree", 3150 } };
     for (const auto& [phase, frames] : phases)
         for (int signal : { SIGINT, SIGTERM })
-            rows.push_back({ std::string(signal == SIGINT ? "Interrupt" : "Terminate") + "During" + phase, {}, {},
-                false, {}, End::Signal, signal, frames, 128 + signal, "FrameBuffer '1' deleted\n" });
+            rows.push_back(Row::demo(std::string(signal == SIGINT ? "Interrupt" : "Terminate") + "During" + phase)
+                               .stoppedBy(signal, frames)
+                               .ends(128 + signal, "FrameBuffer '1' deleted\n"));
 
-    auto capture = [&](const std::string& name, std::vector<std::string> arguments, std::vector<std::string> environment,
-                       int status, const std::string& line) {
-        rows.push_back({ "Capture" + name, {}, std::move(environment), true, std::move(arguments), End::ByItself, 0, 0,
-            status, line });
-    };
-    capture("NoOutput", { "--at", "0" }, {}, 2, "say where the capture goes");
-    capture("TwoOutputs", { "--out", "f", "--video", "v.mp4" }, {}, 2, "give only one of");
-    capture("UnknownOption", { "--bogus", "1", "--out", "f" }, {}, 2, "unknown option '--bogus'");
-    capture("OptionWithoutValue", { "--out", "f", "--size" }, {}, 2, "option --size needs a value");
-    capture("TimesTwoWays", { "--out", "f", "--at", "0", "--from", "0" }, {}, 2, "either --at or --from/--to");
-    capture("VideoOfChosenTimes", { "--video", "v.mp4", "--at", "0" }, {}, 2, "--video takes every frame");
-    capture("SizeZero", { "--out", "f", "--size", "0x480" }, {}, 2, "--size takes WIDTHxHEIGHT");
-    capture("SizeHuge", { "--out", "f", "--size", "100000x100000" }, {}, 2, "--size takes WIDTHxHEIGHT");
-    capture("SizeNotANumber", { "--out", "f", "--size", "wide" }, {}, 2, "--size takes WIDTHxHEIGHT");
-    capture("TimeNegative", { "--out", "f", "--at", "-16" }, {}, 2, "whole milliseconds");
-    capture("TimePastTheEnd", { "--out", "f", "--at", "90000" }, {}, 2, "the run's last frame is at 74032 ms");
-    capture("RangeBackwards", { "--out", "f", "--from", "2000", "--to", "1000" }, {}, 2, "--from comes after --to");
-    capture("OutputUnwritable", { "--out", "/proc/lumaroll/frames", "--at", "0" }, {}, 1, "Cannot write frames into");
-    rows.push_back({ "CaptureDataFileMissing", { removed("textures/wall.png") }, {}, true, { "--out", "f", "--at", "0" },
-        End::ByItself, 0, 0, 1, "Error while loading '\n./data/textures/wall.png\n'" });
-    capture("FfmpegMissing", { "--video", "v.mp4" }, { "PATH=/nonexistent" }, 1, "needs ffmpeg");
-    capture("FfmpegFailingPartWay", { "--video", "v.mp4", "--size", "16x16" }, { "FAKE_FFMPEG=1" }, 1,
-        "ffmpeg stopped taking frames");
+    rows.push_back(Row::capture("NoOutput", { "--at", "0" }).ends(2, "say where the capture goes"));
+    rows.push_back(Row::capture("TwoOutputs", { "--out", "f", "--video", "v.mp4" }).ends(2, "give only one of"));
+    rows.push_back(Row::capture("UnknownOption", { "--bogus", "1", "--out", "f" }).ends(2, "unknown option '--bogus'"));
+    rows.push_back(Row::capture("OptionWithoutValue", { "--out", "f", "--size" }).ends(2, "option --size needs a value"));
+    rows.push_back(Row::capture("TimePastTheEnd", { "--out", "f", "--at", "90000" })
+                       .ends(2, "the run's last frame is at 74032 ms"));
+    rows.push_back(Row::capture("OutputUnwritable", { "--out", "/proc/lumaroll/frames", "--at", "0" })
+                       .ends(1, "Cannot write frames into"));
+    rows.push_back(Row::capture("DataFileMissing", { "--out", "f", "--at", "0" })
+                       .changing(removed("textures/wall.png"))
+                       .ends(1, "Error while loading '\n./data/textures/wall.png\n'"));
+    rows.push_back(Row::capture("FfmpegMissing", { "--video", "v.mp4" })
+                       .environment("PATH=/nonexistent")
+                       .ends(1, "needs ffmpeg"));
+    rows.push_back(Row::capture("FfmpegFailingPartWay", { "--video", "v.mp4", "--size", "16x16" })
+                       .in(Surroundings::FailingFfmpeg)
+                       .ends(1, "ffmpeg stopped taking frames"));
     return rows;
 }
 
@@ -312,20 +379,22 @@ TEST_P(FaultMatrix, EndsWithItsStatusAndALineThatNamesIt)
         if (!change.path.empty())
             apply(run, change);
 
-    std::vector<std::string> environment;
+    std::vector<std::string> environment = fault.environment;
     std::vector<pid_t> servers;
-    for (const std::string& assignment : fault.environment) {
-        if (assignment == "DISPLAY=no-glx")
-            environment.push_back("DISPLAY=" + displayWithoutGlx(servers));
-        else if (assignment == "CHMOD_WORKDIR=0555")
-            fs::permissions(run.directory(), fs::perms(0555));
-        else if (assignment == "FAKE_FFMPEG=1") {
-            // An ffmpeg that takes a little, then fails.
-            run.writeFile("bin/ffmpeg", "#!/bin/sh\nhead -c 2000 >/dev/null\necho 'encoder broke' >&2\nexit 1\n");
-            fs::permissions(run.directory() + "/bin/ffmpeg", fs::perms(0755));
-            environment.push_back("PATH=" + run.directory() + "/bin:/usr/bin:/bin");
-        } else
-            environment.push_back(assignment);
+    switch (fault.surroundings) {
+    case Surroundings::Usual:
+        break;
+    case Surroundings::DisplayWithoutGlx:
+        environment.push_back("DISPLAY=" + displayWithoutGlx(servers));
+        break;
+    case Surroundings::WorkFolderUnwritable:
+        fs::permissions(run.directory(), fs::perms(0555));
+        break;
+    case Surroundings::FailingFfmpeg:
+        run.writeFile("bin/ffmpeg", "#!/bin/sh\nhead -c 2000 >/dev/null\necho 'encoder broke' >&2\nexit 1\n");
+        fs::permissions(run.directory() + "/bin/ffmpeg", fs::perms(0755));
+        environment.push_back("PATH=" + run.directory() + "/bin:/usr/bin:/bin");
+        break;
     }
     if (fault.capture)
         run.startCapture(fault.arguments, environment);
