@@ -38,7 +38,7 @@ private:
     // Kept on purpose though never drawn with: the strips go through the
     // renderer's own overlay program. The scene is handed the program as the
     // others are, so that every program main builds has its user.
-    ShaderProgram* texture2DProgram;
+    [[maybe_unused]] ShaderProgram* texture2DProgram;
     Mesh* cubeMesh;
     Texture* wallTexture;
     Texture* stripTextures[3];
