@@ -1,55 +1,50 @@
 #include "capture/CaptureOptions.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include "course/CommandLine.h"
+#include "course/RunLength.h"
+
+#include <algorithm>
 #include <sstream>
 
-namespace {
-
-// A whole number in [0, limit] and nothing else.
-bool number(const std::string& text, unsigned long limit, std::uint32_t& value)
+std::string captureUsage(const std::string& dataSettings, const std::string& userSettings)
 {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 9)
-        return false;
-    const unsigned long parsed = std::strtoul(text.c_str(), nullptr, 10);
-    if (parsed > limit)
-        return false;
-    value = static_cast<std::uint32_t>(parsed);
-    return true;
-}
-
-constexpr unsigned long longestRun = 24UL * 3600UL * 1000UL; // a day of run time is more than any run
-constexpr unsigned long largestSide = 8192;
-
-} // namespace
-
-std::string captureUsage()
-{
-    return R"(usage: lumaroll-capture OUTPUT [--at MS,MS,... | --from MS --to MS] [--size WxH] [--data-dir DIR] [--draw-all]
+    return R"(usage: lumaroll-capture OUTPUT [--at MS,MS,... | --from MS --to MS] [--size WxH]
+                        [--data-dir DIR] [--draw-all]
 
 Renders the demo offline, frame by frame: frame n is the picture after n steps
 of 16 ms, whatever the machine's speed, drawn off screen at the chosen size.
-There is no start-up wait, no frame limiter and no sound; the seed and the
-default size come from data/settings.ini as for the demo. Without a display it
+There is no start-up wait, no pacing and no sound. Without a display it
 starts its own virtual X server (Xvfb).
 
 OUTPUT, one of:
   --out DIR          PNG files, lumaroll-MMMMM.png for run time MMMMM ms;
                      every frame unless --at or --from/--to choose some
   --sheet FILE.png   a contact sheet: the chosen frames (24 across the whole
-                     run by default) side by side, six to a row
+                     run by default) side by side, six to a row, each tile
+                     200x160 unless --size says otherwise
   --video FILE.mp4   every frame as an H.264 video (yuv420p, 62.5 frames a
                      second) with the soundtrack from the first frame; needs
                      ffmpeg; odd sizes are rounded down to even ones
 
-  --at MS,MS,...     run times in milliseconds from the first frame
-  --from MS --to MS  every frame from one time to the other, both included
+  --at MS,MS,...     run times in milliseconds from the first frame; a time
+                     between two frames takes the one before (the last frame
+                     is at 74032)
+  --from MS --to MS  every frame from one time to the other, both included; a
+                     --to past the end goes to the last frame
   --size WxH         frame size in pixels, 1 to 8192 a side (default: the
-                     settings' hres and vres)
+                     settings' hres and vres; for --sheet, 200x160)
   --data-dir DIR     where the demo's data/ folder is (default: here)
   --draw-all         draw every pass, not only the chosen frames: slower, and
                      the frames are the same (a check that skipping is exact)
   --help             this text
+  --version          the version
+
+The seed and the default size come from the settings, as for the demo, in
+layers, the later winning key by key: the built-in defaults (hres 800, vres
+640, seed 0); the data folder's )"
+        + dataSettings + "; your own "
+        + (userSettings.empty() ? std::string("$XDG_CONFIG_HOME/lumaroll/settings.ini") : userSettings) + R"(.
+Two captures with the same settings give the same frames.
 
 Exit status: 0 when everything was written, 2 for a bad command line, 1 for
 anything else that failed (its reason on the console), 130 or 143 when stopped
@@ -65,6 +60,10 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
         const std::string& name = arguments[i];
         if (name == "--help" || name == "-h") {
             options.help = true;
+            return true;
+        }
+        if (name == "--version") {
+            options.version = true;
             return true;
         }
         if (name == "--draw-all") {
@@ -87,7 +86,7 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
             std::string item;
             while (std::getline(list, item, ',')) {
                 std::uint32_t time = 0;
-                if (!number(item, longestRun, time)) {
+                if (!CommandLine::whole(item, CommandLine::longestRun, time)) {
                     error = "--at takes run times in whole milliseconds, like 2000,15000; not '" + item + "'";
                     return false;
                 }
@@ -99,20 +98,18 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
             }
         } else if (name == "--from" || name == "--to") {
             std::uint32_t time = 0;
-            if (!number(value, longestRun, time)) {
+            if (!CommandLine::whole(value, CommandLine::longestRun, time)) {
                 error = name + " takes a run time in whole milliseconds; not '" + value + "'";
                 return false;
             }
             (name == "--from" ? options.from : options.to) = time;
         } else if (name == "--size") {
-            const std::size_t x = value.find('x');
-            std::uint32_t width = 0, height = 0;
-            if (x == std::string::npos || !number(value.substr(0, x), largestSide, width)
-                || !number(value.substr(x + 1), largestSide, height) || width == 0 || height == 0) {
+            Resolution size;
+            if (!CommandLine::size(value, size)) {
                 error = "--size takes WIDTHxHEIGHT, each 1 to 8192, like 1920x1080; not '" + value + "'";
                 return false;
             }
-            options.size = Resolution { width, height };
+            options.size = size;
         } else if (name == "--data-dir") {
             options.dataDir = value;
         } else {
@@ -141,5 +138,43 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
         error = "--from comes after --to";
         return false;
     }
+    return true;
+}
+
+bool chooseFrames(const CaptureOptions& options, std::uint32_t frames, std::vector<bool>& chosen, std::string& error)
+{
+    chosen.assign(frames, false);
+    const std::uint32_t lastTime = (frames - 1) * frameMilliseconds;
+    auto inRun = [&](std::uint32_t time) {
+        if (time / frameMilliseconds < frames)
+            return true;
+        error = "There is no frame at " + std::to_string(time) + " ms: the run's last frame is at "
+            + std::to_string(lastTime) + " ms";
+        return false;
+    };
+    for (std::uint32_t time : options.times) {
+        if (!inRun(time))
+            return false;
+        chosen[time / frameMilliseconds] = true;
+    }
+    if (!options.times.empty())
+        return true;
+    if (options.from || options.to) {
+        const std::uint32_t from = options.from.value_or(0);
+        if (!inRun(from))
+            return false;
+        const std::uint32_t last = std::min(options.to.value_or(lastTime) / frameMilliseconds, frames - 1);
+        for (std::uint32_t frame = from / frameMilliseconds; frame <= last; ++frame)
+            chosen[frame] = true;
+        return true;
+    }
+    if (options.output == CaptureOptions::Output::Sheet) {
+        // Evenly inside the run: its first and last frames are black, faded out.
+        constexpr std::uint32_t sheetFrames = 24;
+        for (std::uint32_t k = 1; k <= sheetFrames; ++k)
+            chosen[static_cast<std::size_t>((frames - 1) * static_cast<std::uint64_t>(k) / (sheetFrames + 1))] = true;
+        return true;
+    }
+    chosen.assign(frames, true);
     return true;
 }

@@ -20,11 +20,18 @@ struct CaptureOptions {
     std::string dataDir; // run from here; "" for the current folder
     bool drawAll = false; // every pass drawn, not only the chosen frames
     bool help = false;
+    bool version = false;
 };
 
 // Reads the command line; false, with a message for the user, on anything
 // it cannot take.
 bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptions& options, std::string& error);
 
-// What --help prints.
-std::string captureUsage();
+// One entry per frame of a run of `frames`, true for those asked for. A time
+// between two frames takes the frame before it, the run's last frame
+// included; a --to past the end takes the run to its end. False, with a
+// message naming the time as it was given, for a time past the last frame's step.
+bool chooseFrames(const CaptureOptions& options, std::uint32_t frames, std::vector<bool>& chosen, std::string& error);
+
+// What --help prints, naming the settings files as found here.
+std::string captureUsage(const std::string& dataSettings, const std::string& userSettings);

@@ -1,6 +1,7 @@
 #include "capture/CaptureSinks.h"
 
 #include "capture/PngFile.h"
+#include "course/StopSignals.h"
 #include "core/DataFiles.h"
 #include "course/RunLength.h"
 
@@ -312,11 +313,19 @@ bool VideoFile::stopEncoder()
     if (pipe >= 0)
         close(pipe);
     pipe = -1;
+    // ffmpeg may take a while to finish the file: a stop signal meanwhile
+    // ends it, so that the capture can remove what it leaves.
     int status = 0;
-    while (waitpid(encoder, &status, 0) < 0 && errno == EINTR) {
+    for (;;) {
+        const pid_t ended = waitpid(encoder, &status, WNOHANG);
+        if (ended == encoder || (ended < 0 && errno != EINTR))
+            break;
+        if (StopSignals::received() != 0)
+            kill(encoder, SIGTERM);
+        usleep(10000);
     }
     encoder = -1;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return StopSignals::received() == 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 bool VideoFile::finish()
@@ -326,7 +335,8 @@ bool VideoFile::finish()
         return false;
     }
     if (!stopEncoder()) {
-        std::cerr << "ffmpeg could not make the video" << std::endl;
+        if (StopSignals::received() == 0)
+            std::cerr << "ffmpeg could not make the video" << std::endl;
         std::remove(partial.c_str());
         return false;
     }

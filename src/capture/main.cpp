@@ -6,10 +6,13 @@
 #include "capture/CaptureSinks.h"
 #include "capture/Progress.h"
 #include "capture/VirtualDisplay.h"
+#include "core/DataFiles.h"
+#include "course/Settings.h"
 #include "demo/DemoRun.h"
 #include "course/RunLength.h"
 #include "course/StopSignals.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -24,81 +27,15 @@ namespace {
 
 constexpr int badCommandLine = 2;
 constexpr int failed = 1;
-constexpr std::uint32_t sheetFrames = 24;
 const Resolution sheetTile { 200, 160 };
 
-// One entry per frame of the run, true for those asked for; false, after a
-// message, for a time past the run's last frame.
-bool chooseFrames(const CaptureOptions& options, std::uint32_t frames, std::vector<bool>& chosen)
+// The output asked for, ready to be written; null, after a message, when it
+// cannot be.
+std::unique_ptr<CaptureSink> openSink(
+    const CaptureOptions& options, std::uint32_t frames, const std::vector<bool>& chosen, Progress& progress)
 {
-    chosen.assign(frames, false);
-    const std::uint32_t lastTime = (frames - 1) * frameMilliseconds;
-    auto mark = [&](std::uint32_t time) {
-        if (time > lastTime) {
-            std::cerr << "There is no frame at " << time << " ms: the run's last frame is at " << lastTime << " ms"
-                      << std::endl;
-            return false;
-        }
-        chosen[time / frameMilliseconds] = true;
-        return true;
-    };
-    for (std::uint32_t time : options.times)
-        if (!mark(time))
-            return false;
-    if (!options.times.empty())
-        return true;
-    if (options.from || options.to) {
-        const std::uint32_t from = options.from.value_or(0);
-        const std::uint32_t to = options.to.value_or(lastTime);
-        if (!mark(from) || !mark(std::min(to, lastTime + frameMilliseconds - 1)))
-            return false;
-        for (std::uint32_t frame = from / frameMilliseconds; frame <= to / frameMilliseconds && frame < frames; ++frame)
-            chosen[frame] = true;
-        return true;
-    }
-    if (options.output == CaptureOptions::Output::Sheet) {
-        // Evenly inside the run: its first and last frames are black, faded out.
-        for (std::uint32_t k = 1; k <= sheetFrames; ++k)
-            chosen[static_cast<std::size_t>((frames - 1) * static_cast<std::uint64_t>(k) / (sheetFrames + 1))] = true;
-        return true;
-    }
-    chosen.assign(frames, true);
-    return true;
-}
-
-} // namespace
-
-int main(int argc, char** argv)
-{
-    std::signal(SIGPIPE, SIG_IGN); // a failing ffmpeg shows as a failed write instead
-    CaptureOptions options;
-    std::string error;
-    if (!parseCaptureOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
-        std::cerr << "lumaroll-capture: " << error << "\n(lumaroll-capture --help says more)" << std::endl;
-        return badCommandLine;
-    }
-    if (options.help) {
-        std::cout << captureUsage();
-        return 0;
-    }
-    // Output paths are the caller's, before the run moves into the data folder.
-    options.path = std::filesystem::absolute(options.path).lexically_normal().string();
-    if (!options.dataDir.empty() && chdir(options.dataDir.c_str()) != 0) {
-        std::cerr << "Cannot enter the data folder '" << options.dataDir << "'" << std::endl;
-        return failed;
-    }
-
-    const std::uint32_t frames = runFrameCount();
-    std::vector<bool> chosen;
-    if (!chooseFrames(options, frames, chosen))
-        return badCommandLine;
-    std::uint32_t wanted = 0;
-    for (bool frame : chosen)
-        wanted += frame ? 1u : 0u;
-
-    Progress progress(frames);
-    const Resolution size = options.size.value_or(
-        options.output == CaptureOptions::Output::Sheet ? sheetTile : Resolution { 0, 0 });
+    const Resolution size
+        = options.size.value_or(options.output == CaptureOptions::Output::Sheet ? sheetTile : Resolution { 0, 0 });
     std::unique_ptr<CaptureSink> sink;
     bool ready = false;
     switch (options.output) {
@@ -121,13 +58,64 @@ int main(int argc, char** argv)
         break;
     }
     }
+    if (!ready)
+        return nullptr;
     if (options.drawAll)
         sink->drawEveryPass();
+    return sink;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::signal(SIGPIPE, SIG_IGN); // a failing ffmpeg shows as a failed write instead
+    CaptureOptions options;
+    std::string error;
+    if (!parseCaptureOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+        std::cerr << "lumaroll-capture: " << error << "\n(lumaroll-capture --help says more)" << std::endl;
+        return badCommandLine;
+    }
+    if (options.version) {
+        std::cout << "lumaroll-capture " << LUMAROLL_VERSION << std::endl;
+        return 0;
+    }
+    if (options.help) {
+        const std::filesystem::path folder = options.dataDir.empty() ? "." : options.dataDir;
+        std::cout << captureUsage(std::filesystem::absolute((folder / DataFiles::settings).lexically_normal()).string(),
+            Settings::userFile());
+        return 0;
+    }
+    // Output paths are the caller's, before the run moves into the data folder.
+    options.path = std::filesystem::absolute(options.path).lexically_normal().string();
+    if (!options.dataDir.empty() && chdir(options.dataDir.c_str()) != 0) {
+        std::cerr << "Cannot enter the data folder '" << options.dataDir << "'" << std::endl;
+        return failed;
+    }
+
+    const std::uint32_t frames = runFrameCount(); // before the run seeds rand(), which the timelines draw from
+    std::vector<bool> chosen;
+    if (!chooseFrames(options, frames, chosen, error)) {
+        std::cerr << error << std::endl;
+        return badCommandLine;
+    }
+    const auto wanted = static_cast<std::uint32_t>(std::count(chosen.begin(), chosen.end(), true));
+
+    // The settings' layers as the demo takes them: the data folder's, then the user's own.
+    Settings settings(DataFiles::settings);
+    settings.overlay(Settings::optionalFile(Settings::userFile()));
+
+    Progress progress(frames);
+    const std::unique_ptr<CaptureSink> sink = openSink(options, frames, chosen, progress);
     VirtualDisplay display;
-    if (!ready || !display.ensure())
+    if (!sink || !display.ensure())
         return failed;
 
+    // Ctrl-C and SIGTERM stay an orderly stop until the output has its name
+    // or is gone: ffmpeg may take a while to finish the file.
+    const StopSignals stopSignals;
     RunOptions run;
+    run.settings = &settings;
     run.waitAtStart = false;
     run.playMusic = false;
     run.frames = sink.get();

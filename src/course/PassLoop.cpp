@@ -2,10 +2,15 @@
 
 #include "course/SceneSequence.h"
 
-LoopResult runPasses(SceneSequence& scenes, LoopHost& host, unsigned int step)
+LoopResult runPasses(SceneSequence& scenes, LoopHost& host, unsigned int step, std::uint32_t firstPass)
 {
     LoopResult result;
-    bool previousDrawn = true;
+    for (; result.passes < firstPass && !scenes.finished(); ++result.passes) {
+        scenes.skip();
+        scenes.update(step);
+    }
+    // Begun at the finished run's final pass, there is no last picture to show.
+    bool previousDrawn = result.passes == 0 || !scenes.finished();
     bool running = true;
     do {
         const bool finalPass = scenes.finished();

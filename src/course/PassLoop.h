@@ -29,5 +29,7 @@ struct LoopResult {
 // The main loop: every pass draws the playing scene or skips it, as the host
 // wants, then updates it by `step` ms; once the last scene has ended, one
 // more pass shows its last picture and the loop ends. Each scene update is
-// taken exactly once per pass, drawn or not.
-LoopResult runPasses(SceneSequence& scenes, LoopHost& host, unsigned int step);
+// taken exactly once per pass, drawn or not. A loop that begins at
+// `firstPass` moves the scenes on to it by update-only passes, without asking
+// the host: the frame of that time is then the first one it can draw.
+LoopResult runPasses(SceneSequence& scenes, LoopHost& host, unsigned int step, std::uint32_t firstPass = 0);

@@ -2,11 +2,14 @@
 
 #include <utility>
 
-PlaybackClock::PlaybackClock(TimeSource& wallTime, MusicPosition musicPosition, Continues continueCount)
+PlaybackClock::PlaybackClock(
+    TimeSource& wallTime, MusicPosition musicPosition, Continues continueCount, std::uint32_t start)
     : wall(wallTime)
     , music(std::move(musicPosition))
     , continues(std::move(continueCount))
     , continuesSeen(continues ? continues() : 0u)
+    , origin(start)
+    , last(start)
     , lastWall(wall.ticks())
     , musicMovedAt(lastWall)
 {
@@ -33,7 +36,7 @@ std::uint32_t PlaybackClock::now()
         // A music that stands still (a device that hangs) would freeze the
         // pictures: past the limit the wall clock carries them on.
         if (wallNow - musicMovedAt <= stallLimit)
-            time = *position;
+            time = origin + *position;
     }
     if (time < last)
         time = last;

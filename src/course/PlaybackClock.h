@@ -23,8 +23,9 @@ public:
     // The music that has not moved for this long has stalled.
     static constexpr std::uint32_t stallLimit = 500;
 
-    // Starts at 0 now. The sources must outlive the clock.
-    PlaybackClock(TimeSource& wall, MusicPosition music, Continues continues);
+    // Starts at `start` ms now; the music's position counts from there. The
+    // sources must outlive the clock.
+    PlaybackClock(TimeSource& wall, MusicPosition music, Continues continues, std::uint32_t start = 0);
 
     std::uint32_t now();
 
@@ -33,7 +34,8 @@ private:
     MusicPosition music;
     Continues continues;
     unsigned int continuesSeen;
-    std::uint32_t last = 0;
+    std::uint32_t origin;
+    std::uint32_t last;
     std::uint32_t lastWall;
     std::optional<std::uint32_t> lastMusic;
     std::uint32_t musicMovedAt; // wall time

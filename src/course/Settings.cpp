@@ -1,6 +1,8 @@
 #include "course/Settings.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -41,7 +43,7 @@ void Settings::read(std::istream& text)
                       << std::endl;
             return;
         }
-        values[key] = value;
+        values[key] = Value { value, path };
     }
     if (text.bad())
         std::cerr << "Settings file '" << path << "': a read failed after " << values.size()
@@ -51,7 +53,7 @@ void Settings::read(std::istream& text)
 float Settings::get(const std::string& key, float defaultValue) const
 {
     const auto found = values.find(key);
-    return found == values.end() ? defaultValue : found->second;
+    return found == values.end() ? defaultValue : found->second.number;
 }
 
 double Settings::truncatedOr(const std::string& key, double low, double high, bool allowZero, double defaultValue) const
@@ -61,10 +63,10 @@ double Settings::truncatedOr(const std::string& key, double low, double high, bo
         return defaultValue;
     // Truncate in double first: converting an out-of-range float straight to
     // an integer is undefined behaviour.
-    const double truncated = std::trunc(static_cast<double>(found->second));
+    const double truncated = std::trunc(static_cast<double>(found->second.number));
     if (!std::isfinite(truncated) || truncated < low || truncated > high || (!allowZero && truncated == 0.0)) {
-        std::cerr << "Settings file '" << path << "': value " << found->second << " of key '" << key
-                  << "' is out of range, using " << defaultValue << std::endl;
+        std::cerr << "Settings file '" << found->second.from << "': value " << found->second.number << " of key '"
+                  << key << "' is out of range, using " << defaultValue << std::endl;
         return defaultValue;
     }
     return truncated;
@@ -78,4 +80,40 @@ std::uint32_t Settings::getUnsigned(const std::string& key, std::uint32_t defaul
 std::int32_t Settings::getInt(const std::string& key, std::int32_t defaultValue) const
 {
     return static_cast<std::int32_t>(truncatedOr(key, -2147483648.0, 2147483647.0, true, defaultValue));
+}
+
+Settings Settings::optionalFile(const std::string& filePath)
+{
+    std::error_code error;
+    if (filePath.empty() || !std::filesystem::exists(filePath, error))
+        return Settings();
+    std::ifstream file(filePath);
+    if (!file.is_open() || (file.peek() == std::ifstream::traits_type::eof() && file.bad())) {
+        std::cerr << "Fail to open the setting file '" << filePath << "'" << std::endl;
+        return Settings();
+    }
+    return Settings(file, filePath);
+}
+
+std::string Settings::userFile()
+{
+    // A relative XDG_CONFIG_HOME is not a valid one, and is ignored.
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && config[0] == '/')
+        return std::string(config) + "/lumaroll/settings.ini";
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] != '\0')
+        return std::string(home) + "/.config/lumaroll/settings.ini";
+    return "";
+}
+
+void Settings::overlay(const Settings& later)
+{
+    for (const auto& [key, value] : later.values)
+        values[key] = value;
+}
+
+void Settings::set(const std::string& key, float value, const std::string& from)
+{
+    values[key] = Value { value, from };
 }

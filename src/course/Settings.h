@@ -9,6 +9,8 @@
 // key and number pairs. Every value is kept as a float; callers convert.
 class Settings {
 public:
+    // No values: every key gives its default.
+    Settings() = default;
     // Reads the file at once. Never fails: a file that is missing or cannot
     // be read (a folder, no permission) prints one line on standard error and
     // leaves the settings empty. Reading stops at a value that is not a
@@ -17,6 +19,20 @@ public:
     explicit Settings(const std::string& path);
     // The same reading from any stream; `path` only names it in messages.
     Settings(std::istream& text, const std::string& path);
+    // A file that may well not exist (the user's own): nothing is said when
+    // it does not; one that exists is read and reported on as above.
+    static Settings optionalFile(const std::string& path);
+
+    // The settings of the user's own file: $XDG_CONFIG_HOME/lumaroll/settings.ini,
+    // or ~/.config/lumaroll/settings.ini when that variable is unset or empty;
+    // empty when neither it nor HOME is set.
+    static std::string userFile();
+
+    // Every key of `later` replaces this one's: the later layer wins.
+    void overlay(const Settings& later);
+    // A value given elsewhere than in a file, such as on the command line;
+    // `from` names it in messages.
+    void set(const std::string& key, float value, const std::string& from);
 
     // The stored value, or defaultValue when the key is absent.
     float get(const std::string& key, float defaultValue) const;
@@ -35,6 +51,10 @@ private:
     // unless allowZero, is not zero; otherwise defaultValue, after a line.
     double truncatedOr(const std::string& key, double low, double high, bool allowZero, double defaultValue) const;
 
+    struct Value {
+        float number;
+        std::string from; // the file it was read from, for messages
+    };
     std::string path;
-    std::map<std::string, float> values;
+    std::map<std::string, Value> values;
 };

@@ -144,7 +144,7 @@ std::unique_ptr<AudioStream> AudioSystem::createStream(const std::string& path)
     return std::make_unique<AudioStream>(music);
 }
 
-AudioChannel* AudioSystem::play(AudioStream& stream)
+AudioChannel* AudioSystem::play(AudioStream& stream, double seconds)
 {
     // The count restarts with the stream in one hold of the audio lock (SDL's
     // is recursive), so no buffer is counted to the wrong side of the start.
@@ -152,7 +152,7 @@ AudioChannel* AudioSystem::play(AudioStream& stream)
     framesHanded = framesBeforeLast = 0;
     handedSincePlay = false;
     // A count of 1 plays once; SDL_mixer 1.2.12 plays 2 three times.
-    counting = Mix_PlayMusic(stream.music, 1) == 0;
+    counting = Mix_PlayMusic(stream.music, 1) == 0 && (seconds <= 0.0 || Mix_SetMusicPosition(seconds) == 0);
     SDL_UnlockAudio();
     if (!counting) {
         fail();

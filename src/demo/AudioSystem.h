@@ -62,9 +62,10 @@ public:
     bool initSilent(int channels);
     // A stream of the file at `path`; null after a failure.
     std::unique_ptr<AudioStream> createStream(const std::string& path);
-    // Starts the stream from its beginning; the channel it plays on, which
-    // stays the system's, or null after a failure.
-    AudioChannel* play(AudioStream& stream);
+    // Starts the stream `seconds` into it; the channel it plays on, which
+    // stays the system's, or null after a failure. The position counts from
+    // where it started.
+    AudioChannel* play(AudioStream& stream, double seconds = 0.0);
     // Notices a stream that has played to its end.
     void update();
     void close();

@@ -123,28 +123,35 @@ struct RunContext {
     Resolution frameSize;
 };
 
+// The pass the run begins at: a time between two frames takes the one before.
+std::uint32_t firstPass(const RunContext& run)
+{
+    return run.options.startAt / frameMilliseconds;
+}
+
 // The main loop, to the last scene's end, Escape or a stop signal.
 int mainLoop(RunContext& run, SceneSequence& scenes, FramePainter& painter)
 {
+    const std::uint32_t first = firstPass(run);
     LoopResult loop;
     if (run.options.frames != nullptr) {
         CaptureHost host(painter, *run.options.frames, run.inputs, run.frameSize);
-        loop = runPasses(scenes, host, sceneStep);
+        loop = runPasses(scenes, host, sceneStep, first);
     } else if (run.settings.everyFrame) {
         EveryFramePacing pacing(run.wallClock);
         WindowHost host(painter, pacing, nullptr, run.inputs, run.music);
-        loop = runPasses(scenes, host, sceneStep);
+        loop = runPasses(scenes, host, sceneStep, first);
     } else {
         // The pictures follow the music from its first sample on.
         Music* music = run.music;
         PlaybackClock playback(
             run.wallClock, [music] { return music != nullptr ? music->position() : std::nullopt; },
-            &ContinueSignal::count);
+            &ContinueSignal::count, first * frameMilliseconds);
         ClockPacing pacing(playback, run.wallClock);
         WindowHost host(painter, pacing, &playback, run.inputs, run.music);
-        loop = runPasses(scenes, host, sceneStep);
-        if (loop.drawn < loop.passes)
-            VornE::log(VornE::Info, "Frames: ", loop.drawn, " of ", loop.passes,
+        loop = runPasses(scenes, host, sceneStep, first);
+        if (loop.drawn < loop.passes - first)
+            VornE::log(VornE::Info, "Frames: ", loop.drawn, " of ", loop.passes - first,
                 " drawn, the others skipped to keep in step with the music\n");
     }
     return loop.end == LoopResult::End::Failed ? captureFailedStatus : 0;
@@ -184,7 +191,7 @@ int playScenes(RunContext& run)
     if (run.options.waitAtStart && !waitForStart(5000, run.inputs))
         return 0; // Escape or a stop signal: no music, no frame
     if (run.music != nullptr)
-        run.music->play();
+        run.music->playFrom(firstPass(run) * frameMilliseconds);
     run.window.setClearColour(Colour(0.0f, 0.0f, 0.0f, 1.0f));
 
     return mainLoop(run, scenes, painter);
@@ -195,8 +202,10 @@ int playScenes(RunContext& run)
 int runDemo(const RunOptions& options)
 {
     // ---- Start-up -------------------------------------------------------
-    Settings settings(DataFiles::settings);
-    const RunSettings wanted = readSettings(settings);
+    std::optional<Settings> dataSettings;
+    if (options.settings == nullptr)
+        dataSettings.emplace(DataFiles::settings);
+    const RunSettings wanted = readSettings(options.settings != nullptr ? *options.settings : *dataSettings);
     FrameSink* const capture = options.frames;
     // A capture draws at its own size; its window only holds the GL context.
     const Resolution captureSize = capture != nullptr ? capture->frameSize(wanted.size) : wanted.size;

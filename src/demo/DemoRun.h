@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+class Settings;
 struct RgbFrame;
 
 // Exit statuses besides the two of a normal run (0, and -1 when GLEW fails).
@@ -36,8 +37,13 @@ public:
 
 // What a front end asks of a run. The defaults are the live demo.
 struct RunOptions {
+    // The settings, their layers resolved; null: the data folder's file alone.
+    const Settings* settings = nullptr;
     bool waitAtStart = true; // present once, then wait 5 s before the first frame
     bool playMusic = true;
+    // The run time to begin at, in ms: the scenes are moved on to the frame
+    // of that time by update-only passes, and the music starts there.
+    std::uint32_t startAt = 0;
     // Null: frames go to the window, following the music's clock (or every
     // one drawn, with the setting "everyframe"), with "FPS: " lines. A sink
     // takes them off screen as fast as they come.

@@ -66,6 +66,17 @@ void Music::play()
         channel->setLoopCount(-1);
 }
 
+void Music::playFrom(std::uint32_t milliseconds)
+{
+    if (milliseconds == 0 || !sound) {
+        play();
+        return;
+    }
+    channel = system->play(*sound, milliseconds / 1000.0);
+    if (channel != nullptr)
+        channel->setLoopCount(-1);
+}
+
 void Music::update()
 {
     if (system)

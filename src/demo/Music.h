@@ -27,6 +27,8 @@ public:
     bool load(const std::string& path);
     // Starts the stream, or resumes it when it was paused.
     void play();
+    // Starts the stream `milliseconds` into it; play() at 0.
+    void playFrom(std::uint32_t milliseconds);
     // Once per frame while the music plays.
     void update();
     void stop();

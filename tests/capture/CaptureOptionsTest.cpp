@@ -45,3 +45,43 @@ TEST(CaptureOptions, EachSideOfTheSizeAndEachTimeIsCheckedOnItsOwn)
         EXPECT_EQ(error.rfind(row.error, 0), 0u) << line << error;
     }
 }
+
+// A run of 4628 frames, the last at 74032 ms: a time up to the next step takes
+// the last frame, a --to past the end takes the run to its end, and a message
+// names the time as it was typed.
+TEST(CaptureOptions, TimesAtTheRunsEndTakeItsLastFrameAndOnlyTimesPastItAreRefusedByTheirOwnNumber)
+{
+    struct Row {
+        std::vector<std::string> arguments;
+        std::size_t first, last; // the chosen frames, inclusive; last < first: refused
+        std::string error;
+    };
+    const Row rows[] = {
+        { { "--out", "f", "--at", "74032" }, 4627, 4627, "" },
+        { { "--out", "f", "--at", "74047" }, 4627, 4627, "" },
+        { { "--out", "f", "--at", "74048" }, 1, 0, "There is no frame at 74048 ms: the run's last frame is at 74032 ms" },
+        { { "--out", "f", "--from", "74000", "--to", "74040" }, 4625, 4627, "" },
+        { { "--out", "f", "--from", "74000", "--to", "90000" }, 4625, 4627, "" },
+        { { "--out", "f", "--from", "90000" }, 1, 0, "There is no frame at 90000 ms: the run's last frame is at 74032 ms" },
+        { { "--out", "f", "--to", "31" }, 0, 1, "" },
+    };
+    for (const Row& row : rows) {
+        CaptureOptions options;
+        std::string error;
+        ASSERT_TRUE(parseCaptureOptions(row.arguments, options, error)) << error;
+        std::vector<bool> chosen;
+        const bool taken = chooseFrames(options, 4628, chosen, error);
+        EXPECT_EQ(taken, row.error.empty()) << row.arguments.back();
+        EXPECT_EQ(error, row.error);
+        if (!taken)
+            continue;
+        std::vector<std::size_t> frames;
+        for (std::size_t k = 0; k < chosen.size(); ++k)
+            if (chosen[k])
+                frames.push_back(k);
+        ASSERT_FALSE(frames.empty()) << row.arguments.back();
+        EXPECT_EQ(frames.front(), row.first) << row.arguments.back();
+        EXPECT_EQ(frames.back(), row.last) << row.arguments.back();
+        EXPECT_EQ(frames.size(), row.last - row.first + 1) << row.arguments.back();
+    }
+}

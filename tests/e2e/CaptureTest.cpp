@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
+#include <thread>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -85,4 +87,27 @@ TEST(Capture, FramesAfterSkippedPassesAreThoseOfACaptureThatDrawsEveryPass)
     EXPECT_EQ(compared, 12);
     for (const std::string& folder : folders)
         fs::remove_all(folder);
+}
+
+// Ctrl-C while ffmpeg finishes the file, after the last frame: the capture
+// stops it and leaves neither the video nor its partial file.
+TEST(Capture, AnInterruptWhileTheVideoIsFinishedLeavesNoFile)
+{
+    DemoProcess capture;
+    capture.linkData();
+    // An ffmpeg that takes every frame, starts its file and takes its time.
+    capture.writeFile("bin/ffmpeg", "#!/bin/sh\nfor last; do :; done\ncat >/dev/null\n: >\"$last\"\nsleep 30\n");
+    fs::permissions(capture.directory() + "/bin/ffmpeg", fs::perms(0755));
+    const std::string video = capture.directory() + "/run.mp4";
+    capture.startCapture({ "--video", video, "--size", "16x16" },
+        { "PATH=" + capture.directory() + "/bin:/usr/bin:/bin" });
+    ASSERT_TRUE(capture.waitForOutput("captured 4628 of 4628 frames", 200)) << capture.finish(1).out;
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_TRUE(fs::exists(video + ".partial.mp4")) << "ffmpeg is finishing the file";
+    capture.signal(SIGINT);
+    const DemoProcess::Result result = capture.finish(10);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.status, 130) << result.err;
+    EXPECT_FALSE(fs::exists(video));
+    EXPECT_FALSE(fs::exists(video + ".partial.mp4"));
 }

@@ -97,6 +97,11 @@ void DemoProcess::start(const std::vector<std::string>& environment)
     startProgram(LUMAROLL_BINARY, {}, environment);
 }
 
+void DemoProcess::startDemo(const std::vector<std::string>& arguments, const std::vector<std::string>& environment)
+{
+    startProgram(LUMAROLL_BINARY, arguments, environment);
+}
+
 void DemoProcess::startCapture(const std::vector<std::string>& arguments, const std::vector<std::string>& environment)
 {
     startProgram(LUMAROLL_CAPTURE_BINARY, arguments, environment);
@@ -120,6 +125,8 @@ void DemoProcess::startProgram(
         // Silent output unless a test asks for a driver: test machines have
         // no sound card, and the one that has should stay quiet.
         setenv("SDL_AUDIODRIVER", "dummy", 1);
+        // The user's own settings stay out of the tests' runs.
+        setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
         for (const std::string& assignment : environment)
             if (!assignment.empty())
                 putenv(const_cast<char*>(assignment.c_str()));

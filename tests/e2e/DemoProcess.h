@@ -24,6 +24,7 @@ public:
 
     // Starts the demo, or the capture tool with its arguments, in the working directory.
     void start(const std::vector<std::string>& environment = {});
+    void startDemo(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {});
     void startCapture(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {});
     // Polls the X server for the demo's window; its id, or "" when none came.
     std::string waitForWindow(int seconds);

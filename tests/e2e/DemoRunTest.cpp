@@ -210,6 +210,28 @@ std::vector<std::int16_t> trackStart(std::size_t count)
     return samples;
 }
 
+// `count` samples of the soundtrack from `milliseconds` into it, decoded.
+std::vector<std::int16_t> trackFrom(std::uint32_t milliseconds, std::size_t count)
+{
+    std::vector<std::int16_t> samples(count);
+    OggVorbis_File file;
+    if (ov_fopen((std::string(LUMAROLL_SOURCE_DIR) + "/data/music/vobra.ogg").c_str(), &file) != 0)
+        return {};
+    ov_time_seek(&file, milliseconds / 1000.0);
+    std::size_t got = 0;
+    int section = 0;
+    while (got < count) {
+        const long bytes = ov_read(&file, reinterpret_cast<char*>(samples.data() + got),
+            static_cast<int>((count - got) * 2), 0, 2, 1, &section);
+        if (bytes <= 0)
+            break;
+        got += static_cast<std::size_t>(bytes) / 2;
+    }
+    ov_clear(&file);
+    samples.resize(got);
+    return samples;
+}
+
 std::size_t firstSound(const std::vector<std::int16_t>& samples)
 {
     std::size_t at = 0;
@@ -306,4 +328,89 @@ TEST(DemoRun, TheLiveWindowShowsTheCapturesFrameOfTheSameMoment)
     }
     EXPECT_GT(lit, captured.rgb.size() / 4) << "a frame with something on it";
     EXPECT_EQ(outside, 0u) << "of " << shown.rgb.size() << " channel values";
+}
+
+// The command line answers without opening a window: help, version, and a
+// bad option refused with one line and status 2.
+TEST(DemoRun, HelpVersionAndABadCommandLineAnswerWithoutAWindow)
+{
+    struct Row {
+        std::vector<std::string> arguments;
+        int status;
+        std::string out, err;
+    };
+    const Row rows[] = {
+        { { "--help" }, 0, "usage: lumaroll [OPTION]...", "" },
+        { { "--version" }, 0, "lumaroll 1.0.0\n", "" },
+        { { "--size", "wide" }, 2, "", "lumaroll: --size takes WIDTHxHEIGHT" },
+        { { "--start", "74048" }, 2, "", "lumaroll: --start takes a run time up to the last frame at 74032 ms; not 74048" },
+    };
+    for (const Row& row : rows) {
+        DemoProcess demo;
+        demo.linkData();
+        demo.startDemo(row.arguments, { "DISPLAY=:4242" });
+        const DemoProcess::Result result = demo.finish(20);
+        EXPECT_EQ(result.status, row.status) << row.arguments.front();
+        EXPECT_EQ(result.out.rfind(row.out, 0), 0u) << result.out;
+        EXPECT_EQ(result.err.rfind(row.err, 0), 0u) << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), row.err.empty() ? 0 : 1) << result.err;
+    }
+}
+
+// The user's own settings win over the data folder's, and the command line
+// over both.
+TEST(DemoRun, SettingsComeInLayersTheCommandLineLast)
+{
+    for (const bool commandLine : { false, true }) {
+        DemoProcess demo;
+        demo.linkData({ "settings.ini" });
+        demo.writeFile("data/settings.ini", "hres 640 vres 480\n");
+        demo.writeFile("config/lumaroll/settings.ini", "hres 320 vres 200\n");
+        demo.startDemo(commandLine ? std::vector<std::string> { "--size", "300x180" } : std::vector<std::string> {});
+        const std::string window = demo.waitForWindow(30);
+        ASSERT_FALSE(window.empty()) << demo.finish(1).err;
+        EXPECT_EQ(demo.windowSize(window), commandLine ? "300x180" : "320x200");
+        demo.signal(SIGTERM);
+        EXPECT_EQ(demo.finish(20).status, 143);
+    }
+}
+
+// Begun at 29008 ms, the first scene shown is scene two's first frame and the
+// music plays from the same place; muted, there is no music player at all.
+TEST(DemoRun, StartAtATimeBeginsTheScenesAndTheMusicThereAndMuteLeavesTheMusicOut)
+{
+    DemoProcess demo;
+    demo.linkData({ "settings.ini" });
+    demo.writeFile("data/settings.ini", "hres 160 vres 128\n");
+    const std::string audio = demo.directory() + "/audio.raw";
+    const std::string log = demo.directory() + "/sync.log";
+    demo.startDemo({ "--start", "29008", "--no-wait" },
+        { "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + audio, "SDL_DISKAUDIODELAY=90", "LUMAROLL_SYNC_LOG=" + log });
+    ASSERT_TRUE(demo.waitForOutput("FPS: ", 60)) << demo.finish(1).out;
+    demo.signal(SIGTERM);
+    EXPECT_EQ(demo.finish(20).status, 143);
+    const std::vector<LoggedFrame> frames = syncLog(log);
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(frames.front().pass, 1813) << "scene two's first frame";
+    EXPECT_NEAR(frames.front().begun, 29008, 32) << "the clock starts at the frame's time";
+    EXPECT_GT(frames.size(), 30u) << "and goes on from there";
+
+    std::ifstream file(audio, std::ios::binary);
+    const std::vector<std::int16_t> played = samplesOf(std::string(std::istreambuf_iterator<char>(file), {}));
+    const std::size_t start = firstSound(played);
+    ASSERT_GE(played.size(), start + 44100u) << "half a second of music at least";
+    const std::vector<std::int16_t> expected = trackFrom(29008, 44100);
+    const std::vector<std::int16_t> heard(
+        played.begin() + static_cast<long>(start), played.begin() + static_cast<long>(start + 44100));
+    EXPECT_TRUE(heard == expected) << "the music does not go on from 29008 ms";
+
+    DemoProcess muted;
+    muted.linkData({ "settings.ini" });
+    muted.writeFile("data/settings.ini", "hres 160 vres 128\n");
+    muted.startDemo({ "--mute", "--no-wait" });
+    ASSERT_TRUE(muted.waitForOutput("FPS: ", 60)) << muted.finish(1).out;
+    muted.signal(SIGTERM);
+    const DemoProcess::Result result = muted.finish(20);
+    EXPECT_EQ(result.status, 143);
+    EXPECT_EQ(result.out.find("Music created"), std::string::npos);
 }

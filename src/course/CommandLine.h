@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/Resolution.h"
+#include "course/Settings.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the two programs' command lines have in common: whole numbers, sizes
+// and seeds, each read whole or refused.
+namespace CommandLine {
+
+constexpr unsigned long largestSide = 8192;
+constexpr unsigned long longestRun = 24UL * 3600UL * 1000UL; // a day of run time is more than any run
+
+// A whole number in [0, limit], digits only.
+bool whole(const std::string& text, unsigned long limit, std::uint32_t& value);
+// WIDTHxHEIGHT, each 1 to largestSide.
+bool size(const std::string& text, Resolution& value);
+// A whole number in the range of a 32-bit int, with an optional minus sign.
+bool seed(const std::string& text, std::int32_t& value);
+
+} // namespace CommandLine
+
+// What `lumaroll` is asked on its command line.
+struct DemoCommandLine {
+    bool help = false;
+    bool version = false;
+    Settings settings; // the keys the command line sets, the last settings layer
+    bool wait = true; // the five-second wait after the window opens
+    bool mute = false;
+    std::uint32_t start = 0; // run time to begin at, in ms
+    std::string dataDir; // where data/ is; "" for the current folder
+};
+
+// Reads the command line; false, with one line for the user in `error`, on
+// anything it cannot take. A later option wins over an earlier one.
+bool parseDemoCommandLine(const std::vector<std::string>& arguments, DemoCommandLine& line, std::string& error);
+
+// What `lumaroll --help` prints, naming the settings files as found here.
+std::string demoUsage(const std::string& dataSettings, const std::string& userSettings);

@@ -1,0 +1,111 @@
+#include "course/CommandLine.h"
+#include "support/LogCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+// Each option lands where the run reads it, a later one winning; each bad
+// value is refused with a line that names the option and the value.
+TEST(DemoCommandLine, OptionsSetTheirKeysAndBadValuesAreRefusedByName)
+{
+    DemoCommandLine line;
+    std::string error;
+    ASSERT_TRUE(parseDemoCommandLine({ "--fullscreen", "--window", "--size", "1280x720", "--seed", "-2147483648",
+                                         "--no-wait", "--start", "29008", "--mute", "--every-frame", "--data-dir",
+                                         "/opt/lumaroll" },
+        line, error))
+        << error;
+    EXPECT_EQ(line.settings.get("fullscreen", -1.0f), 0.0f) << "the later of --fullscreen and --window wins";
+    EXPECT_EQ(line.settings.get("hres", 0.0f), 1280.0f);
+    EXPECT_EQ(line.settings.get("vres", 0.0f), 720.0f);
+    EXPECT_EQ(line.settings.getInt("seed", 0), -2147483647 - 1);
+    EXPECT_EQ(line.settings.get("everyframe", 0.0f), 1.0f);
+    EXPECT_FALSE(line.wait);
+    EXPECT_TRUE(line.mute);
+    EXPECT_EQ(line.start, 29008u);
+    EXPECT_EQ(line.dataDir, "/opt/lumaroll");
+
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        { { "--size", "1280x0" }, "--size takes WIDTHxHEIGHT, each 1 to 8192, like 1280x720; not '1280x0'" },
+        { { "--size", "8193x720" }, "--size takes WIDTHxHEIGHT, each 1 to 8192, like 1280x720; not '8193x720'" },
+        { { "--seed", "2147483648" }, "--seed takes a whole number, like 7 or -3; not '2147483648'" },
+        { { "--seed", "-2147483649" }, "--seed takes a whole number, like 7 or -3; not '-2147483649'" },
+        { { "--seed", "7x" }, "--seed takes a whole number, like 7 or -3; not '7x'" },
+        { { "--start", "-16" }, "--start takes a run time in whole milliseconds, like 29008; not '-16'" },
+        { { "--start" }, "option --start needs a value" },
+        { { "--fulscreen" }, "unknown option '--fulscreen'" },
+        { { "play" }, "unexpected argument 'play'" },
+    };
+    for (const auto& [arguments, expected] : refused) {
+        DemoCommandLine bad;
+        EXPECT_FALSE(parseDemoCommandLine(arguments, bad, error)) << arguments.front();
+        EXPECT_EQ(error, expected);
+    }
+}
+
+namespace {
+
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const char* value)
+        : name(name)
+    {
+        if (const char* old = std::getenv(name))
+            saved = old;
+        if (value != nullptr)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnvironment()
+    {
+        if (saved.empty())
+            unsetenv(name);
+        else
+            setenv(name, saved.c_str(), 1);
+    }
+
+private:
+    const char* name;
+    std::string saved;
+};
+
+} // namespace
+
+// The user's file is found as the XDG convention says, missing it is no
+// problem, and the layers win over each other key by key.
+TEST(Settings, TheUsersFileIsFoundByXdgAndEachLaterLayerWinsKeyByKey)
+{
+    {
+        ScopedEnvironment config("XDG_CONFIG_HOME", "/srv/config");
+        EXPECT_EQ(Settings::userFile(), "/srv/config/lumaroll/settings.ini");
+    }
+    for (const char* ignored : { "", "relative/config" }) {
+        ScopedEnvironment config("XDG_CONFIG_HOME", ignored);
+        ScopedEnvironment home("HOME", "/home/ada");
+        EXPECT_EQ(Settings::userFile(), "/home/ada/.config/lumaroll/settings.ini") << ignored;
+    }
+
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "lumaroll-layers-test";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "data.ini") << "hres 1024 vres 768 seed 5";
+    std::ofstream(folder / "user.ini") << "vres 600 fullscreen 1";
+    LogCapture capture;
+    Settings settings((folder / "data.ini").string());
+    settings.overlay(Settings::optionalFile((folder / "user.ini").string()));
+    settings.overlay(Settings::optionalFile((folder / "no-such.ini").string()));
+    Settings commandLine;
+    commandLine.set("seed", 9.0f, "the command line");
+    settings.overlay(commandLine);
+    EXPECT_EQ(settings.get("hres", 0.0f), 1024.0f);
+    EXPECT_EQ(settings.get("vres", 0.0f), 600.0f);
+    EXPECT_EQ(settings.get("fullscreen", 0.0f), 1.0f);
+    EXPECT_EQ(settings.get("seed", 0.0f), 9.0f);
+    EXPECT_EQ(capture.err(), "") << "a user without a settings file of their own is told nothing";
+    std::filesystem::remove_all(folder);
+}
