@@ -15,12 +15,12 @@
 // the working folder.
 //
 //   lumaroll_bench [passes per scene] [width height]
-#include "demo/CubeWorld.h"
+#include "core/RessourceManager.h"
 #include "course/Projection.h"
+#include "demo/CubeWorld.h"
 #include "demo/SceneOne.h"
 #include "demo/SceneThree.h"
 #include "demo/SceneTwo.h"
-#include "core/RessourceManager.h"
 #include "engine/TextureLoader.h"
 #include "engine/VornEngine.h"
 #include "gl/OffscreenTarget.h"
@@ -96,7 +96,8 @@ struct Spread {
 Spread spread(std::vector<double> times)
 {
     std::sort(times.begin(), times.end());
-    const auto at = [&](double q) { return times[static_cast<std::size_t>(q * static_cast<double>(times.size() - 1))]; };
+    const auto at
+        = [&](double q) { return times[static_cast<std::size_t>(q * static_cast<double>(times.size() - 1))]; };
     return { times.front(), at(0.5), at(0.99) };
 }
 
@@ -325,7 +326,8 @@ int run(unsigned passes, std::uint32_t width, std::uint32_t height)
         std::vector<Draw> draws { { Draw::Room, roomModel, {}, 0.0f, {}, {}, nullptr, {} } };
         const glm::mat4 spin = course.world();
         for (std::size_t i = 0; i < course.drawnCubeCount(); ++i)
-            draws.push_back({ Draw::Coloured, course.cubeModel(spin, i), course.cubeColour(i), 0.0f, {}, {}, nullptr, {} });
+            draws.push_back(
+                { Draw::Coloured, course.cubeModel(spin, i), course.cubeColour(i), 0.0f, {}, {}, nullptr, {} });
         for (std::size_t k = 0; k < 3; ++k)
             draws.push_back({ Draw::Strip, {}, {}, course.stripAlphaDrawn(static_cast<int>(k)), course.stripLow[k],
                 course.stripHigh[k], strips[k], {} });
@@ -348,9 +350,8 @@ int run(unsigned passes, std::uint32_t width, std::uint32_t height)
 
     std::printf("%ux%u, %u passes per scene, %s\n", bench.size.width, bench.size.height, passes,
         reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    std::printf("%-16s %5s | %-24s | %6s | %-16s | %-19s | %-17s | %s\n", "scene", "draws",
-        "demo pass ms: min med p99", "fps", "same draws: ms x", "cheapest frame: ms x", "update-only: ms p99",
-        "allocations: render, update");
+    std::printf("%-16s %5s | %-24s | %6s | %-16s | %-19s | %-17s | %s\n", "scene", "draws", "demo pass ms: min med p99",
+        "fps", "same draws: ms x", "cheapest frame: ms x", "update-only: ms p99", "allocations: render, update");
     for (const Figures& f : figures)
         std::printf("%-16s %5.0f | %7.2f %7.2f %7.2f | %6.1f | %6.2f %8.3f | %7.2f %10.2f | %7.3f %8.3f | %.0f, %.0f\n",
             f.name, f.draws, f.demo.min, f.demo.median, f.demo.p99, 1000.0 / f.demo.median, f.floor.median,

@@ -33,7 +33,10 @@ const Chord gMinor { 43, { 55, 58, 62 } };
 const Chord aMajor { 45, { 57, 61, 64 } };
 const Chord aMajorWide { 33, { 45, 52, 57, 61, 64, 69 } };
 
-float decay(double t, double time) { return static_cast<float>(std::exp(-t / time)); }
+float decay(double t, double time)
+{
+    return static_cast<float>(std::exp(-t / time));
+}
 
 // Bass and pads duck under the kick, which gives the groove its pump.
 class Ducking {
@@ -139,7 +142,8 @@ public:
             const float pan = voices > 1 ? -0.6f + 1.2f * static_cast<float>(v) / static_cast<float>(voices - 1) : 0.0f;
             for (std::size_t i = 0; i < frames; ++i) {
                 const double t = static_cast<double>(i) / sampleRate;
-                const float lfo = 0.5f + 0.5f * std::sin(twoPi * 0.23f * static_cast<float>(at + t) + static_cast<float>(v));
+                const float lfo
+                    = 0.5f + 0.5f * std::sin(twoPi * 0.23f * static_cast<float>(at + t) + static_cast<float>(v));
                 const float cutoff = 500.0f + bright * (900.0f + 700.0f * lfo);
                 float s = a.saw(f * 1.0035f) + b.saw(f * 0.9965f);
                 s = filter.low(s, cutoff, 0.8f);
@@ -403,8 +407,8 @@ void sceneThree(Band& band, const DemoMoments& m)
     };
     const Note melody[] = { { 0, 1.5, 76 }, { 1.5, 0.5, 74 }, { 2, 1, 72 }, { 3, 1, 71 }, { 4, 1.5, 72 },
         { 5.5, 0.5, 69 }, { 6, 2, 72 } };
-    const Note answer[] = { { 0, 1.5, 72 }, { 1.5, 0.5, 74 }, { 2, 1, 76 }, { 3, 1, 79 }, { 4, 2, 79 },
-        { 6, 1, 74 }, { 7, 1, 71 } };
+    const Note answer[]
+        = { { 0, 1.5, 72 }, { 1.5, 0.5, 74 }, { 2, 1, 76 }, { 3, 1, 79 }, { 4, 2, 79 }, { 6, 1, 74 }, { 7, 1, 71 } };
 
     band.impact(m.sceneThreeStart, 0.45f);
     band.pad(m.sceneThreeStart, pulses[0] - m.sceneThreeStart, aMinor, 0.4f, 0.3f, 0.8);
@@ -432,8 +436,10 @@ void sceneThree(Band& band, const DemoMoments& m)
                 for (int b = 1; b < 4; ++b)
                     band.kick(at + beat * b, 0.7f);
             for (int e = 0; e < 8; ++e)
-                band.bass(at + beat * 0.5 * e, beat * 0.4, e % 2 ? 57 : 45, 0.26f, 0.2f + 0.2f * static_cast<float>(4.0 - toDrop));
-            arpeggio(band, at, beat, aMinor, 0.05f + 0.01f * static_cast<float>(4.0 - toDrop), 0.3f + 0.15f * static_cast<float>(4.0 - toDrop));
+                band.bass(at + beat * 0.5 * e, beat * 0.4, e % 2 ? 57 : 45, 0.26f,
+                    0.2f + 0.2f * static_cast<float>(4.0 - toDrop));
+            arpeggio(band, at, beat, aMinor, 0.05f + 0.01f * static_cast<float>(4.0 - toDrop),
+                0.3f + 0.15f * static_cast<float>(4.0 - toDrop));
             if (toDrop <= 1.5) {
                 // A snare roll that doubles its speed into the drop.
                 for (int s = 0; s < 8; ++s)

@@ -106,8 +106,8 @@ int main(int argc, char** argv)
               << moments.sceneTwoStart << " s (" << moments.sceneTwoPulses.size() << " pulses from "
               << moments.sceneTwoPulses.front() << " s, reset at " << moments.sceneTwoReset << " s); scene three at "
               << moments.sceneThreeStart << " s (" << moments.sceneThreePulses.size() << " pulses from "
-              << moments.sceneThreePulses.front() << " s, balls meet at " << moments.ballsMeet
-              << " s); last frame at " << moments.lastFrame << " s" << std::endl;
+              << moments.sceneThreePulses.front() << " s, balls meet at " << moments.ballsMeet << " s); last frame at "
+              << moments.lastFrame << " s" << std::endl;
     const double length = moments.lastFrame + 1.0; // and a second of tail
     const std::vector<float> mix = renderSoundtrack(moments, length, 0.78f); // -2.2 dBFS: encoding adds some
     return writeOggVorbis(std::string(argv[1]) + "/vobra.ogg", mix, 0.5f) ? 0 : 1;

@@ -1,9 +1,9 @@
 #include "capture/CaptureSinks.h"
 
 #include "capture/PngFile.h"
-#include "course/StopSignals.h"
 #include "core/DataFiles.h"
 #include "course/RunLength.h"
+#include "course/StopSignals.h"
 
 #include <cerrno>
 #include <csignal>
@@ -171,7 +171,8 @@ bool ContactSheet::take(std::uint32_t pass, const RgbFrame& frame)
     const std::size_t row = rows - 1 - placed / columns;
     for (std::size_t y = 0; y < tileHeight; ++y) {
         const auto* from = frame.rgb.data() + y * tileWidth * 3u;
-        auto* to = sheet.rgb.data() + ((row * tileHeight + y) * static_cast<std::size_t>(sheet.width) + column * tileWidth) * 3u;
+        auto* to = sheet.rgb.data()
+            + ((row * tileHeight + y) * static_cast<std::size_t>(sheet.width) + column * tileWidth) * 3u;
         std::copy(from, from + tileWidth * 3u, to);
     }
     ++placed;
@@ -262,11 +263,11 @@ bool VideoFile::startEncoder()
         dup2(ends[0], STDIN_FILENO);
         close(ends[0]);
         close(ends[1]);
-        execlp("ffmpeg", "ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-f", "rawvideo",
-            "-pix_fmt", "rgb24", "-video_size", size.c_str(), "-framerate", "62.5", "-i", "pipe:0", "-i",
-            DataFiles::music, "-map", "0:v:0", "-map", "1:a:0", "-vf", "vflip", "-c:v", "libx264", "-preset",
-            "veryfast", "-crf", "18", "-pix_fmt", "yuv420p", "-c:a", "aac", "-b:a", "192k", "-shortest", "-movflags",
-            "+faststart", "-f", "mp4", partial.c_str(), static_cast<char*>(nullptr));
+        execlp("ffmpeg", "ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-f", "rawvideo", "-pix_fmt",
+            "rgb24", "-video_size", size.c_str(), "-framerate", "62.5", "-i", "pipe:0", "-i", DataFiles::music, "-map",
+            "0:v:0", "-map", "1:a:0", "-vf", "vflip", "-c:v", "libx264", "-preset", "veryfast", "-crf", "18",
+            "-pix_fmt", "yuv420p", "-c:a", "aac", "-b:a", "192k", "-shortest", "-movflags", "+faststart", "-f", "mp4",
+            partial.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     close(ends[0]);

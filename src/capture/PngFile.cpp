@@ -34,8 +34,8 @@ bool writeRows(std::FILE* file, png_uint_32 width, png_uint_32 height, png_bytep
     bool written = false;
     if (info != nullptr && setjmp(png_jmpbuf(png)) == 0) {
         png_init_io(png, file);
-        png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-            PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+            PNG_FILTER_TYPE_DEFAULT);
         if (compression == PngCompression::Fast) {
             png_set_compression_level(png, 1);
             png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
@@ -64,8 +64,8 @@ bool savePng(const RgbFrame& frame, const std::string& path, PngCompression comp
     const auto row = static_cast<std::size_t>(std::max(frame.width, 0)) * 3u;
     for (std::size_t y = 0; y < rows.size(); ++y)
         rows[y] = const_cast<png_bytep>(frame.rgb.data() + (rows.size() - 1 - y) * row);
-    bool saved = writeRows(file, static_cast<png_uint_32>(frame.width), static_cast<png_uint_32>(frame.height),
-        rows.data(), compression);
+    bool saved = writeRows(
+        file, static_cast<png_uint_32>(frame.width), static_cast<png_uint_32>(frame.height), rows.data(), compression);
     saved = std::fclose(file) == 0 && saved;
     if (!saved)
         std::cerr << "Could not write '" << path << "'\n";

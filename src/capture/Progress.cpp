@@ -51,8 +51,8 @@ void Progress::show(std::uint32_t frames, bool last)
             total, rate, left);
         std::cout << line << (last ? "\n" : "") << std::flush;
     } else {
-        std::snprintf(line, sizeof line, "captured %u of %u frames, %.1f frames/s, %.0f s left\n", frames, total,
-            rate, left);
+        std::snprintf(
+            line, sizeof line, "captured %u of %u frames, %.1f frames/s, %.0f s left\n", frames, total, rate, left);
         std::cout << line << std::flush;
     }
 }

@@ -34,8 +34,8 @@ bool VirtualDisplay::ensure()
         prctl(PR_SET_PDEATHSIG, SIGTERM);
         close(ends[0]);
         const std::string fd = std::to_string(ends[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-            "-noreset", static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset",
+            static_cast<char*>(nullptr));
         _exit(127);
     }
     close(ends[1]);

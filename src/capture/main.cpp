@@ -7,10 +7,10 @@
 #include "capture/Progress.h"
 #include "capture/VirtualDisplay.h"
 #include "core/DataFiles.h"
-#include "course/Settings.h"
-#include "demo/DemoRun.h"
 #include "course/RunLength.h"
+#include "course/Settings.h"
 #include "course/StopSignals.h"
+#include "demo/DemoRun.h"
 
 #include <algorithm>
 #include <chrono>
@@ -131,7 +131,7 @@ int main(int argc, char** argv)
     char rate[32];
     std::snprintf(rate, sizeof rate, "%.1f", seconds > 0.0 ? wanted / seconds : 0.0);
     std::cout << "Captured " << wanted << " of " << frames << " frames at " << sink->size().width << "x"
-              << sink->size().height << " (" << rate << " frames/s, " << sink->renderer() << ") into "
-              << options.path << std::endl;
+              << sink->size().height << " (" << rate << " frames/s, " << sink->renderer() << ") into " << options.path
+              << std::endl;
     return 0;
 }

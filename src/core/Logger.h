@@ -62,13 +62,11 @@ private:
     bool colourErr;
 };
 
-template <class Filter, class Formater, class Writer>
-class Logger : public Filter, public Formater, public Writer {
+template <class Filter, class Formater, class Writer> class Logger : public Filter, public Formater, public Writer {
 public:
     int level = Error;
 
-    template <class T>
-    Logger& operator<<(const T& value)
+    template <class T> Logger& operator<<(const T& value)
     {
         if (!this->accept(level))
             return *this;

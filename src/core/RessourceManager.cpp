@@ -31,6 +31,6 @@ VornE::Ressource* RessourceManager::get(const std::string& name) const
 
 void RessourceManager::missing(const std::string& name, bool held)
 {
-    throw VornE::Exception(held ? "The resource '" + name + "' is not of the kind asked for"
-                                : "No resource '" + name + "' is loaded");
+    throw VornE::Exception(
+        held ? "The resource '" + name + "' is not of the kind asked for" : "No resource '" + name + "' is loaded");
 }

@@ -16,7 +16,7 @@ extern "C" void recordContinue(int)
 
 ContinueSignal::ContinueSignal()
 {
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = recordContinue;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

@@ -1,7 +1,7 @@
 #include "course/LinearInfluencePoint.h"
 
-LinearInfluencePoint::LinearInfluencePoint(const glm::vec3& start, const glm::vec3& end, unsigned int duration,
-    const glm::vec4& colour, float radius)
+LinearInfluencePoint::LinearInfluencePoint(
+    const glm::vec3& start, const glm::vec3& end, unsigned int duration, const glm::vec4& colour, float radius)
     : InfluencePoint(start, colour, radius)
     , start(start)
     , end(end)

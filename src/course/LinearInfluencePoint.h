@@ -9,8 +9,8 @@
 // step, so the first update leaves it at start.
 class LinearInfluencePoint : public InfluencePoint {
 public:
-    LinearInfluencePoint(const glm::vec3& start, const glm::vec3& end, unsigned int duration, const glm::vec4& colour,
-        float radius);
+    LinearInfluencePoint(
+        const glm::vec3& start, const glm::vec3& end, unsigned int duration, const glm::vec4& colour, float radius);
 
     void update(unsigned int step) override;
 

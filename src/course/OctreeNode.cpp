@@ -1,6 +1,5 @@
 #include "course/OctreeNode.h"
 
-
 void OctreeNode::subdivide(int depth)
 {
     if (depth <= 0)

@@ -9,9 +9,12 @@ SceneThreeTimeline::SceneThreeTimeline()
     : camera({ 20, -10, -5 }, { 0, 0, -20 }, glm::vec3(0.0f), glm::vec3(0.0f), { 0, 1, 0 }, 20000)
 {
     const glm::vec4 red(1.0f, 0.0f, 0.0f, 1.0f);
-    points.push_back(std::make_unique<LinearInfluencePoint>(glm::vec3(5, 5, 5), glm::vec3(28, 27, 25), 10000, red, 4.0f));
-    points.push_back(std::make_unique<LinearInfluencePoint>(glm::vec3(25, 5, 25), glm::vec3(25, 23, 25), 10000, red, 5.0f));
-    points.push_back(std::make_unique<LinearInfluencePoint>(glm::vec3(50, 50, 5), glm::vec3(22, 27, 25), 10000, red, 4.0f));
+    points.push_back(
+        std::make_unique<LinearInfluencePoint>(glm::vec3(5, 5, 5), glm::vec3(28, 27, 25), 10000, red, 4.0f));
+    points.push_back(
+        std::make_unique<LinearInfluencePoint>(glm::vec3(25, 5, 25), glm::vec3(25, 23, 25), 10000, red, 5.0f));
+    points.push_back(
+        std::make_unique<LinearInfluencePoint>(glm::vec3(50, 50, 5), glm::vec3(22, 27, 25), 10000, red, 4.0f));
 }
 
 bool SceneThreeTimeline::update(unsigned int step)

@@ -24,7 +24,7 @@ extern "C" void recordStop(int signal)
 StopSignals::StopSignals()
 {
     firstSignal = 0;
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = recordStop;
     sigemptyset(&action.sa_mask);
     // Interrupted sleeps and reads resume: the loop looks at the flag once a pass.

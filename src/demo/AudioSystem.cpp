@@ -116,8 +116,8 @@ std::optional<std::uint32_t> AudioSystem::playedMilliseconds() const
     const auto perSecond = static_cast<std::uint64_t>(rate);
     // The last buffer plays from its hand-over on: count into it with the
     // wall clock, never past its end.
-    const std::uint64_t intoLast = std::min<std::uint64_t>(
-        static_cast<std::uint64_t>(SDL_GetTicks() - at) * perSecond / 1000u, all - before);
+    const std::uint64_t intoLast
+        = std::min<std::uint64_t>(static_cast<std::uint64_t>(SDL_GetTicks() - at) * perSecond / 1000u, all - before);
     return static_cast<std::uint32_t>((before + intoLast) * 1000u / perSecond);
 }
 

@@ -26,13 +26,12 @@ void CubeWorld::update(const std::vector<std::unique_ptr<InfluencePoint>>& point
     root.update(rootList);
 }
 
-void CubeWorld::draw(Renderer& renderer, const glm::mat4& projection, const glm::mat4& view, const glm::mat4& world,
-    float pulse)
+void CubeWorld::draw(
+    Renderer& renderer, const glm::mat4& projection, const glm::mat4& view, const glm::mat4& world, float pulse)
 {
     frameCubes.clear();
     root.forEachCube([this](const glm::vec3& corner, float size, float distance, const InfluencePoint& point) {
         frameCubes.push_back({ corner, size, point.colour, distance });
     });
-    renderer.drawWorldCubes(
-        cubeMesh, gridProgram, projection, view, OctreeNode::gridMatrix(world), frameCubes, pulse);
+    renderer.drawWorldCubes(cubeMesh, gridProgram, projection, view, OctreeNode::gridMatrix(world), frameCubes, pulse);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/Resolution.h"
 #include "course/InfluencePoint.h"
 #include "course/OctreeNode.h"
-#include "core/Resolution.h"
 #include "gl/ShaderProgram.h"
 #include "render/ScreenQuad.h"
 #include "render/WorldCube.h"
@@ -44,8 +44,8 @@ public:
     // pulse and "objDistance" = the cell's distance to the point, in one
     // batched draw of the grid program. `world` places the grid, its point
     // (25, 25, 25) at world's origin.
-    void draw(Renderer& renderer, const glm::mat4& projection, const glm::mat4& view, const glm::mat4& world,
-        float pulse);
+    void draw(
+        Renderer& renderer, const glm::mat4& projection, const glm::mat4& view, const glm::mat4& world, float pulse);
 
     const OctreeNode& tree() const { return root; }
 

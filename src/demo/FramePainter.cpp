@@ -8,8 +8,8 @@
 #include "render/Renderer.h"
 #include "render/ScreenQuad.h"
 
-FramePainter::FramePainter(VornE::Window& window, Renderer& renderer, OffscreenTarget& frame,
-    ScreenQuad& screenQuad, Glow& glow, ShaderProgram& postProcess, const Resolution& size)
+FramePainter::FramePainter(VornE::Window& window, Renderer& renderer, OffscreenTarget& frame, ScreenQuad& screenQuad,
+    Glow& glow, ShaderProgram& postProcess, const Resolution& size)
     : window(window)
     , renderer(renderer)
     , frame(frame)

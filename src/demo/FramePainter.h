@@ -20,8 +20,8 @@ class Window;
 class FramePainter {
 public:
     // All are borrowed and must outlive the painter.
-    FramePainter(VornE::Window& window, Renderer& renderer, OffscreenTarget& frame, ScreenQuad& screenQuad,
-        Glow& glow, ShaderProgram& postProcess, const Resolution& size);
+    FramePainter(VornE::Window& window, Renderer& renderer, OffscreenTarget& frame, ScreenQuad& screenQuad, Glow& glow,
+        ShaderProgram& postProcess, const Resolution& size);
 
     // Clears the window, draws `scene` into the off-screen frame with the
     // scene projection and hands its fade to the screen quad. A null scene

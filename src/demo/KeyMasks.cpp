@@ -26,8 +26,14 @@ int actions(const KeyState& s)
         int bit;
     };
     static constexpr Binding bindings[] = {
-        {SDLK_q, 0x001}, {SDLK_w, 0x002}, {SDLK_a, 0x004}, {SDLK_s, 0x008},
-        {SDLK_z, 0x040}, {SDLK_x, 0x080}, {SDLK_KP_PLUS, 0x100}, {SDLK_KP_MINUS, 0x200},
+        { SDLK_q, 0x001 },
+        { SDLK_w, 0x002 },
+        { SDLK_a, 0x004 },
+        { SDLK_s, 0x008 },
+        { SDLK_z, 0x040 },
+        { SDLK_x, 0x080 },
+        { SDLK_KP_PLUS, 0x100 },
+        { SDLK_KP_MINUS, 0x200 },
     };
     int mask = 0;
     for (const Binding& binding : bindings)

@@ -13,7 +13,7 @@ KeyState SDL_Keyboard::pollSdl()
     SDL_PumpEvents();
     int count = 0;
     const Uint8* keys = SDL_GetKeyState(&count);
-    return KeyState{keys, count};
+    return KeyState { keys, count };
 }
 
 void SDL_Keyboard::update()

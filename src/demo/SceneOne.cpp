@@ -3,7 +3,6 @@
 #include "demo/Room.h"
 #include "render/Renderer.h"
 
-
 SceneOne::SceneOne(ShaderProgram& colourCube, ShaderProgram& bigCube, ShaderProgram& texture2D, Mesh* cube,
     Texture* wall, Texture* rect1, Texture* rect2, Texture* rect3)
     : colourCubeProgram(&colourCube)
@@ -11,7 +10,7 @@ SceneOne::SceneOne(ShaderProgram& colourCube, ShaderProgram& bigCube, ShaderProg
     , texture2DProgram(&texture2D)
     , cubeMesh(cube)
     , wallTexture(wall)
-    , stripTextures{rect1, rect2, rect3}
+    , stripTextures { rect1, rect2, rect3 }
 {
 }
 
@@ -23,12 +22,12 @@ void SceneOne::render(Renderer& renderer, const glm::mat4& projection)
     const glm::mat4 world = timeline.world();
     const std::size_t drawn = timeline.drawnCubeCount();
     for (std::size_t i = 0; i < drawn; ++i)
-        renderer.drawColouredMesh(cubeMesh, *colourCubeProgram, projection, view, timeline.cubeModel(world, i),
-            timeline.cubeColour(i));
+        renderer.drawColouredMesh(
+            cubeMesh, *colourCubeProgram, projection, view, timeline.cubeModel(world, i), timeline.cubeColour(i));
 
     for (int k = 0; k < 3; ++k) {
         const auto strip = static_cast<std::size_t>(k);
-        renderer.drawTexturedQuad(timeline.stripLow[strip], timeline.stripHigh[strip], stripTextures[strip],
-            timeline.stripAlphaDrawn(k));
+        renderer.drawTexturedQuad(
+            timeline.stripLow[strip], timeline.stripHigh[strip], stripTextures[strip], timeline.stripAlphaDrawn(k));
     }
 }

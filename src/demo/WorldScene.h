@@ -1,8 +1,8 @@
 #pragma once
 
+#include "course/Scene.h"
 #include "demo/CubeWorld.h"
 #include "demo/Room.h"
-#include "course/Scene.h"
 
 #include <glm/glm.hpp>
 

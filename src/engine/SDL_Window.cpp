@@ -28,8 +28,7 @@ bool SDL_Window::open(const std::string& caption, const Resolution& size, bool f
             return false;
         SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
     }
-    screen = SDL_SetVideoMode(static_cast<int>(size.width), static_cast<int>(size.height), 32,
-        videoFlags(fullscreen));
+    screen = SDL_SetVideoMode(static_cast<int>(size.width), static_cast<int>(size.height), 32, videoFlags(fullscreen));
     if (screen == nullptr)
         return false;
     SDL_WM_SetCaption(caption.c_str(), nullptr);
@@ -54,7 +53,7 @@ void SDL_Window::setClearColour(const Colour& colour)
 
 Resolution SDL_Window::getSize()
 {
-    return Resolution{static_cast<std::uint32_t>(screen->w), static_cast<std::uint32_t>(screen->h)};
+    return Resolution { static_cast<std::uint32_t>(screen->w), static_cast<std::uint32_t>(screen->h) };
 }
 
 } // namespace VornE

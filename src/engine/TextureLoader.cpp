@@ -225,8 +225,7 @@ Ressource* TextureLoader::load(const std::string& name)
     // Set for every load: an ilInit elsewhere (a PNG writer's) puts DevIL's own back.
     ilSetRead(openGuarded, closeGuarded, atEndGuarded, getcGuarded, readGuarded, seekGuarded, tellGuarded);
     openedFiles.clear();
-    while (ilGetError() != IL_NO_ERROR) {
-    } // so that a failure below reads this load's own error
+    while (ilGetError() != IL_NO_ERROR) { } // so that a failure below reads this load's own error
     const bool decoded = ilLoadImage(name.c_str()) == IL_TRUE;
     const ILenum error = decoded ? IL_NO_ERROR : ilGetError();
     // Guessing the type of a file that is no image reads past the end of a

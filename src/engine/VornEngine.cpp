@@ -1,7 +1,7 @@
 #include "engine/VornEngine.h"
 
-#include "engine/GL_Window.h"
 #include "core/Logger.h"
+#include "engine/GL_Window.h"
 
 namespace VornE {
 

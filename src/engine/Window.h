@@ -18,7 +18,7 @@ public:
     virtual Resolution getSize() = 0;
     // For the next open(): whether swaps wait for the display's refresh, so
     // that frames do not tear. A window without such a swap ignores it.
-    virtual void requestTearFreeSwap(bool) {}
+    virtual void requestTearFreeSwap(bool) { }
     virtual ~Window() = default;
 };
 

@@ -6,8 +6,8 @@ OffscreenTarget::OffscreenTarget(const Resolution& size, Depth withDepth)
     , colourTexture(size)
 {
     if (depth) {
-        depth->storage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, static_cast<GLsizei>(size.width),
-            static_cast<GLsizei>(size.height));
+        depth->storage(
+            GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height));
     }
     frame.attachTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, colourTexture);
     if (depth)

@@ -3,14 +3,13 @@
 #include "core/DataFiles.h"
 #include "core/Logger.h"
 #include "gl/GLErrorException.h"
-#include "render/PassHelpers.h"
 #include "mesh/Mesh.h"
+#include "render/PassHelpers.h"
 
 #include <algorithm>
 #include <iterator>
 #include <new>
 #include <vector>
-
 
 namespace {
 
@@ -44,8 +43,8 @@ void Renderer::init()
 {
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
-    textureProgram = std::make_unique<ShaderProgram>(
-        DataFiles::vertexShader("texture2D"), DataFiles::fragmentShader("texture2D"));
+    textureProgram
+        = std::make_unique<ShaderProgram>(DataFiles::vertexShader("texture2D"), DataFiles::fragmentShader("texture2D"));
     quad = std::make_unique<ScreenQuad>();
     quad->init();
 }
@@ -114,14 +113,14 @@ bool Renderer::uploadMesh(Mesh* mesh)
     }
     for (std::size_t i = 0; i < vertexCount; ++i) {
         const glm::vec4& p = mesh->positions[i];
-        vertexData.insert(vertexData.end(), {p.x, p.y, p.z});
+        vertexData.insert(vertexData.end(), { p.x, p.y, p.z });
         if (hasNormals) {
             const glm::vec3& n = mesh->normals[i];
-            vertexData.insert(vertexData.end(), {n.x, n.y, n.z});
+            vertexData.insert(vertexData.end(), { n.x, n.y, n.z });
         }
         if (hasTexCoords) {
             const glm::vec2& t = mesh->texCoords[i];
-            vertexData.insert(vertexData.end(), {t.x, t.y});
+            vertexData.insert(vertexData.end(), { t.x, t.y });
         }
     }
     entry->buffer->setVertexData(static_cast<GLsizeiptr>(vertexData.size() * sizeof(float)), vertexData.data());
@@ -130,8 +129,8 @@ bool Renderer::uploadMesh(Mesh* mesh)
     return true;
 }
 
-MeshBuffers* Renderer::beginMeshPass(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection,
-    const glm::mat4& view, const glm::mat4& model)
+MeshBuffers* Renderer::beginMeshPass(
+    Mesh* mesh, ShaderProgram& program, const glm::mat4& projection, const glm::mat4& view, const glm::mat4& model)
 {
     MeshBuffers* entry = meshBuffers(mesh);
     if (entry == nullptr)
@@ -146,8 +145,7 @@ GLint Renderer::enablePositions(ShaderProgram& program, const MeshBuffers& entry
 {
     // Not tested for -1: an invalid location surfaces as a GL error at the first check.
     const GLint position = program.getAttribLocation("position");
-    glVertexAttribPointer(static_cast<GLuint>(position), 3, GL_FLOAT, GL_FALSE, entry.stride(),
-        bufferOffset(0));
+    glVertexAttribPointer(static_cast<GLuint>(position), 3, GL_FLOAT, GL_FALSE, entry.stride(), bufferOffset(0));
     checkGLError("glVertexAttribPointer ( positions )");
     glEnableVertexAttribArray(static_cast<GLuint>(position));
     checkGLError("glEnableVertexAttribArray ( positions )");
@@ -163,8 +161,7 @@ GLint Renderer::enableNormals(ShaderProgram& program, const MeshBuffers& entry)
         warnMissing("Attribute 'normal' not found\n");
         return -1;
     }
-    glVertexAttribPointer(static_cast<GLuint>(normal), 3, GL_FLOAT, GL_FALSE, entry.stride(),
-        bufferOffset(12));
+    glVertexAttribPointer(static_cast<GLuint>(normal), 3, GL_FLOAT, GL_FALSE, entry.stride(), bufferOffset(12));
     checkGLError("glVertexAttribPointer ( normals )");
     glEnableVertexAttribArray(static_cast<GLuint>(normal));
     checkGLError("glEnableVertexAttribArray ( normals )");
@@ -200,7 +197,7 @@ void Renderer::drawTexturedMesh(Mesh* mesh, ShaderProgram& program, Texture* tex
     if (light == -1) {
         warnMissing("lightPosition not found\n");
     } else {
-        const GLfloat origin[3] = {0.0f, 0.0f, 0.0f};
+        const GLfloat origin[3] = { 0.0f, 0.0f, 0.0f };
         glUniform3fv(light, 1, origin);
     }
 
@@ -232,8 +229,8 @@ void Renderer::drawTexturedMesh(Mesh* mesh, ShaderProgram& program, Texture* tex
     ShaderProgram::unuse();
 }
 
-void Renderer::drawColouredMesh(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection,
-    const glm::mat4& view, const glm::mat4& model, const glm::vec4& colour)
+void Renderer::drawColouredMesh(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection, const glm::mat4& view,
+    const glm::mat4& model, const glm::vec4& colour)
 {
     MeshBuffers* entry = beginMeshPass(mesh, program, projection, view, model);
     if (entry == nullptr)
@@ -248,8 +245,8 @@ void Renderer::drawColouredMesh(Mesh* mesh, ShaderProgram& program, const glm::m
     ShaderProgram::unuse();
 }
 
-void Renderer::drawWorldCube(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection,
-    const glm::mat4& view, const glm::mat4& model, float objDistance, float pulseDistance, const glm::vec4& color)
+void Renderer::drawWorldCube(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection, const glm::mat4& view,
+    const glm::mat4& model, float objDistance, float pulseDistance, const glm::vec4& color)
 {
     MeshBuffers* entry = beginMeshPass(mesh, program, projection, view, model);
     if (entry == nullptr)
@@ -341,8 +338,8 @@ void Renderer::fillBatch(const Mesh& mesh, const glm::vec3& camera, const std::v
     }
 }
 
-void Renderer::drawWorldCubes(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection,
-    const glm::mat4& view, const glm::mat4& grid, const std::vector<WorldCube>& cubes, float pulseDistance)
+void Renderer::drawWorldCubes(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection, const glm::mat4& view,
+    const glm::mat4& grid, const std::vector<WorldCube>& cubes, float pulseDistance)
 {
     counts.worldCube += static_cast<std::uint32_t>(cubes.size());
     if (mesh == nullptr || cubes.empty())
@@ -383,8 +380,8 @@ void Renderer::drawWorldCubes(Mesh* mesh, ShaderProgram& program, const glm::mat
     ShaderProgram::unuse();
 }
 
-void Renderer::drawTexturedQuad(const glm::vec2& lowerLeft, const glm::vec2& upperRight, Texture* texture,
-    float alphaFact)
+void Renderer::drawTexturedQuad(
+    const glm::vec2& lowerLeft, const glm::vec2& upperRight, Texture* texture, float alphaFact)
 {
     // Blended at no opacity the quad changes no pixel: counted, not drawn.
     if (!(alphaFact > 0.0f)) {

@@ -68,13 +68,12 @@ public:
     const DrawCounts& drawCounts() const { return counts; }
     void resetDrawCounts() { counts = DrawCounts(); }
 
-
 private:
     // The frame shared by the three mesh passes: binds the mesh's buffers and
     // the program and sends "mvpMatrix". Null, with nothing bound, when the
     // mesh has no GPU copy.
-    MeshBuffers* beginMeshPass(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection,
-        const glm::mat4& view, const glm::mat4& model);
+    MeshBuffers* beginMeshPass(
+        Mesh* mesh, ShaderProgram& program, const glm::mat4& projection, const glm::mat4& view, const glm::mat4& model);
     GLint enablePositions(ShaderProgram& program, const MeshBuffers& entry);
     GLint enableNormals(ShaderProgram& program, const MeshBuffers& entry);
     static void drawIndexed(const MeshBuffers& entry);

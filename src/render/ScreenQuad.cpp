@@ -5,13 +5,25 @@
 #include "render/PassHelpers.h"
 
 const float ScreenQuad::vertices[16] = {
-    1.0f, 1.0f, 1.0f, 1.0f,
-    -1.0f, 1.0f, 0.0f, 1.0f,
-    -1.0f, -1.0f, 0.0f, 0.0f,
-    1.0f, -1.0f, 1.0f, 0.0f,
+    1.0f,
+    1.0f,
+    1.0f,
+    1.0f,
+    -1.0f,
+    1.0f,
+    0.0f,
+    1.0f,
+    -1.0f,
+    -1.0f,
+    0.0f,
+    0.0f,
+    1.0f,
+    -1.0f,
+    1.0f,
+    0.0f,
 };
 
-const unsigned int ScreenQuad::indices[6] = {0, 1, 2, 2, 3, 0};
+const unsigned int ScreenQuad::indices[6] = { 0, 1, 2, 2, 3, 0 };
 
 namespace {
 

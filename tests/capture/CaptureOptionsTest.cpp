@@ -59,10 +59,12 @@ TEST(CaptureOptions, TimesAtTheRunsEndTakeItsLastFrameAndOnlyTimesPastItAreRefus
     const Row rows[] = {
         { { "--out", "f", "--at", "74032" }, 4627, 4627, "" },
         { { "--out", "f", "--at", "74047" }, 4627, 4627, "" },
-        { { "--out", "f", "--at", "74048" }, 1, 0, "There is no frame at 74048 ms: the run's last frame is at 74032 ms" },
+        { { "--out", "f", "--at", "74048" }, 1, 0,
+            "There is no frame at 74048 ms: the run's last frame is at 74032 ms" },
         { { "--out", "f", "--from", "74000", "--to", "74040" }, 4625, 4627, "" },
         { { "--out", "f", "--from", "74000", "--to", "90000" }, 4625, 4627, "" },
-        { { "--out", "f", "--from", "90000" }, 1, 0, "There is no frame at 90000 ms: the run's last frame is at 74032 ms" },
+        { { "--out", "f", "--from", "90000" }, 1, 0,
+            "There is no frame at 90000 ms: the run's last frame is at 74032 ms" },
         { { "--out", "f", "--to", "31" }, 0, 1, "" },
     };
     for (const Row& row : rows) {

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-
 namespace {
 
 using Names = std::vector<std::string>;

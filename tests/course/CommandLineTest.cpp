@@ -15,10 +15,10 @@ TEST(DemoCommandLine, OptionsSetTheirKeysAndBadValuesAreRefusedByName)
 {
     DemoCommandLine line;
     std::string error;
-    ASSERT_TRUE(parseDemoCommandLine({ "--fullscreen", "--window", "--size", "1280x720", "--seed", "-2147483648",
-                                         "--no-wait", "--start", "29008", "--mute", "--every-frame", "--data-dir",
-                                         "/opt/lumaroll" },
-        line, error))
+    ASSERT_TRUE(
+        parseDemoCommandLine({ "--fullscreen", "--window", "--size", "1280x720", "--seed", "-2147483648", "--no-wait",
+                                 "--start", "29008", "--mute", "--every-frame", "--data-dir", "/opt/lumaroll" },
+            line, error))
         << error;
     EXPECT_EQ(line.settings.get("fullscreen", -1.0f), 0.0f) << "the later of --fullscreen and --window wins";
     EXPECT_EQ(line.settings.get("hres", 0.0f), 1280.0f);

@@ -1,5 +1,5 @@
-#include "demo/CubeWorld.h"
 #include "course/OctreeNode.h"
+#include "demo/CubeWorld.h"
 
 #include <gtest/gtest.h>
 
@@ -51,8 +51,8 @@ std::vector<Cube> cubesOf(OctreeNode& root, const std::vector<InfluencePoint*>& 
     std::vector<Cube> cubes;
     root.forEachCube([&](const glm::vec3& corner, float size, float distance, const InfluencePoint& point) {
         const glm::vec3 centre = corner + glm::vec3(size * 0.5f);
-        cubes.push_back({ { int(std::lround(centre.x)), int(std::lround(centre.y)), int(std::lround(centre.z)) },
-            size, distance, &point });
+        cubes.push_back({ { int(std::lround(centre.x)), int(std::lround(centre.y)), int(std::lround(centre.z)) }, size,
+            distance, &point });
     });
     return cubes;
 }

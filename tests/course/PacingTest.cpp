@@ -173,7 +173,8 @@ TEST(PlaybackClock, FollowsTheMusicHoldsWhenItComesBackBehindAndCarriesOnWhenItS
     FakeWall wall;
     std::optional<std::uint32_t> music = 0;
     unsigned int continues = 0;
-    PlaybackClock clock(wall, [&music] { return music; }, [&continues] { return continues; });
+    PlaybackClock clock(
+        wall, [&music] { return music; }, [&continues] { return continues; });
     const std::uint32_t start = wall.now;
     EXPECT_EQ(clock.now(), 0u);
     wall.now = start + 100;

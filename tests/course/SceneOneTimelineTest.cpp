@@ -75,8 +75,8 @@ TEST(SceneOneTimeline, WholeCourseFollowsTheEventTableTheFadeEnvelopeAndTheCamer
     const std::map<std::uint32_t, float> fades { { 16, 0.16f }, { 992, 9.92f }, { 1008, 10.0f }, { 2000, 10.0f },
         { 2752, 4.96f }, { 2992, 0.16f }, { 4000, 10.0f }, { 4992, 19.92f }, { 5504, 9.92f }, { 7008, 10.08f },
         { 8752, 4.96f }, { 11008, 20.08f }, { 13488, 44.88f }, { 13504, 9.92f }, { 13760, 4.8f }, { 16000, 20.0f },
-        { 18752, 4.96f }, { 21008, 20.08f }, { 23744, 5.12f }, { 26000, 20.0f }, { 28496, 5.04f },
-        { 28992, 0.08f }, { 29008, 10.0f } };
+        { 18752, 4.96f }, { 21008, 20.08f }, { 23744, 5.12f }, { 26000, 20.0f }, { 28496, 5.04f }, { 28992, 0.08f },
+        { 29008, 10.0f } };
     for (const auto& [time, fade] : fades)
         EXPECT_NEAR(course.fade.at(time), fade, 1e-4f) << time;
     EXPECT_TRUE(course.wrongResult.empty()) << "update must be false exactly from 29008";
@@ -117,4 +117,3 @@ TEST(SceneOneTimeline, RestartedSweepShowsRingTwoFirstAndSweepAtTenHighlightsNoD
                 << time << ": " << i;
     }
 }
-

@@ -132,14 +132,20 @@ TEST(Settings, EachBrokenValueIsNamedOnOneLineWithWhatIsUsedInstead)
         std::uint32_t hres, vres; // what the run takes
     };
     const Row rows[] = {
-        { std::string("\x01\x9f\xff hres \x02", 10), "key '\x01\x9f\xff' has the value 'hres', which is not a number it can read, reading stopped there", 800, 640 },
-        { "hres wide", "key 'hres' has the value 'wide', which is not a number it can read, reading stopped there", 800, 640 },
+        { std::string("\x01\x9f\xff hres \x02", 10),
+            "key '\x01\x9f\xff' has the value 'hres', which is not a number it can read, reading stopped there", 800,
+            640 },
+        { "hres wide", "key 'hres' has the value 'wide', which is not a number it can read, reading stopped there", 800,
+            640 },
         { "hres 320 seed", "key 'seed' has no value, reading stopped there", 320, 640 },
         { "hres 1e30", "value 1e+30 of key 'hres' is out of range, using 800", 800, 640 },
         { "vres -480", "value -480 of key 'vres' is out of range, using 640", 800, 640 },
-        { "hres nan", "key 'hres' has the value 'nan', which is not a number it can read, reading stopped there", 800, 640 },
-        { "hres inf", "key 'hres' has the value 'inf', which is not a number it can read, reading stopped there", 800, 640 },
-        { "hres 1e40", "key 'hres' has the value '1e40', which is not a number it can read, reading stopped there", 800, 640 },
+        { "hres nan", "key 'hres' has the value 'nan', which is not a number it can read, reading stopped there", 800,
+            640 },
+        { "hres inf", "key 'hres' has the value 'inf', which is not a number it can read, reading stopped there", 800,
+            640 },
+        { "hres 1e40", "key 'hres' has the value '1e40', which is not a number it can read, reading stopped there", 800,
+            640 },
         { "hres 0", "value 0 of key 'hres' is out of range, using 800", 800, 640 },
     };
     for (const Row& row : rows) {

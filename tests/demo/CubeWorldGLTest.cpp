@@ -1,6 +1,6 @@
+#include "core/RessourceManager.h"
 #include "demo/CubeWorld.h"
 #include "demo/SceneTwo.h"
-#include "core/RessourceManager.h"
 #include "engine/TextureLoader.h"
 #include "mesh/AMeshLoader.h"
 #include "render/Renderer.h"

@@ -5,9 +5,9 @@
 
 #include <chrono>
 #include <csignal>
-#include <thread>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -99,8 +99,8 @@ TEST(Capture, AnInterruptWhileTheVideoIsFinishedLeavesNoFile)
     capture.writeFile("bin/ffmpeg", "#!/bin/sh\nfor last; do :; done\ncat >/dev/null\n: >\"$last\"\nsleep 30\n");
     fs::permissions(capture.directory() + "/bin/ffmpeg", fs::perms(0755));
     const std::string video = capture.directory() + "/run.mp4";
-    capture.startCapture({ "--video", video, "--size", "16x16" },
-        { "PATH=" + capture.directory() + "/bin:/usr/bin:/bin" });
+    capture.startCapture(
+        { "--video", video, "--size", "16x16" }, { "PATH=" + capture.directory() + "/bin:/usr/bin:/bin" });
     ASSERT_TRUE(capture.waitForOutput("captured 4628 of 4628 frames", 200)) << capture.finish(1).out;
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     ASSERT_TRUE(fs::exists(video + ".partial.mp4")) << "ffmpeg is finishing the file";

@@ -13,9 +13,9 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
-#include <thread>
 #include <sys/prctl.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -132,7 +132,8 @@ void DemoProcess::startProgram(
                 putenv(const_cast<char*>(assignment.c_str()));
         // Standard output line by line, so that waitForOutput sees each line
         // as it is printed rather than when a block fills.
-        std::vector<char*> argv { const_cast<char*>("stdbuf"), const_cast<char*>("-oL"), const_cast<char*>(binary.c_str()) };
+        std::vector<char*> argv { const_cast<char*>("stdbuf"), const_cast<char*>("-oL"),
+            const_cast<char*>(binary.c_str()) };
         for (const std::string& argument : arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
         argv.push_back(nullptr);
@@ -152,8 +153,8 @@ std::string DemoProcess::waitForWindow(int seconds)
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (std::chrono::steady_clock::now() < end) {
         // By process as well as caption: other tests' demos share the X server.
-        std::string id = shellOutput("xdotool search --all --pid " + std::to_string(pid) + " --name '" + caption
-            + "' 2>/dev/null | head -n 1");
+        std::string id = shellOutput(
+            "xdotool search --all --pid " + std::to_string(pid) + " --name '" + caption + "' 2>/dev/null | head -n 1");
         while (!id.empty() && (id.back() == '\n' || id.back() == ' '))
             id.pop_back();
         if (!id.empty())
@@ -200,8 +201,8 @@ void DemoProcess::pressEscape(const std::string& windowId)
     // A press and release inside one pass would never be sampled, so hold it.
     // Sent to the window itself, not to whichever has the focus; the release
     // may find the window gone already.
-    const std::string command = "xdotool keydown --window " + windowId + " Escape sleep 0.3 keyup --window "
-        + windowId + " Escape 2>/dev/null";
+    const std::string command = "xdotool keydown --window " + windowId + " Escape sleep 0.3 keyup --window " + windowId
+        + " Escape 2>/dev/null";
     std::system(command.c_str());
 }
 

@@ -4,8 +4,8 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 #include <sys/types.h>
+#include <vector>
 
 // The built lumaroll binary run in a temporary working directory holding the
 // data tree it needs, with its console output captured to files.

@@ -19,7 +19,7 @@
 TEST(DemoRun, SettingsSizeOpensThatWindowAndEscapeEndsWithStatusZero)
 {
     DemoProcess demo;
-    demo.linkData({"settings.ini"});
+    demo.linkData({ "settings.ini" });
     demo.writeFile("data/settings.ini", "fullscreen 0\nhres 320.9\nvres 200\nseed 7\n");
     demo.start();
     const std::string window = demo.waitForWindow(30);
@@ -42,7 +42,7 @@ TEST(DemoRun, SettingsSizeOpensThatWindowAndEscapeEndsWithStatusZero)
 TEST(DemoRun, MissingSettingsFileIsReportedAndDefaultsAreUsed)
 {
     DemoProcess demo;
-    demo.linkData({"settings.ini"});
+    demo.linkData({ "settings.ini" });
     demo.start();
     const std::string window = demo.waitForWindow(30);
     ASSERT_FALSE(window.empty()) << demo.finish(1).err;
@@ -141,8 +141,8 @@ TEST(DemoRun, PlaysAllThreeScenesInStepWithTheClockThroughAStopEndsByItselfAndTe
     const std::vector<std::string> inOrder { "GL Texture ID created: 6\n", "Music created\n",
         "StaticBuffer (vId: 3 ; iId: 4)\n", "shader compilation './data/shaders/grid.vert'",
         "shader compilation './data/shaders/simple.vert'", "StaticBuffer (vId: 5 ; iId: 6)\n", "FrameBuffer created\n",
-        "FPS: ", "GL Texture with id: 7 deleted\n", "deleted created\n", "FrameBuffer '1' deleted\n",
-        "Music deleted\n", "GL Texture with id: 6 deleted\n" };
+        "FPS: ", "GL Texture with id: 7 deleted\n", "deleted created\n", "FrameBuffer '1' deleted\n", "Music deleted\n",
+        "GL Texture with id: 6 deleted\n" };
     std::size_t at = 0;
     for (const std::string& line : inOrder) {
         at = result.out.find(line, at);
@@ -253,8 +253,8 @@ TEST(DemoRun, PlaysTheSoundtrackFromItsFirstSampleAndThePicturesFollowItsPace)
     demo.writeFile("data/settings.ini", "hres 160 vres 128\n");
     const std::string audio = demo.directory() + "/audio.raw";
     const std::string log = demo.directory() + "/sync.log";
-    demo.start({ "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + audio, "SDL_DISKAUDIODELAY=60",
-        "LUMAROLL_SYNC_LOG=" + log });
+    demo.start(
+        { "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + audio, "SDL_DISKAUDIODELAY=60", "LUMAROLL_SYNC_LOG=" + log });
     ASSERT_TRUE(demo.waitForOutput("FPS: ", 60)) << demo.finish(1).out;
     std::this_thread::sleep_for(std::chrono::seconds(3));
     demo.signal(SIGTERM);
@@ -268,10 +268,10 @@ TEST(DemoRun, PlaysTheSoundtrackFromItsFirstSampleAndThePicturesFollowItsPace)
     const std::vector<std::int16_t> track = trackStart(44100 * 2 * 2);
     const std::size_t trackSound = firstSound(track);
     ASSERT_GE(track.size(), trackSound + 44100u * 2u);
-    const std::vector<std::int16_t> heard(played.begin() + static_cast<long>(start),
-        played.begin() + static_cast<long>(start + 44100 * 2));
-    const std::vector<std::int16_t> expected(track.begin() + static_cast<long>(trackSound),
-        track.begin() + static_cast<long>(trackSound + 44100 * 2));
+    const std::vector<std::int16_t> heard(
+        played.begin() + static_cast<long>(start), played.begin() + static_cast<long>(start + 44100 * 2));
+    const std::vector<std::int16_t> expected(
+        track.begin() + static_cast<long>(trackSound), track.begin() + static_cast<long>(trackSound + 44100 * 2));
     EXPECT_TRUE(heard == expected) << "the first second played is not the track's first second";
 
     const std::vector<LoggedFrame> frames = syncLog(log);
@@ -343,7 +343,8 @@ TEST(DemoRun, HelpVersionAndABadCommandLineAnswerWithoutAWindow)
         { { "--help" }, 0, "usage: lumaroll [OPTION]...", "" },
         { { "--version" }, 0, "lumaroll 1.0.0\n", "" },
         { { "--size", "wide" }, 2, "", "lumaroll: --size takes WIDTHxHEIGHT" },
-        { { "--start", "74048" }, 2, "", "lumaroll: --start takes a run time up to the last frame at 74032 ms; not 74048" },
+        { { "--start", "74048" }, 2, "",
+            "lumaroll: --start takes a run time up to the last frame at 74032 ms; not 74048" },
     };
     for (const Row& row : rows) {
         DemoProcess demo;

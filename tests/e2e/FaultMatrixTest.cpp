@@ -29,11 +29,26 @@ struct Change {
     std::size_t cut = 0;
 };
 
-Change removed(const std::string& path) { return { path, Change::Remove, "", 0 }; }
-Change written(const std::string& path, const std::string& text) { return { path, Change::Text, text, 0 }; }
-Change cutTo(const std::string& path, std::size_t bytes) { return { path, Change::Cut, "", bytes }; }
-Change garbage(const std::string& path) { return { path, Change::Garbage, "", 0 }; }
-Change patched(const std::string& path, std::size_t at, const std::string& bytes) { return { path, Change::Patch, bytes, at }; }
+Change removed(const std::string& path)
+{
+    return { path, Change::Remove, "", 0 };
+}
+Change written(const std::string& path, const std::string& text)
+{
+    return { path, Change::Text, text, 0 };
+}
+Change cutTo(const std::string& path, std::size_t bytes)
+{
+    return { path, Change::Cut, "", bytes };
+}
+Change garbage(const std::string& path)
+{
+    return { path, Change::Garbage, "", 0 };
+}
+Change patched(const std::string& path, std::size_t at, const std::string& bytes)
+{
+    return { path, Change::Patch, bytes, at };
+}
 
 // How a row's run ends.
 enum class End {
@@ -121,7 +136,10 @@ private:
     Fault fault;
 };
 
-std::ostream& operator<<(std::ostream& out, const Fault& fault) { return out << fault.name; }
+std::ostream& operator<<(std::ostream& out, const Fault& fault)
+{
+    return out << fault.name;
+}
 
 std::string repositoryFile(const std::string& path)
 {
@@ -235,17 +253,19 @@ std::vector<Fault> faults()
                        .ends(4, "pixel format not supported"));
 
     const std::string mesh = "./data/meshes/cube2.obj\n";
-    rows.push_back(Row::demo("ModelMissing").changing(removed("meshes/cube2.obj")).ends(4, "Unable to find '\n" + mesh));
+    rows.push_back(
+        Row::demo("ModelMissing").changing(removed("meshes/cube2.obj")).ends(4, "Unable to find '\n" + mesh));
     rows.push_back(Row::demo("ModelCutShort")
                        .changing(cutTo("meshes/cube2.obj", 100))
                        .ends(4, "Fail to load the mesh '\n" + mesh + "' : \nno mesh in the file"));
-    rows.push_back(Row::demo("ModelEmpty")
-                       .changing(written("meshes/cube2.obj", ""))
-                       .ends(4, "Fail to load the mesh '\n" + mesh));
-    rows.push_back(Row::demo("ModelGarbage").changing(garbage("meshes/cube2.obj")).ends(4, "Fail to load the mesh '\n" + mesh));
-    rows.push_back(Row::demo("ModelWithoutMesh")
-                       .changing(written("meshes/cube2.obj", "# a normal and a texture coordinate, no face\nvn 0 0 1\nvt 0 0\n"))
-                       .ends(4, "Fail to load the mesh '\n" + mesh + "' : \nno mesh in the file"));
+    rows.push_back(
+        Row::demo("ModelEmpty").changing(written("meshes/cube2.obj", "")).ends(4, "Fail to load the mesh '\n" + mesh));
+    rows.push_back(
+        Row::demo("ModelGarbage").changing(garbage("meshes/cube2.obj")).ends(4, "Fail to load the mesh '\n" + mesh));
+    rows.push_back(
+        Row::demo("ModelWithoutMesh")
+            .changing(written("meshes/cube2.obj", "# a normal and a texture coordinate, no face\nvn 0 0 1\nvt 0 0\n"))
+            .ends(4, "Fail to load the mesh '\n" + mesh + "' : \nno mesh in the file"));
 
     const std::string notFound = "\n\n\nMusic not found\n";
     rows.push_back(Row::demo("MusicMissing")
@@ -262,15 +282,17 @@ std::vector<Fault> faults()
     std::string corrupt = repositoryFile("music/vobra.ogg");
     for (std::size_t i = 20000; i < 40000 && i < corrupt.size(); ++i)
         corrupt[i] = static_cast<char>(i * 7);
-    rows.push_back(Row::demo("MusicCorruptPartWay").changing(written("music/vobra.ogg", corrupt)).playsOnAfter("FPS: "));
+    rows.push_back(
+        Row::demo("MusicCorruptPartWay").changing(written("music/vobra.ogg", corrupt)).playsOnAfter("FPS: "));
 
-    for (const char* stem : { "bigCube", "colourCube", "postProcess", "texture2D", "grid", "simple", "glowBright",
-             "glowBlur" })
+    for (const char* stem :
+        { "bigCube", "colourCube", "postProcess", "texture2D", "grid", "simple", "glowBright", "glowBlur" })
         for (const char* kind : { ".vert", ".frag" }) {
             const std::string path = std::string("shaders/") + stem + kind;
-            rows.push_back(Row::demo(std::string("Shader") + stem + (kind[1] == 'v' ? "Vertex" : "Fragment") + "Missing")
-                               .changing(removed(path))
-                               .ends(2, "Fail to open '\n./data/" + path));
+            rows.push_back(
+                Row::demo(std::string("Shader") + stem + (kind[1] == 'v' ? "Vertex" : "Fragment") + "Missing")
+                    .changing(removed(path))
+                    .ends(2, "Fail to open '\n./data/" + path));
         }
     rows.push_back(Row::demo("ShaderEmpty")
                        .changing(written("shaders/grid.frag", ""))
@@ -295,12 +317,13 @@ std::vector<Fault> faults()
                        .environment("SDL_AUDIODRIVER=no_such_driver")
                        .playsOnAfter("No available audio device"));
     rows.push_back(Row::demo("DataDirectoryUnreadable").changing(written("", "")).ends(4, "Unable to find '\n" + mesh));
-    rows.push_back(Row::demo("CurrentDirectoryUnwritable").in(Surroundings::WorkFolderUnwritable).playsOnAfter("FPS: "));
+    rows.push_back(
+        Row::demo("CurrentDirectoryUnwritable").in(Surroundings::WorkFolderUnwritable).playsOnAfter("FPS: "));
 
     // Frames past which the scene plays, counted from the FPS lines: scene two
     // starts at frame 1813, scene three at 3064.
-    const std::pair<const char*, unsigned long> phases[] = { { "StartUpWait", 0 }, { "SceneOne", 300 },
-        { "SceneTwo", 1900 }, { "SceneThree", 3150 } };
+    const std::pair<const char*, unsigned long> phases[]
+        = { { "StartUpWait", 0 }, { "SceneOne", 300 }, { "SceneTwo", 1900 }, { "SceneThree", 3150 } };
     for (const auto& [phase, frames] : phases)
         for (int signal : { SIGINT, SIGTERM })
             rows.push_back(Row::demo(std::string(signal == SIGINT ? "Interrupt" : "Terminate") + "During" + phase)
@@ -310,7 +333,8 @@ std::vector<Fault> faults()
     rows.push_back(Row::capture("NoOutput", { "--at", "0" }).ends(2, "say where the capture goes"));
     rows.push_back(Row::capture("TwoOutputs", { "--out", "f", "--video", "v.mp4" }).ends(2, "give only one of"));
     rows.push_back(Row::capture("UnknownOption", { "--bogus", "1", "--out", "f" }).ends(2, "unknown option '--bogus'"));
-    rows.push_back(Row::capture("OptionWithoutValue", { "--out", "f", "--size" }).ends(2, "option --size needs a value"));
+    rows.push_back(
+        Row::capture("OptionWithoutValue", { "--out", "f", "--size" }).ends(2, "option --size needs a value"));
     rows.push_back(Row::capture("TimePastTheEnd", { "--out", "f", "--at", "90000" })
                        .ends(2, "the run's last frame is at 74032 ms"));
     rows.push_back(Row::capture("OutputUnwritable", { "--out", "/proc/lumaroll/frames", "--at", "0" })
@@ -318,17 +342,15 @@ std::vector<Fault> faults()
     rows.push_back(Row::capture("DataFileMissing", { "--out", "f", "--at", "0" })
                        .changing(removed("textures/wall.png"))
                        .ends(1, "Error while loading '\n./data/textures/wall.png\n'"));
-    rows.push_back(Row::capture("FfmpegMissing", { "--video", "v.mp4" })
-                       .environment("PATH=/nonexistent")
-                       .ends(1, "needs ffmpeg"));
+    rows.push_back(
+        Row::capture("FfmpegMissing", { "--video", "v.mp4" }).environment("PATH=/nonexistent").ends(1, "needs ffmpeg"));
     rows.push_back(Row::capture("FfmpegFailingPartWay", { "--video", "v.mp4", "--size", "16x16" })
                        .in(Surroundings::FailingFfmpeg)
                        .ends(1, "ffmpeg stopped taking frames"));
     return rows;
 }
 
-class FaultMatrix : public ::testing::TestWithParam<Fault> {
-};
+class FaultMatrix : public ::testing::TestWithParam<Fault> { };
 
 // An X server without the GLX extension, for the row that needs one.
 std::string displayWithoutGlx(std::vector<pid_t>& servers)
@@ -340,8 +362,8 @@ std::string displayWithoutGlx(std::vector<pid_t>& servers)
     if (server == 0) {
         close(ends[0]);
         const std::string fd = std::to_string(ends[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp",
-            "-noreset", "-extension", "GLX", static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp", "-noreset",
+            "-extension", "GLX", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(ends[1]);

@@ -39,8 +39,8 @@ bool refreshing()
     const RgbFrame frame = loadPng(captured);
     const RgbFrame reference = loadPng(goldenDir + name);
     if (frame.rgb.empty() || reference.width != frame.width || reference.height != frame.height)
-        return ::testing::AssertionFailure() << "no frame " << captured << " or no reference " << goldenDir << name
-                                             << " of its size";
+        return ::testing::AssertionFailure()
+            << "no frame " << captured << " or no reference " << goldenDir << name << " of its size";
     RgbFrame difference = frame;
     std::size_t outside = 0;
     for (std::size_t p = 0; p < frame.rgb.size(); p += 3) {

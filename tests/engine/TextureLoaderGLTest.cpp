@@ -43,8 +43,8 @@ protected:
     }
 
     // Writes a PNG with DevIL (initialised by the loader) and returns its path.
-    std::string writePng(const std::string& file, ILuint width, ILubyte channels, ILenum format, ILenum type,
-        const void* data)
+    std::string writePng(
+        const std::string& file, ILuint width, ILubyte channels, ILenum format, ILenum type, const void* data)
     {
         const std::string path = dir + "/" + file;
         ILuint image = 0;
@@ -76,7 +76,8 @@ TEST_F(TextureLoader, EachImageFormatPassesThroughWithItsComponentCountAndUnshif
         std::vector<unsigned char> source(5 * 2 * static_cast<std::size_t>(channels));
         for (std::size_t i = 0; i < source.size(); ++i)
             source[i] = static_cast<unsigned char>(i % (source.size() / 2) * 5 + 1);
-        const std::string path = writePng("image" + std::to_string(channels) + ".png", 5, ILubyte(channels), format, IL_UNSIGNED_BYTE, source.data());
+        const std::string path = writePng(
+            "image" + std::to_string(channels) + ".png", 5, ILubyte(channels), format, IL_UNSIGNED_BYTE, source.data());
         LogCapture capture;
         std::unique_ptr<VornE::Ressource> ressource(loader.load(path));
         ASSERT_NE(ressource, nullptr) << capture.err();
@@ -108,8 +109,8 @@ TEST_F(TextureLoader, UnreadableOrUnsupportedImageGivesNullAndNoTexture)
         std::ofstream(dir + "/" + file, std::ios::binary) << patched;
         return dir + "/" + file;
     };
-    const std::string tooLarge = "the image is larger than the GL takes (" + std::to_string(glInteger(GL_MAX_TEXTURE_SIZE))
-        + " pixels a side)";
+    const std::string tooLarge = "the image is larger than the GL takes ("
+        + std::to_string(glInteger(GL_MAX_TEXTURE_SIZE)) + " pixels a side)";
     const std::pair<std::string, std::string> cases[] = {
         { oneSideTooLarge("wide.png", 16), tooLarge },
         { oneSideTooLarge("tall.png", 20), tooLarge },
@@ -140,7 +141,8 @@ TEST_F(TextureLoader, FileCutShortAnywhereFailsInsteadOfHanging)
     const std::string path = dir + "/cut.png";
     std::vector<std::size_t> loaded, unexplained, insideEndChunk;
     for (std::size_t length = 0; length < bytes.size(); ++length) {
-        std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(length));
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
+            .write(bytes.data(), static_cast<std::streamsize>(length));
         LogCapture capture;
         if (std::unique_ptr<VornE::Ressource>(loader.load(path)) != nullptr)
             loaded.push_back(length);

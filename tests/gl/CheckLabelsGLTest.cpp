@@ -36,10 +36,16 @@ TEST(CheckLabels, EachWrapperCheckNamesItsCallInTheErrorText)
         { "glBufferData", true, [&] { buffer.setIndexData(sizeof data, data); } },
         { "glBindBuffer()", true, [&] { buffer.bind(); } },
         { "glBindBuffer(0)", true, [] { StaticBuffer::unbind(); } },
-        { "glGenTextures", true, [] { Texture2D made(Resolution { 2, 2 }); } },
+        { "glGenTextures", true,
+            [] {
+                Texture2D made(Resolution { 2, 2 });
+            } },
         { "glBindTexture", true, [&] { texture.bind(); } },
         { "glBindTexture (0)", true, [&] { texture.unbind(); } },
-        { "glTexImage2D", true, [&] { texture.setImage(Resolution { 2, 2 }, nullptr); } },
+        { "glTexImage2D", true,
+            [&] {
+                texture.setImage(Resolution { 2, 2 }, nullptr);
+            } },
         { "glGenFrameBuffers", true, [] { FrameBuffer made; } },
         { "glBindFrameBuffer", true, [&] { frame.bind(GL_FRAMEBUFFER); } },
         { "glBindFrameBuffer (unbind)", true, [&] { frame.unbind(GL_FRAMEBUFFER); } },

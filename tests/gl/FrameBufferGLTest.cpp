@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-
 TEST(FrameBuffer, IncompleteFailsValidationAndStaysBoundWhileColourTextureAndDepthMakeItCompleteWithNothingLeftBound)
 {
     LogCapture capture;

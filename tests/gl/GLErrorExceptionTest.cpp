@@ -32,8 +32,8 @@ TEST(CheckGLError, FetchesOneErrorPerCheckAndReturnsWhenNoneIsPending)
     EXPECT_EQ(getErrorCalls, 1);
     EXPECT_EQ(queuedErrors.size(), 1u); // the second is left for the next check
     // An unlisted code shows in decimal, then in bare lower-case hexadecimal.
-    EXPECT_EQ(thrownBy([] { checkGLError("glBufferData"); }),
-        "Unknown error 2882400016 ( abcdef10 ) in 'glBufferData'");
+    EXPECT_EQ(
+        thrownBy([] { checkGLError("glBufferData"); }), "Unknown error 2882400016 ( abcdef10 ) in 'glBufferData'");
     EXPECT_NO_THROW(checkGLError("glBufferData"));
     EXPECT_EQ(getErrorCalls, 3);
 }

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-
 namespace {
 
 const std::string dir = "tests/gl/shaders/";

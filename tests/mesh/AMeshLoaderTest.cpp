@@ -46,4 +46,3 @@ TEST(AMeshLoader, MissingFileNonModelAndModelWithoutMeshGiveNullWithTheirErrorLi
         }
     }
 }
-

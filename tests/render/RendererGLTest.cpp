@@ -86,7 +86,8 @@ TEST_F(RendererTest, MeshPassesWithProgramsMissingOptionalNamesWarnForEachAndSti
 {
     RenderTarget target(32);
     ShaderProgram unlit("tests/render/shaders/unlit.vert", "tests/render/shaders/unlit.frag");
-    const std::vector<unsigned char> orange { 250, 120, 10, 255, 250, 120, 10, 255, 250, 120, 10, 255, 250, 120, 10, 255 };
+    const std::vector<unsigned char> orange { 250, 120, 10, 255, 250, 120, 10, 255, 250, 120, 10, 255, 250, 120, 10,
+        255 };
     Texture2D texture(4, Resolution { 2, 2 }, GL_RGBA, orange.data());
     Mesh mesh = square(true, true);
     renderer.addMesh(MeshInstance(&mesh));

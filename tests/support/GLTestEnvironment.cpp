@@ -21,7 +21,7 @@ void GLTestEnvironment::SetUp()
         std::exit(1);
     }
     instance = std::make_unique<VornE::VornEngine>();
-    const bool open = instance->window->open(caption, Resolution{width, height}, false);
+    const bool open = instance->window->open(caption, Resolution { width, height }, false);
     if (!open) {
         std::fprintf(stderr, "GL tests need a display (the test command starts Xvfb): %s\n", SDL_GetError());
         std::exit(1);
@@ -46,15 +46,15 @@ VornE::VornEngine& GLTestEnvironment::engine()
 
 Resolution GLTestEnvironment::size()
 {
-    return Resolution{width, height};
+    return Resolution { width, height };
 }
 
 Pixel readPixel(int x, int y)
 {
-    unsigned char rgba[4] = {0, 0, 0, 0};
+    unsigned char rgba[4] = { 0, 0, 0, 0 };
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-    return Pixel{rgba[0], rgba[1], rgba[2], rgba[3]};
+    return Pixel { rgba[0], rgba[1], rgba[2], rgba[3] };
 }
 
 ::testing::AssertionResult pixelNear(const Pixel& p, int r, int g, int b, int a)
