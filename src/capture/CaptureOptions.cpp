@@ -53,6 +53,30 @@ file under its final name.
 )";
 }
 
+namespace {
+
+// Whether the options read go together; false, with a message, if not.
+bool consistent(const CaptureOptions& options, int outputs, std::string& error)
+{
+    const bool chosenTimes = !options.times.empty() || options.from || options.to;
+    if (outputs != 1)
+        error = outputs == 0 ? "say where the capture goes: --out DIR, --sheet FILE.png or --video FILE.mp4"
+                             : "give only one of --out, --sheet and --video";
+    else if (options.path.empty())
+        error = "the output path is empty";
+    else if (!options.times.empty() && (options.from || options.to))
+        error = "give either --at or --from/--to, not both";
+    else if (options.output == CaptureOptions::Output::Video && chosenTimes)
+        error = "--video takes every frame; --at, --from and --to are for --out and --sheet";
+    else if (options.from && options.to && *options.from > *options.to)
+        error = "--from comes after --to";
+    else
+        return true;
+    return false;
+}
+
+} // namespace
+
 bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptions& options, std::string& error)
 {
     int outputs = 0;
@@ -117,28 +141,7 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
             return false;
         }
     }
-    if (outputs != 1) {
-        error = outputs == 0 ? "say where the capture goes: --out DIR, --sheet FILE.png or --video FILE.mp4"
-                             : "give only one of --out, --sheet and --video";
-        return false;
-    }
-    if (options.path.empty()) {
-        error = "the output path is empty";
-        return false;
-    }
-    if (!options.times.empty() && (options.from || options.to)) {
-        error = "give either --at or --from/--to, not both";
-        return false;
-    }
-    if (options.output == CaptureOptions::Output::Video && (!options.times.empty() || options.from || options.to)) {
-        error = "--video takes every frame; --at, --from and --to are for --out and --sheet";
-        return false;
-    }
-    if (options.from && options.to && *options.from > *options.to) {
-        error = "--from comes after --to";
-        return false;
-    }
-    return true;
+    return consistent(options, outputs, error);
 }
 
 bool chooseFrames(const CaptureOptions& options, std::uint32_t frames, std::vector<bool>& chosen, std::string& error)
