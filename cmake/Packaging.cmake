@@ -80,6 +80,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${LUMAROLL_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# SDL opens the GL library itself when the window opens, where
+# dpkg-shlibdeps cannot see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS libgl1)
 # The video needs ffmpeg; a capture without a display starts Xvfb.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS ffmpeg)
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS xvfb)
