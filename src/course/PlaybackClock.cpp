@@ -17,8 +17,14 @@ PlaybackClock::PlaybackClock(
 
 std::uint32_t PlaybackClock::now()
 {
-    const std::uint32_t wallNow = wall.ticks();
-    const unsigned int continued = continues ? continues() : 0u;
+    // The count is read on both sides of the wall time: a stop that falls
+    // between the two reads would otherwise put its time into the clock.
+    unsigned int continued = continues ? continues() : 0u;
+    std::uint32_t wallNow = wall.ticks();
+    for (unsigned int after = continues ? continues() : 0u; after != continued; after = continues ? continues() : 0u) {
+        continued = after;
+        wallNow = wall.ticks();
+    }
     if (continued != continuesSeen) {
         // Stopped since the last look: that time was nobody's, the music's
         // included, whose output stopped with the process.
