@@ -150,7 +150,7 @@ int mainLoop(RunContext& run, SceneSequence& scenes, FramePainter& painter)
         ClockPacing pacing(playback, run.wallClock);
         WindowHost host(painter, pacing, &playback, run.inputs, run.music);
         loop = runPasses(scenes, host, sceneStep, first);
-        if (loop.drawn < loop.passes - first)
+        if (loop.drawn > 0 && loop.drawn < loop.passes - first)
             VornE::log(VornE::Info, "Frames: ", loop.drawn, " of ", loop.passes - first,
                 " drawn, the others skipped to keep in step with the music\n");
     }
