@@ -33,6 +33,9 @@ TEST(CaptureOptions, EachSideOfTheSizeAndEachTimeIsCheckedOnItsOwn)
         { { "--video", "v.mp4", "--from", "0" }, "--video takes every frame" },
         { { "--video", "v.mp4", "--to", "10" }, "--video takes every frame" },
         { { "--out", "f", "--draw-all", "--at", "0" }, "" },
+        { { "--at", "0" }, "say where the capture goes" },
+        { { "--out", "f", "--video", "v.mp4" }, "give only one of" },
+        { { "--out", "f", "--size" }, "option --size needs a value" },
     };
     for (const Row& row : rows) {
         CaptureOptions options;

@@ -1,11 +1,7 @@
 #include "course/CommandLine.h"
-#include "support/LogCapture.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -46,66 +42,4 @@ TEST(DemoCommandLine, OptionsSetTheirKeysAndBadValuesAreRefusedByName)
         EXPECT_FALSE(parseDemoCommandLine(arguments, bad, error)) << arguments.front();
         EXPECT_EQ(error, expected);
     }
-}
-
-namespace {
-
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const char* value)
-        : name(name)
-    {
-        if (const char* old = std::getenv(name))
-            saved = old;
-        if (value != nullptr)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnvironment()
-    {
-        if (saved.empty())
-            unsetenv(name);
-        else
-            setenv(name, saved.c_str(), 1);
-    }
-
-private:
-    const char* name;
-    std::string saved;
-};
-
-} // namespace
-
-// The user's file is found as the XDG convention says, missing it is no
-// problem, and the layers win over each other key by key.
-TEST(Settings, TheUsersFileIsFoundByXdgAndEachLaterLayerWinsKeyByKey)
-{
-    {
-        ScopedEnvironment config("XDG_CONFIG_HOME", "/srv/config");
-        EXPECT_EQ(Settings::userFile(), "/srv/config/lumaroll/settings.ini");
-    }
-    for (const char* ignored : { "", "relative/config" }) {
-        ScopedEnvironment config("XDG_CONFIG_HOME", ignored);
-        ScopedEnvironment home("HOME", "/home/ada");
-        EXPECT_EQ(Settings::userFile(), "/home/ada/.config/lumaroll/settings.ini") << ignored;
-    }
-
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "lumaroll-layers-test";
-    std::filesystem::create_directories(folder);
-    std::ofstream(folder / "data.ini") << "hres 1024 vres 768 seed 5";
-    std::ofstream(folder / "user.ini") << "vres 600 fullscreen 1";
-    LogCapture capture;
-    Settings settings((folder / "data.ini").string());
-    settings.overlay(Settings::optionalFile((folder / "user.ini").string()));
-    settings.overlay(Settings::optionalFile((folder / "no-such.ini").string()));
-    Settings commandLine;
-    commandLine.set("seed", 9.0f, "the command line");
-    settings.overlay(commandLine);
-    EXPECT_EQ(settings.get("hres", 0.0f), 1024.0f);
-    EXPECT_EQ(settings.get("vres", 0.0f), 600.0f);
-    EXPECT_EQ(settings.get("fullscreen", 0.0f), 1.0f);
-    EXPECT_EQ(settings.get("seed", 0.0f), 9.0f);
-    EXPECT_EQ(capture.err(), "") << "a user without a settings file of their own is told nothing";
-    std::filesystem::remove_all(folder);
 }

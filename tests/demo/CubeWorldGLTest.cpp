@@ -9,16 +9,28 @@
 
 #include <gtest/gtest.h>
 
-// The world draws through the renderer's world-cube pass, one draw per cube of
-// its tree, with every name the grid program offers.
-TEST(CubeWorld, DrawsOneWorldCubePerCellAndPointThroughTheRenderer)
-{
+namespace {
+
+// The cube world's mesh and texture, loaded as the run loads them.
+class CubeWorldTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(resources.load(meshes, "./data/meshes/cube2.obj"));
+        ASSERT_TRUE(resources.load(textures, "./data/textures/wall.png"));
+    }
     LogCapture capture;
     RessourceManager resources;
     AMeshLoader meshes;
     VornE::TextureLoader textures;
-    ASSERT_TRUE(resources.load(meshes, "./data/meshes/cube2.obj"));
-    ASSERT_TRUE(resources.load(textures, "./data/textures/wall.png"));
+};
+
+} // namespace
+
+// The world draws through the renderer's world-cube pass, one draw per cube of
+// its tree, with every name the grid program offers.
+TEST_F(CubeWorldTest, DrawsOneWorldCubePerCellAndPointThroughTheRenderer)
+{
     Renderer renderer;
     renderer.init();
     CubeWorld world(resources, GLTestEnvironment::size());
@@ -66,14 +78,8 @@ std::vector<InfluencePoint*> pointers(const std::vector<std::unique_ptr<Influenc
 
 // A world scene hands its points to the cube world before its timeline moves
 // them: while the ball grows, each frame walks the leaves of the step before.
-TEST(CubeWorld, AWorldSceneHandsOnItsPointsAsTheLastUpdateLeftThem)
+TEST_F(CubeWorldTest, AWorldSceneHandsOnItsPointsAsTheLastUpdateLeftThem)
 {
-    LogCapture capture;
-    RessourceManager resources;
-    AMeshLoader meshes;
-    VornE::TextureLoader textures;
-    ASSERT_TRUE(resources.load(meshes, "./data/meshes/cube2.obj"));
-    ASSERT_TRUE(resources.load(textures, "./data/textures/wall.png"));
     ShaderProgram bigCube("./data/shaders/bigCube.vert", "./data/shaders/bigCube.frag");
     CubeWorld world(resources, GLTestEnvironment::size());
     SceneTwo scene(bigCube, world, world.cubeMesh, world.wallTexture);

@@ -16,11 +16,21 @@
 #include <thread>
 #include <vector>
 
+namespace {
+
+// A run's folder: the repository's data with a settings file of its own.
+void prepare(DemoProcess& run, const std::string& settings)
+{
+    run.linkData({ "settings.ini" });
+    run.writeFile("data/settings.ini", settings);
+}
+
+} // namespace
+
 TEST(DemoRun, SettingsSizeOpensThatWindowAndEscapeEndsWithStatusZero)
 {
     DemoProcess demo;
-    demo.linkData({ "settings.ini" });
-    demo.writeFile("data/settings.ini", "fullscreen 0\nhres 320.9\nvres 200\nseed 7\n");
+    prepare(demo, "fullscreen 0\nhres 320.9\nvres 200\nseed 7\n");
     demo.start();
     const std::string window = demo.waitForWindow(30);
     ASSERT_FALSE(window.empty()) << demo.finish(1).err;
@@ -37,20 +47,6 @@ TEST(DemoRun, SettingsSizeOpensThatWindowAndEscapeEndsWithStatusZero)
     EXPECT_NE(result.out.rfind("GL Texture with id: "), std::string::npos);
     EXPECT_GT(result.out.rfind(" deleted"), result.out.rfind("FPS: "));
     EXPECT_EQ(result.err, "");
-}
-
-TEST(DemoRun, MissingSettingsFileIsReportedAndDefaultsAreUsed)
-{
-    DemoProcess demo;
-    demo.linkData({ "settings.ini" });
-    demo.start();
-    const std::string window = demo.waitForWindow(30);
-    ASSERT_FALSE(window.empty()) << demo.finish(1).err;
-    EXPECT_EQ(demo.windowSize(window), "800x640");
-    demo.signal(SIGTERM);
-    const DemoProcess::Result result = demo.finish(20);
-    EXPECT_EQ(result.status, 143);
-    EXPECT_EQ(result.err, "Fail to open the setting file\n");
 }
 
 namespace {
@@ -88,8 +84,7 @@ std::vector<unsigned long> fpsCounts(const std::string& out)
 TEST(DemoRun, PlaysAllThreeScenesInStepWithTheClockThroughAStopEndsByItselfAndTearsDownInOrder)
 {
     DemoProcess demo;
-    demo.linkData({ "settings.ini" });
-    demo.writeFile("data/settings.ini", "hres 160 vres 128 seed 3\n");
+    prepare(demo, "hres 160 vres 128 seed 3\n");
     const std::string log = demo.directory() + "/sync.log";
     demo.start({ "LUMAROLL_SYNC_LOG=" + log });
     ASSERT_TRUE(demo.waitForFrames(1900, 120)) << demo.finish(1).out;
@@ -161,8 +156,7 @@ TEST(DemoRun, EscapeOrASignalDuringTheStartUpWaitEndsItWithoutAFrame)
     for (const bool escape : { true, false }) {
         SCOPED_TRACE(escape ? "Escape" : "SIGINT");
         DemoProcess demo;
-        demo.linkData({ "settings.ini" });
-        demo.writeFile("data/settings.ini", "hres 160 vres 128\n");
+        prepare(demo, "hres 160 vres 128\n");
         const std::string log = demo.directory() + "/sync.log";
         demo.start({ "LUMAROLL_SYNC_LOG=" + log });
         const std::string window = demo.waitForWindow(30);
@@ -185,11 +179,24 @@ TEST(DemoRun, EscapeOrASignalDuringTheStartUpWaitEndsItWithoutAFrame)
 
 namespace {
 
-// 16-bit stereo samples, as the demo's audio output takes them.
-std::vector<std::int16_t> samplesOf(const std::string& raw)
+std::size_t firstSound(const std::vector<std::int16_t>& samples)
 {
+    std::size_t at = 0;
+    while (at < samples.size() && samples[at] == 0)
+        ++at;
+    return at;
+}
+
+// The 16-bit stereo samples SDL's disk driver wrote, from the first that is
+// not silent; `silence` is how many came before it.
+std::vector<std::int16_t> playedFromFirstSound(const std::string& path, std::size_t& silence)
+{
+    std::ifstream file(path, std::ios::binary);
+    const std::string raw(std::istreambuf_iterator<char>(file), {});
     std::vector<std::int16_t> samples(raw.size() / 2);
     std::memcpy(samples.data(), raw.data(), samples.size() * 2);
+    silence = firstSound(samples);
+    samples.erase(samples.begin(), samples.begin() + static_cast<long>(silence));
     return samples;
 }
 
@@ -216,14 +223,6 @@ std::vector<std::int16_t> trackFrom(std::uint32_t milliseconds, std::size_t coun
     return samples;
 }
 
-std::size_t firstSound(const std::vector<std::int16_t>& samples)
-{
-    std::size_t at = 0;
-    while (at < samples.size() && samples[at] == 0)
-        ++at;
-    return at;
-}
-
 } // namespace
 
 // SDL's disk driver writes what the demo plays, one buffer of 4096 samples
@@ -233,8 +232,7 @@ std::size_t firstSound(const std::vector<std::int16_t>& samples)
 TEST(DemoRun, PlaysTheSoundtrackFromItsFirstSampleAndThePicturesFollowItsPace)
 {
     DemoProcess demo;
-    demo.linkData({ "settings.ini" });
-    demo.writeFile("data/settings.ini", "hres 160 vres 128\n");
+    prepare(demo, "hres 160 vres 128\n");
     const std::string audio = demo.directory() + "/audio.raw";
     const std::string log = demo.directory() + "/sync.log";
     demo.start(
@@ -244,19 +242,15 @@ TEST(DemoRun, PlaysTheSoundtrackFromItsFirstSampleAndThePicturesFollowItsPace)
     demo.signal(SIGTERM);
     const DemoProcess::Result result = demo.finish(20);
     EXPECT_EQ(result.status, 143);
-    std::ifstream file(audio, std::ios::binary);
-    const std::vector<std::int16_t> played = samplesOf(std::string(std::istreambuf_iterator<char>(file), {}));
-    const std::size_t start = firstSound(played);
-    ASSERT_GT(start, 44100u * 2u * 4u) << "the start-up wait is silent";
-    ASSERT_GE(played.size(), start + 44100u * 2u) << "a second of music at least";
+    std::size_t silence = 0;
+    const std::vector<std::int16_t> played = playedFromFirstSound(audio, silence);
+    ASSERT_GT(silence, 44100u * 2u * 4u) << "the start-up wait is silent";
+    ASSERT_GE(played.size(), 44100u * 2u) << "a second of music at least";
     const std::vector<std::int16_t> track = trackFrom(0, 44100 * 2 * 2);
     const std::size_t trackSound = firstSound(track);
     ASSERT_GE(track.size(), trackSound + 44100u * 2u);
-    const std::vector<std::int16_t> heard(
-        played.begin() + static_cast<long>(start), played.begin() + static_cast<long>(start + 44100 * 2));
-    const std::vector<std::int16_t> expected(
-        track.begin() + static_cast<long>(trackSound), track.begin() + static_cast<long>(trackSound + 44100 * 2));
-    EXPECT_TRUE(heard == expected) << "the first second played is not the track's first second";
+    EXPECT_TRUE(std::equal(played.begin(), played.begin() + 44100 * 2, track.begin() + static_cast<long>(trackSound)))
+        << "the first second played is not the track's first second";
 
     const std::vector<LoggedFrame> frames = syncLog(log);
     ASSERT_GT(frames.size(), 50u);
@@ -269,9 +263,9 @@ TEST(DemoRun, PlaysTheSoundtrackFromItsFirstSampleAndThePicturesFollowItsPace)
     // the clock put the last frame: within a few buffers (the passes after it,
     // the stop).
     std::size_t lastSound = played.size();
-    while (lastSound > start && played[lastSound - 1] == 0)
+    while (lastSound > 0 && played[lastSound - 1] == 0)
         --lastSound;
-    const long handed = static_cast<long>((lastSound - start + trackSound) / 2 * 1000 / 44100);
+    const long handed = static_cast<long>((lastSound + trackSound) / 2 * 1000 / 44100);
     EXPECT_NEAR(static_cast<double>(frames.back().music), static_cast<double>(handed), 400.0);
 }
 
@@ -283,8 +277,7 @@ TEST(DemoRun, TheLiveWindowShowsTheCapturesFrameOfTheSameMoment)
 {
     const std::string settings = "hres 200 vres 160 seed 7 everyframe 1\n";
     DemoProcess demo;
-    demo.linkData({ "settings.ini" });
-    demo.writeFile("data/settings.ini", settings);
+    prepare(demo, settings);
     // Away from the corner where every other program's window opens: the X
     // server keeps no copy of a covered part of a window, so a window that
     // opens over this one while it is read takes its place in the picture.
@@ -298,8 +291,7 @@ TEST(DemoRun, TheLiveWindowShowsTheCapturesFrameOfTheSameMoment)
     EXPECT_EQ(demo.finish(30).status, 143);
 
     DemoProcess capture;
-    capture.linkData({ "settings.ini" });
-    capture.writeFile("data/settings.ini", settings);
+    prepare(capture, settings);
     capture.startCapture({ "--at", "4496", "--out", capture.directory() + "/frames" });
     ASSERT_EQ(capture.finish(60).status, 0);
     const RgbFrame captured = loadPng(capture.directory() + "/frames/lumaroll-04496.png");
@@ -342,21 +334,36 @@ TEST(DemoRun, HelpVersionAndABadCommandLineAnswerWithoutAWindow)
     }
 }
 
-// The user's own settings win over the data folder's, and the command line
-// over both.
+// Without a settings file anywhere the defaults are used, and the data
+// folder's missing file is reported; the user's own settings win over the
+// data folder's, and the command line over both.
 TEST(DemoRun, SettingsComeInLayersTheCommandLineLast)
 {
-    for (const bool commandLine : { false, true }) {
+    struct Row {
+        bool files;
+        std::vector<std::string> arguments;
+        std::string size, err;
+    };
+    const Row rows[] = {
+        { false, {}, "800x640", "Fail to open the setting file\n" },
+        { true, {}, "320x200", "" },
+        { true, { "--size", "300x180" }, "300x180", "" },
+    };
+    for (const Row& row : rows) {
         DemoProcess demo;
         demo.linkData({ "settings.ini" });
-        demo.writeFile("data/settings.ini", "hres 640 vres 480\n");
-        demo.writeFile("config/lumaroll/settings.ini", "hres 320 vres 200\n");
-        demo.startDemo(commandLine ? std::vector<std::string> { "--size", "300x180" } : std::vector<std::string> {});
+        if (row.files) {
+            demo.writeFile("data/settings.ini", "hres 640 vres 480\n");
+            demo.writeFile("config/lumaroll/settings.ini", "hres 320 vres 200\n");
+        }
+        demo.startDemo(row.arguments);
         const std::string window = demo.waitForWindow(30);
         ASSERT_FALSE(window.empty()) << demo.finish(1).err;
-        EXPECT_EQ(demo.windowSize(window), commandLine ? "300x180" : "320x200");
+        EXPECT_EQ(demo.windowSize(window), row.size);
         demo.signal(SIGTERM);
-        EXPECT_EQ(demo.finish(20).status, 143);
+        const DemoProcess::Result result = demo.finish(20);
+        EXPECT_EQ(result.status, 143);
+        EXPECT_EQ(result.err, row.err);
     }
 }
 
@@ -365,8 +372,7 @@ TEST(DemoRun, SettingsComeInLayersTheCommandLineLast)
 TEST(DemoRun, StartAtATimeBeginsTheScenesAndTheMusicThereAndMuteLeavesTheMusicOut)
 {
     DemoProcess demo;
-    demo.linkData({ "settings.ini" });
-    demo.writeFile("data/settings.ini", "hres 160 vres 128\n");
+    prepare(demo, "hres 160 vres 128\n");
     const std::string audio = demo.directory() + "/audio.raw";
     const std::string log = demo.directory() + "/sync.log";
     demo.startDemo({ "--start", "29008", "--no-wait" },
@@ -380,18 +386,14 @@ TEST(DemoRun, StartAtATimeBeginsTheScenesAndTheMusicThereAndMuteLeavesTheMusicOu
     EXPECT_NEAR(frames.front().begun, 29008, 32) << "the clock starts at the frame's time";
     EXPECT_GT(frames.size(), 30u) << "and goes on from there";
 
-    std::ifstream file(audio, std::ios::binary);
-    const std::vector<std::int16_t> played = samplesOf(std::string(std::istreambuf_iterator<char>(file), {}));
-    const std::size_t start = firstSound(played);
-    ASSERT_GE(played.size(), start + 44100u) << "half a second of music at least";
-    const std::vector<std::int16_t> expected = trackFrom(29008, 44100);
-    const std::vector<std::int16_t> heard(
-        played.begin() + static_cast<long>(start), played.begin() + static_cast<long>(start + 44100));
-    EXPECT_TRUE(heard == expected) << "the music does not go on from 29008 ms";
+    std::size_t silence = 0;
+    std::vector<std::int16_t> played = playedFromFirstSound(audio, silence);
+    ASSERT_GE(played.size(), 44100u) << "half a second of music at least";
+    played.resize(44100);
+    EXPECT_TRUE(played == trackFrom(29008, 44100)) << "the music does not go on from 29008 ms";
 
     DemoProcess muted;
-    muted.linkData({ "settings.ini" });
-    muted.writeFile("data/settings.ini", "hres 160 vres 128\n");
+    prepare(muted, "hres 160 vres 128\n");
     muted.startDemo({ "--mute", "--no-wait" });
     ASSERT_TRUE(muted.waitForOutput("FPS: ", 60)) << muted.finish(1).out;
     muted.signal(SIGTERM);

@@ -4,7 +4,6 @@
 // crashes or hangs.
 #include "DemoProcess.h"
 
-#include <IL/il.h>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -24,7 +23,7 @@ namespace {
 // the first `cut` bytes of the repository's own copy.
 struct Change {
     std::string path; // under data/
-    enum Kind { Remove, Text, Cut, Garbage, Deep, Palette, Patch } kind;
+    enum Kind { Remove, Text, Cut, Garbage, Patch } kind;
     std::string text; // for a Patch, the bytes written over the file at `cut`
     std::size_t cut = 0;
 };
@@ -147,32 +146,6 @@ std::string repositoryFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-// A PNG DevIL writes: 16 bits per channel, or colour-indexed.
-std::string unusualPng(Change::Kind kind)
-{
-    const std::string path = "/tmp/lumaroll-fault-" + std::to_string(getpid()) + ".png";
-    ilInit();
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    const unsigned short deep[4 * 4 * 3] = {};
-    const unsigned char indexed[4 * 4] = {};
-    if (kind == Change::Deep) {
-        ilTexImage(4, 4, 1, 3, IL_RGB, IL_UNSIGNED_SHORT, const_cast<unsigned short*>(deep));
-    } else {
-        ilTexImage(4, 4, 1, 1, IL_COLOUR_INDEX, IL_UNSIGNED_BYTE, const_cast<unsigned char*>(indexed));
-        std::vector<ILubyte> palette(256 * 3, 200);
-        ilRegisterPal(palette.data(), static_cast<ILuint>(palette.size()), IL_PAL_RGB24);
-    }
-    ilEnable(IL_FILE_OVERWRITE);
-    ilSave(IL_PNG, path.c_str());
-    ilDeleteImages(1, &image);
-    std::ifstream file(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(file)), {});
-    fs::remove(path);
-    return bytes;
-}
-
 void apply(DemoProcess& run, const Change& change)
 {
     switch (change.kind) {
@@ -192,10 +165,6 @@ void apply(DemoProcess& run, const Change& change)
         run.writeFile("data/" + change.path, bytes);
         break;
     }
-    case Change::Deep:
-    case Change::Palette:
-        run.writeFile("data/" + change.path, unusualPng(change.kind));
-        break;
     case Change::Patch: {
         std::string bytes = repositoryFile(change.path);
         bytes.replace(change.cut, change.text.size(), change.text);
@@ -245,12 +214,6 @@ std::vector<Fault> faults()
     rows.push_back(Row::demo("TextureLargerThanTheGL")
                        .changing(patched("textures/fade.png", 16, std::string("\0\x01\x86\xa0\0\x01\x86\xa0", 8)))
                        .ends(4, "the image is larger than the GL takes"));
-    rows.push_back(Row::demo("TextureOf16Bits")
-                       .changing({ "textures/test.png", Change::Deep, "", 0 })
-                       .ends(4, "not 8 bits per channel"));
-    rows.push_back(Row::demo("TextureWithPalette")
-                       .changing({ "textures/test.png", Change::Palette, "", 0 })
-                       .ends(4, "pixel format not supported"));
 
     const std::string mesh = "./data/meshes/cube2.obj\n";
     rows.push_back(
@@ -330,11 +293,7 @@ std::vector<Fault> faults()
                                .stoppedBy(signal, frames)
                                .ends(128 + signal, "FrameBuffer '1' deleted\n"));
 
-    rows.push_back(Row::capture("NoOutput", { "--at", "0" }).ends(2, "say where the capture goes"));
-    rows.push_back(Row::capture("TwoOutputs", { "--out", "f", "--video", "v.mp4" }).ends(2, "give only one of"));
     rows.push_back(Row::capture("UnknownOption", { "--bogus", "1", "--out", "f" }).ends(2, "unknown option '--bogus'"));
-    rows.push_back(
-        Row::capture("OptionWithoutValue", { "--out", "f", "--size" }).ends(2, "option --size needs a value"));
     rows.push_back(Row::capture("TimePastTheEnd", { "--out", "f", "--at", "90000" })
                        .ends(2, "the run's last frame is at 74032 ms"));
     rows.push_back(Row::capture("OutputUnwritable", { "--out", "/proc/lumaroll/frames", "--at", "0" })
