@@ -14,7 +14,6 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -132,26 +131,6 @@ std::vector<double> shrink(const Picture& source, int left, int top, int side, i
     return icon;
 }
 
-// libpng reports its errors by a long jump back to the setjmp here, so this
-// function holds nothing with a destructor.
-bool writeRows(std::FILE* file, png_uint_32 size, png_bytepp rows)
-{
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-    bool written = false;
-    if (info != nullptr && setjmp(png_jmpbuf(png)) == 0) {
-        png_init_io(png, file);
-        png_set_IHDR(png, info, size, size, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-            PNG_FILTER_TYPE_DEFAULT);
-        png_set_compression_level(png, 9);
-        png_set_rows(png, info, rows);
-        png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
-        written = true;
-    }
-    png_destroy_write_struct(&png, &info);
-    return written;
-}
-
 // Written beside its final name and moved over it, so that a failure leaves
 // the committed icon as it was.
 bool writeIcon(const std::filesystem::path& path, const std::vector<double>& icon, int size)
@@ -159,25 +138,25 @@ bool writeIcon(const std::filesystem::path& path, const std::vector<double>& ico
     std::vector<std::uint8_t> bytes(icon.size());
     for (std::size_t i = 0; i < icon.size(); ++i)
         bytes[i] = srgb.encode(icon[i]);
-    std::vector<png_bytep> rows(static_cast<std::size_t>(size));
-    for (int y = 0; y < size; ++y)
-        rows[static_cast<std::size_t>(y)] = bytes.data() + static_cast<std::size_t>(y) * size * 3;
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(size);
+    image.height = static_cast<png_uint_32>(size);
+    image.format = PNG_FORMAT_RGB;
 
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
     const std::filesystem::path partial = path.string() + ".partial";
-    std::FILE* file = std::fopen(partial.c_str(), "wb");
-    if (file == nullptr) {
-        std::cerr << "make_icons: cannot write '" << partial.string() << "': " << std::strerror(errno) << "\n";
+    if (png_image_write_to_file(&image, partial.c_str(), 0, bytes.data(), 0, nullptr) == 0) {
+        std::cerr << "make_icons: cannot write '" << partial.string() << "': " << image.message << "\n";
+        std::filesystem::remove(partial, error);
         return false;
     }
-    bool written = writeRows(file, static_cast<png_uint_32>(size), rows.data());
-    written = std::fclose(file) == 0 && written;
-    if (written)
-        std::filesystem::rename(partial, path, error);
-    if (!written || error) {
+    std::filesystem::rename(partial, path, error);
+    if (error) {
         std::filesystem::remove(partial, error);
-        std::cerr << "make_icons: failed while writing '" << path.string() << "'\n";
+        std::cerr << "make_icons: cannot move '" << partial.string() << "' over '" << path.string() << "'\n";
         return false;
     }
     return true;
