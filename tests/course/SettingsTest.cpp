@@ -169,7 +169,6 @@ TEST(Settings, EachBrokenValueIsNamedOnOneLineWithWhatIsUsedInstead)
     }
 }
 
-
 // The user's file is found as the XDG convention says, missing it is no
 // problem, and the layers win over each other key by key.
 TEST(Settings, TheUsersFileIsFoundByXdgAndEachLaterLayerWinsKeyByKey)
