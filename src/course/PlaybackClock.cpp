@@ -19,9 +19,10 @@ std::uint32_t PlaybackClock::now()
 {
     // The count is read on both sides of the wall time: a stop that falls
     // between the two reads would otherwise put its time into the clock.
-    unsigned int continued = continues ? continues() : 0u;
+    const auto continuesNow = [this] { return continues ? continues() : 0u; };
+    unsigned int continued = continuesNow();
     std::uint32_t wallNow = wall.ticks();
-    for (unsigned int after = continues ? continues() : 0u; after != continued; after = continues ? continues() : 0u) {
+    for (unsigned int after = continuesNow(); after != continued; after = continuesNow()) {
         continued = after;
         wallNow = wall.ticks();
     }
