@@ -11,7 +11,6 @@ CaptureHost::CaptureHost(FramePainter& painter, FrameSink& sink, InputList& inpu
     , inputs(inputs)
     , target(size, OffscreenTarget::Depth::None)
 {
-    glViewport(0, 0, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height));
     if (const GLubyte* name = glGetString(GL_RENDERER))
         sink.drawnBy(reinterpret_cast<const char*>(name));
 }

@@ -20,9 +20,23 @@ FramePainter::FramePainter(VornE::Window& window, Renderer& renderer, OffscreenT
 {
 }
 
+namespace {
+
+// Every pass here covers the whole frame. The GL's initial viewport is the
+// window's size, which is not the frame's where SDL presents a full-screen
+// window through a smaller framebuffer of its own (sdl12-compat), nor in a
+// capture, whose window only holds the context.
+void viewportOf(const Resolution& size)
+{
+    glViewport(0, 0, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height));
+}
+
+} // namespace
+
 void FramePainter::drawScene(Scene* scene)
 {
     window.clear();
+    viewportOf(size);
     frame.bind();
     renderer.resetDrawCounts();
     if (scene != nullptr) {
@@ -36,6 +50,7 @@ void FramePainter::showFrame()
 {
     if (screenQuad.fade > Glow::threshold)
         glow.draw(screenQuad, frame.colour(), screenQuad.fade);
+    viewportOf(size);
     const glm::vec2 screenSize(static_cast<float>(size.width), static_cast<float>(size.height));
     screenQuad.draw(postProcess, frame.colour(), screenSize, &glow.texture());
 }

@@ -25,7 +25,12 @@ void LiveProbes::frameShown(std::uint32_t pass, std::uint32_t begun, std::uint32
         std::fprintf(syncLog.get(), "%u %u %u %u %ld %u\n", pass, pass * frameMilliseconds, begun, shown,
             position ? static_cast<long>(*position) : -1L, SDL_GetTicks());
     }
-    if (static_cast<long>(pass) == stopAtPass) {
+    // At or after: the live loop leaves frames out to keep in step, so the
+    // frame of that very time may never be shown.
+    if (stopAtPass >= 0 && static_cast<long>(pass) >= stopAtPass) {
+        stopAtPass = -1;
+        if (syncLog)
+            std::fflush(syncLog.get()); // its last line names the frame that stands
         glFinish();
         SDL_PumpEvents(); // flushes what is queued for the X server
         std::raise(SIGSTOP);

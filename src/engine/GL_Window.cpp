@@ -1,9 +1,19 @@
 #include "engine/GL_Window.h"
 
+#include "gl/WindowFramebuffer.h"
+
 #include <GL/glew.h>
 #include <SDL.h>
 
 namespace VornE {
+
+bool GL_Window::open(const std::string& caption, const Resolution& size, bool fullscreen)
+{
+    if (!SDL_Window::open(caption, size, fullscreen))
+        return false;
+    WindowFramebuffer::adoptBound();
+    return true;
+}
 
 void GL_Window::clear()
 {

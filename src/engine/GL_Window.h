@@ -8,6 +8,8 @@ namespace VornE {
 // the clear colour go to GL. Every GL call needs the context that open() made.
 class GL_Window : public SDL_Window {
 public:
+    // Also takes the framebuffer the window presents (WindowFramebuffer.h).
+    bool open(const std::string& caption, const Resolution& size, bool fullscreen) override;
     void clear() override;
     void swap() override;
     // Calls glClearColor at once; the colour is not stored.

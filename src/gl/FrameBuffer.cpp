@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "core/Logger.h"
 #include "gl/GLErrorException.h"
+#include "gl/WindowFramebuffer.h"
 
 FrameBuffer::FrameBuffer()
     : id(generate())
@@ -44,7 +45,7 @@ void FrameBuffer::bind(GLenum target)
 
 void FrameBuffer::unbind(GLenum target)
 {
-    glBindFramebuffer(target, 0);
+    glBindFramebuffer(target, WindowFramebuffer::name());
     checkGLError("glBindFrameBuffer (unbind)");
 }
 

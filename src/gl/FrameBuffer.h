@@ -14,15 +14,16 @@ public:
     FrameBuffer(const FrameBuffer&) = delete;
     FrameBuffer& operator=(const FrameBuffer&) = delete;
 
-    // For drawing into it; the caller pairs it with unbind().
+    // For drawing into it; the caller pairs it with unbind(), which binds the
+    // window's framebuffer (WindowFramebuffer.h) back, 0 on most systems.
     void bind(GLenum target);
     void unbind(GLenum target);
 
-    // Both leave no framebuffer bound to `target` when they succeed.
+    // Both leave the window's framebuffer bound to `target` when they succeed.
     void attachTexture2D(GLenum target, GLenum attachment, Texture& texture);
     void attachRenderBuffer(GLenum target, GLenum attachment, RenderBuffer& renderBuffer);
 
-    // True, leaving nothing bound, when the framebuffer is complete. Otherwise
+    // True, leaving the window's framebuffer bound, when the framebuffer is complete. Otherwise
     // logs at Error and returns false with the framebuffer still bound.
     bool validate(GLenum target);
 

@@ -143,6 +143,21 @@ void DemoProcess::startProgram(
     setpgid(pid, pid); // also here, so that no kill can come before the child's own call
 }
 
+std::string firstFrameBufferDeleted(const std::string& out)
+{
+    const std::string created = "New FrameBuffer id: ";
+    const std::size_t at = out.find(created);
+    if (at == std::string::npos)
+        return "(no framebuffer was created)";
+    return "FrameBuffer '" + std::to_string(std::strtoul(out.c_str() + at + created.size(), nullptr, 10))
+        + "' deleted\n";
+}
+
+bool DemoProcess::hasLoaded(const std::string& pathPart)
+{
+    return readAll("/proc/" + std::to_string(pid) + "/maps").find(pathPart) != std::string::npos;
+}
+
 void DemoProcess::signal(int number)
 {
     kill(pid, number);
@@ -199,10 +214,14 @@ bool DemoProcess::waitForFrames(unsigned long frames, int seconds)
 void DemoProcess::pressEscape(const std::string& windowId)
 {
     // A press and release inside one pass would never be sampled, so hold it.
-    // Sent to the window itself, not to whichever has the focus; the release
-    // may find the window gone already.
+    // Sent to the window itself, not to whichever has the focus. xdotool
+    // presses through the X server's own keyboard (XTEST) when the window has
+    // the focus, as SDL2's windows take it; a release sent to a window that
+    // is gone already would leave Escape held in the server, and the next
+    // window that SDL2 opens reads the held key and quits at once. So the key
+    // is released in the server too.
     const std::string command = "xdotool keydown --window " + windowId + " Escape sleep 0.3 keyup --window " + windowId
-        + " Escape 2>/dev/null";
+        + " Escape 2>/dev/null; xdotool keyup Escape 2>/dev/null";
     std::system(command.c_str());
 }
 

@@ -49,6 +49,9 @@ public:
         std::string out;
         std::string err;
     };
+    // Whether the running process has a file whose path holds `pathPart` mapped.
+    bool hasLoaded(const std::string& pathPart);
+
     // Sends a signal to the demo itself (not its group), as `kill` would.
     void signal(int number);
 
@@ -76,3 +79,8 @@ std::string shellOutput(const std::string& command);
 // What the X server shows of a window, read from the server itself; rows
 // bottom-up, as the capture's frames are. Empty when it cannot be read.
 RgbFrame grabWindow(const std::string& windowId);
+
+// The line that the run's first framebuffer (the frame's target) logs when it
+// goes: its name is 1 on most systems, but a window presented through a
+// framebuffer object of SDL's own takes a name first.
+std::string firstFrameBufferDeleted(const std::string& out);

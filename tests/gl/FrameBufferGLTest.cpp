@@ -2,6 +2,7 @@
 #include "gl/GLTestHelpers.h"
 #include "gl/RenderBuffer.h"
 #include "gl/Texture2D.h"
+#include "gl/WindowFramebuffer.h"
 #include "support/GLTestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -30,5 +31,31 @@ TEST(FrameBuffer, IncompleteFailsValidationAndStaysBoundWhileColourTextureAndDep
     EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), 0);
     EXPECT_EQ(capture.err(), "");
 
+    EXPECT_NO_GL_ERROR();
+}
+
+// sdl12-compat presents an OpenGL window through a framebuffer object of its
+// own: "unbinding" must go back to that one, not to 0, or the frame is drawn
+// where nothing is shown.
+TEST(FrameBuffer, UnbindGoesBackToTheFramebufferTheWindowPresents)
+{
+    LogCapture capture;
+    const Resolution size = GLTestEnvironment::size();
+    Texture2D colour(size);
+    FrameBuffer windows;
+    FrameBuffer frameBuffer;
+    windows.bind(GL_FRAMEBUFFER);
+    WindowFramebuffer::adoptBound();
+    EXPECT_EQ(WindowFramebuffer::name(), windows.id);
+
+    frameBuffer.attachTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, colour);
+    EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), glName(windows.id));
+    frameBuffer.bind(GL_FRAMEBUFFER);
+    frameBuffer.unbind(GL_FRAMEBUFFER);
+    EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), glName(windows.id));
+
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    WindowFramebuffer::adoptBound();
+    EXPECT_EQ(WindowFramebuffer::name(), 0u);
     EXPECT_NO_GL_ERROR();
 }
