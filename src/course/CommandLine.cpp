@@ -39,6 +39,15 @@ bool seed(const std::string& text, std::int32_t& value)
     return true;
 }
 
+bool signedWhole(const std::string& text, std::uint32_t limit, std::int32_t& value)
+{
+    std::int32_t parsed = 0;
+    if (!seed(text, parsed) || parsed < -static_cast<std::int64_t>(limit) || parsed > static_cast<std::int64_t>(limit))
+        return false;
+    value = parsed;
+    return true;
+}
+
 } // namespace CommandLine
 
 bool parseDemoCommandLine(const std::vector<std::string>& arguments, DemoCommandLine& line, std::string& error)
@@ -67,7 +76,8 @@ bool parseDemoCommandLine(const std::vector<std::string>& arguments, DemoCommand
                 line.settings.set("everyframe", 1.0f, from);
             continue;
         }
-        if (name != "--size" && name != "--seed" && name != "--start" && name != "--data-dir") {
+        if (name != "--size" && name != "--seed" && name != "--start" && name != "--data-dir"
+            && name != "--audio-delay") {
             error = name.rfind("-", 0) == 0 ? "unknown option '" + name + "'" : "unexpected argument '" + name + "'";
             return false;
         }
@@ -91,6 +101,13 @@ bool parseDemoCommandLine(const std::vector<std::string>& arguments, DemoCommand
                 return false;
             }
             line.settings.set("seed", static_cast<float>(seed), from);
+        } else if (name == "--audio-delay") {
+            std::int32_t delay = 0;
+            if (!CommandLine::signedWhole(value, CommandLine::longestAudioDelay, delay)) {
+                error = "--audio-delay takes whole milliseconds from -1000 to 1000, like 150; not '" + value + "'";
+                return false;
+            }
+            line.settings.set("audiodelay", static_cast<float>(delay), from);
         } else if (name == "--start") {
             if (!CommandLine::whole(value, CommandLine::longestRun, line.start)) {
                 error = "--start takes a run time in whole milliseconds, like 29008; not '" + value + "'";
@@ -124,13 +141,17 @@ std::string demoUsage(const std::string& dataSettings, const std::string& userSe
            "  --mute            play without sound\n"
            "  --every-frame     draw every frame however long it takes, instead of keeping\n"
            "                    in step with the music (a slow machine falls behind)\n"
+           "  --audio-delay MS  how much later than reported the sound is heard, -1000 to\n"
+           "                    1000 ms (a Bluetooth headset, an HDMI receiver): the\n"
+           "                    pictures wait that long for it; negative, they go ahead\n"
            "  --data-dir DIR    the folder that holds the demo's data/ folder (default:\n"
            "                    the current folder)\n"
            "  --help            this text\n"
            "  --version         the version\n"
            "\n"
            "Settings come in layers, each later one winning key by key:\n"
-           "  1. the built-in defaults: fullscreen 0, hres 800, vres 640, seed 0, everyframe 0\n"
+           "  1. the built-in defaults: fullscreen 0, hres 800, vres 640, seed 0, everyframe 0,\n"
+           "     audiodelay 0\n"
            "  2. the data folder's "
         + dataSettings
         + "\n"

@@ -21,6 +21,11 @@ bool whole(const std::string& text, unsigned long limit, std::uint32_t& value);
 bool size(const std::string& text, Resolution& value);
 // A whole number in the range of a 32-bit int, with an optional minus sign.
 bool seed(const std::string& text, std::int32_t& value);
+// A whole number in [-limit, limit], with an optional minus sign.
+bool signedWhole(const std::string& text, std::uint32_t limit, std::int32_t& value);
+
+// The audio delay's bounds, in ms: more than any output adds.
+constexpr std::int32_t longestAudioDelay = 1000;
 
 } // namespace CommandLine
 

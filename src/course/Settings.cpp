@@ -77,9 +77,10 @@ std::uint32_t Settings::getUnsigned(const std::string& key, std::uint32_t defaul
     return static_cast<std::uint32_t>(truncatedOr(key, 0.0, 4294967295.0, allowZero, defaultValue));
 }
 
-std::int32_t Settings::getInt(const std::string& key, std::int32_t defaultValue) const
+std::int32_t Settings::getInt(
+    const std::string& key, std::int32_t defaultValue, std::int32_t low, std::int32_t high) const
 {
-    return static_cast<std::int32_t>(truncatedOr(key, -2147483648.0, 2147483647.0, true, defaultValue));
+    return static_cast<std::int32_t>(truncatedOr(key, low, high, true, defaultValue));
 }
 
 Settings Settings::optionalFile(const std::string& filePath)

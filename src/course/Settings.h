@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <istream>
 #include <map>
@@ -42,8 +43,9 @@ public:
     // allowed falls back to defaultValue with one line on standard error.
     std::uint32_t getUnsigned(const std::string& key, std::uint32_t defaultValue, bool allowZero = true) const;
     // The value truncated toward zero to a signed 32-bit number; one that is
-    // not finite or outside that range falls back to defaultValue, with a line.
-    std::int32_t getInt(const std::string& key, std::int32_t defaultValue) const;
+    // not finite or outside [low, high] falls back to defaultValue, with a line.
+    std::int32_t getInt(const std::string& key, std::int32_t defaultValue, std::int32_t low = INT32_MIN,
+        std::int32_t high = INT32_MAX) const;
 
 private:
     void read(std::istream& text);

@@ -1,5 +1,7 @@
 #include "demo/AudioSystem.h"
 
+#include "demo/SoundServerLatency.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -11,6 +13,8 @@ namespace {
 
 constexpr int outputRate = 44100;
 constexpr int outputChunk = 4096; // samples per channel: about 93 ms, safe from dropouts on a busy machine
+// How often the sound server is asked about the output, in ms.
+constexpr std::uint32_t askEvery = 200;
 
 } // namespace
 
@@ -46,6 +50,8 @@ void AudioChannel::stop()
     paused = false;
 }
 
+AudioSystem::AudioSystem() = default;
+
 AudioSystem::~AudioSystem()
 {
     close();
@@ -78,47 +84,83 @@ bool AudioSystem::init(int channels)
     Mix_QuerySpec(&rate, &format, &outputChannels);
     bytesPerFrame = outputChannels * static_cast<int>(format & 0xFF) / 8;
     char driver[32] = "";
-    silentOutput = SDL_AudioDriverName(driver, sizeof driver) != nullptr && std::strcmp(driver, "dummy") == 0;
+    const bool named = SDL_AudioDriverName(driver, sizeof driver) != nullptr;
+    silentOutput = named && std::strcmp(driver, "dummy") == 0;
+    const bool queueless = named && std::strcmp(driver, "disk") == 0;
+    if (rate > 0) {
+        heard = std::make_unique<HeardPosition>(
+            queueless ? HeardPosition::Output::Queueless : HeardPosition::Output::Queued,
+            static_cast<std::uint32_t>(rate));
+        heard->setExtraDelay(extraDelay);
+    }
     Mix_SetPostMix(countHanded, this);
+    // Whatever SDL's driver, a sound server may be playing the stream (ALSA's
+    // default device is often routed to one); where none does, nothing is
+    // answered.
+    if (!silentOutput && !queueless && heard)
+        server = std::make_unique<SoundServerLatency>(
+            [this](std::uint64_t microseconds) { serverAnswered(microseconds); });
     return true;
 }
 
 void AudioSystem::countHanded(void* system, std::uint8_t*, int bytes)
 {
     auto* self = static_cast<AudioSystem*>(system);
-    if (!self->counting || self->bytesPerFrame <= 0)
+    if (!self->counting || self->bytesPerFrame <= 0 || !self->heard)
         return;
-    self->framesBeforeLast = self->framesHanded;
-    self->framesHanded += static_cast<std::uint64_t>(bytes / self->bytesPerFrame);
-    self->lastHandedAt = SDL_GetTicks();
-    self->handedSincePlay = true;
+    self->heard->handed(static_cast<std::uint64_t>(bytes / self->bytesPerFrame), SDL_GetTicks());
+}
+
+void AudioSystem::serverAnswered(std::uint64_t microseconds)
+{
+    SDL_LockAudio();
+    if (counting)
+        heard->queued(microseconds, SDL_GetTicks());
+    SDL_UnlockAudio();
+}
+
+void AudioSystem::askServer()
+{
+    const std::uint32_t now = SDL_GetTicks();
+    if (!server || now - lastAsked < askEvery)
+        return;
+    SDL_LockAudio();
+    // Not right after a hand-over, whose buffer may still be on its way to
+    // the server.
+    const bool settled = counting && heard->anyHanded() && now - heard->lastHandedAt() >= 4;
+    heard->asked(now);
+    SDL_UnlockAudio();
+    if (settled && server->ask())
+        lastAsked = now;
 }
 
 void AudioSystem::setCounting(bool on)
 {
     SDL_LockAudio();
     counting = on;
+    if (!on && heard)
+        heard->forgetMeasurements(); // the output no longer plays the stream
+    SDL_UnlockAudio();
+}
+
+void AudioSystem::setExtraDelay(std::int32_t milliseconds)
+{
+    extraDelay = milliseconds;
+    if (!heard)
+        return;
+    SDL_LockAudio();
+    heard->setExtraDelay(milliseconds);
     SDL_UnlockAudio();
 }
 
 std::optional<std::uint32_t> AudioSystem::playedMilliseconds() const
 {
-    if (!open || silentOutput || channel.owner == nullptr || rate <= 0)
+    if (!open || silentOutput || channel.owner == nullptr || !heard)
         return std::nullopt;
     SDL_LockAudio();
-    const bool handed = handedSincePlay;
-    const std::uint64_t before = framesBeforeLast;
-    const std::uint64_t all = framesHanded;
-    const std::uint32_t at = lastHandedAt;
+    const std::uint32_t position = heard->millisecondsAt(SDL_GetTicks());
     SDL_UnlockAudio();
-    if (!handed)
-        return 0u; // started, its first buffer not yet handed over
-    const auto perSecond = static_cast<std::uint64_t>(rate);
-    // The last buffer plays from its hand-over on: count into it with the
-    // wall clock, never past its end.
-    const std::uint64_t intoLast
-        = std::min<std::uint64_t>(static_cast<std::uint64_t>(SDL_GetTicks() - at) * perSecond / 1000u, all - before);
-    return static_cast<std::uint32_t>((before + intoLast) * 1000u / perSecond);
+    return position;
 }
 
 bool AudioSystem::initSilent(int channels)
@@ -149,8 +191,8 @@ AudioChannel* AudioSystem::play(AudioStream& stream, double seconds)
     // The count restarts with the stream in one hold of the audio lock (SDL's
     // is recursive), so no buffer is counted to the wrong side of the start.
     SDL_LockAudio();
-    framesHanded = framesBeforeLast = 0;
-    handedSincePlay = false;
+    if (heard)
+        heard->restart(SDL_GetTicks());
     // A count of 1 plays once; SDL_mixer 1.2.12 plays 2 three times.
     counting = Mix_PlayMusic(stream.music, 1) == 0 && (seconds <= 0.0 || Mix_SetMusicPosition(seconds) == 0);
     SDL_UnlockAudio();
@@ -168,6 +210,7 @@ void AudioSystem::update()
 {
     if (channel.playing && !channel.paused && Mix_PlayingMusic() == 0)
         channel.playing = false;
+    askServer();
 }
 
 void AudioSystem::close()
@@ -175,6 +218,7 @@ void AudioSystem::close()
     if (!open)
         return;
     channel.stop();
+    server.reset(); // its thread calls back into this
     Mix_SetPostMix(nullptr, nullptr);
     Mix_CloseAudio();
     open = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "course/HeardPosition.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -7,6 +9,7 @@
 
 struct _Mix_Music;
 class AudioSystem;
+class SoundServerLatency;
 
 // The demo's small audio layer, over SDL_mixer, shaped as the music player
 // uses it: a system that is created, initialised with a channel count,
@@ -48,7 +51,7 @@ private:
 
 class AudioSystem {
 public:
-    AudioSystem() = default;
+    AudioSystem();
     ~AudioSystem();
     AudioSystem(const AudioSystem&) = delete;
     AudioSystem& operator=(const AudioSystem&) = delete;
@@ -76,11 +79,15 @@ public:
     // Whether the output is SDL's silent one, which paces itself by sleeps
     // rather than by a device.
     bool silent() const { return silentOutput; }
-    // The stream's position in ms: what has been handed to the output since
-    // the last play(), pauses left out, moving on with the wall clock between
-    // two hand-overs by at most one output buffer. Empty before the first
-    // play and on a silent output.
+    // The stream's position in ms as it is heard since the last play(),
+    // pauses left out: what has been handed to the output, less what still
+    // waits in it (HeardPosition.h says how that is known), moving on with
+    // the wall clock in between. Empty before the first play and on a silent
+    // output.
     std::optional<std::uint32_t> playedMilliseconds() const;
+    // What no interface reports (a Bluetooth headset, an HDMI receiver), in
+    // ms, positive when the sound comes later; it may be negative.
+    void setExtraDelay(std::int32_t milliseconds);
 
 private:
     friend class AudioChannel;
@@ -89,6 +96,10 @@ private:
     void setCounting(bool on);
     // SDL_mixer's post-mix hook, on the audio thread, with the audio locked.
     static void countHanded(void* system, std::uint8_t* stream, int bytes);
+    // The sound server's answer, on libpulse's thread.
+    void serverAnswered(std::uint64_t microseconds);
+    // A few times a second, the sound server is asked what it still holds.
+    void askServer();
 
     bool started = false;
     bool open = false;
@@ -101,8 +112,8 @@ private:
     int bytesPerFrame = 0;
     // Written by the audio thread; read and reset under SDL_LockAudio.
     bool counting = false;
-    bool handedSincePlay = false;
-    std::uint64_t framesHanded = 0; // since play, the last buffer included
-    std::uint64_t framesBeforeLast = 0;
-    std::uint32_t lastHandedAt = 0; // SDL ticks
+    std::unique_ptr<HeardPosition> heard; // once open
+    std::int32_t extraDelay = 0;
+    std::unique_ptr<SoundServerLatency> server;
+    std::uint32_t lastAsked = 0; // SDL ticks
 };

@@ -12,6 +12,7 @@
 #include "core/Logger.h"
 #include "core/Resolution.h"
 #include "core/RessourceManager.h"
+#include "course/CommandLine.h"
 #include "course/ContinueSignal.h"
 #include "course/Pacing.h"
 #include "course/PassLoop.h"
@@ -67,6 +68,7 @@ struct RunSettings {
     bool fullscreen = false;
     Resolution size;
     bool everyFrame = false; // every pass drawn, whatever it costs, instead of following the music
+    std::int32_t audioDelay = 0; // ms the sound comes later than its output reports
 };
 
 RunSettings readSettings(const Settings& settings)
@@ -77,6 +79,8 @@ RunSettings readSettings(const Settings& settings)
     wanted.size.width = settings.getUnsigned("hres", 800, false);
     std::srand(static_cast<unsigned int>(settings.getInt("seed", 0)));
     wanted.everyFrame = settings.get("everyframe", 0.0f) != 0.0f;
+    wanted.audioDelay
+        = settings.getInt("audiodelay", 0, -CommandLine::longestAudioDelay, CommandLine::longestAudioDelay);
     return wanted;
 }
 
@@ -253,6 +257,7 @@ int runDemo(const RunOptions& options)
     if (options.playMusic) {
         music.emplace();
         music->init(); // without a usable device it has logged why and plays silently
+        music->setExtraDelay(wanted.audioDelay);
         if (!music->load(DataFiles::music)) {
             VornE::log(VornE::Error, "Music not found\n");
             return dataFailedStatus; // the music first, then the final clean-up

@@ -90,6 +90,12 @@ std::optional<std::uint32_t> Music::position() const
     return system->playedMilliseconds();
 }
 
+void Music::setExtraDelay(std::int32_t milliseconds)
+{
+    if (system)
+        system->setExtraDelay(milliseconds);
+}
+
 void Music::stop()
 {
     if (channel != nullptr)

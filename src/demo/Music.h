@@ -33,10 +33,14 @@ public:
     void update();
     void stop();
 
-    // Where the stream is, in ms since play (pauses left out), as the output
-    // has taken it. It goes on past the stream's end at the output's pace, and
-    // stands still after stop. Empty before play and on a silent output.
+    // Where the stream is, in ms since play (pauses left out), as it is heard:
+    // the output's own delay, and the extra one, taken out. It goes on past the
+    // stream's end at the output's pace, and stands still after stop. Empty
+    // before play and on a silent output.
     std::optional<std::uint32_t> position() const;
+    // What the output adds that no interface reports, in ms, positive when
+    // the sound comes later. After init().
+    void setExtraDelay(std::int32_t milliseconds);
 
     // The channel the stream plays on, null before the first play.
     AudioChannel* playingChannel() const { return channel; }
