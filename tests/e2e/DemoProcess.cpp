@@ -5,6 +5,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <vorbis/vorbisfile.h>
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -235,7 +237,7 @@ std::string DemoProcess::windowSize(const std::string& windowId)
     return field("Width: ") + "x" + field("Height: ");
 }
 
-bool DemoProcess::waitUntilStopped(int seconds)
+bool DemoProcess::waitUntilStopped(int seconds, std::chrono::microseconds poll)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (std::chrono::steady_clock::now() < end && !ended()) {
@@ -244,7 +246,7 @@ bool DemoProcess::waitUntilStopped(int seconds)
         const std::size_t close = stat.rfind(") ");
         if (close != std::string::npos && stat.compare(close + 2, 1, "T") == 0)
             return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(poll);
     }
     return false;
 }
@@ -313,4 +315,36 @@ DemoProcess::Result DemoProcess::finish(int timeoutSeconds)
     result.out = readAll(dir + ".stdout.txt");
     result.err = readAll(dir + ".stderr.txt");
     return result;
+}
+
+std::vector<LoggedFrame> syncLog(const std::string& path)
+{
+    std::vector<LoggedFrame> frames;
+    std::ifstream file(path);
+    LoggedFrame f {};
+    while (file >> f.pass >> f.due >> f.begun >> f.shown >> f.music >> f.wall)
+        frames.push_back(f);
+    return frames;
+}
+
+std::vector<std::int16_t> trackFrom(std::uint32_t milliseconds, std::size_t count)
+{
+    std::vector<std::int16_t> samples(count);
+    OggVorbis_File file;
+    if (ov_fopen((std::string(LUMAROLL_SOURCE_DIR) + "/data/music/vobra.ogg").c_str(), &file) != 0)
+        return {};
+    if (milliseconds > 0)
+        ov_time_seek(&file, milliseconds / 1000.0);
+    std::size_t got = 0;
+    int section = 0;
+    while (got < count) {
+        const long bytes = ov_read(&file, reinterpret_cast<char*>(samples.data() + got),
+            static_cast<int>((count - got) * 2), 0, 2, 1, &section);
+        if (bytes <= 0)
+            break;
+        got += static_cast<std::size_t>(bytes) / 2;
+    }
+    ov_clear(&file);
+    samples.resize(got);
+    return samples;
 }

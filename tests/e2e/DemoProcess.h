@@ -2,6 +2,8 @@
 
 #include "render/RgbFrame.h"
 
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <sys/types.h>
@@ -41,7 +43,7 @@ public:
     std::string windowSize(const std::string& windowId);
     // Polls until the process stands stopped (SIGSTOP); false when it ended
     // or the time ran out first.
-    bool waitUntilStopped(int seconds);
+    bool waitUntilStopped(int seconds, std::chrono::microseconds poll = std::chrono::milliseconds(20));
 
     struct Result {
         int status = -1000; // the exit status, or -1000 when killed
@@ -84,3 +86,14 @@ RgbFrame grabWindow(const std::string& windowId);
 // goes: its name is 1 on most systems, but a window presented through a
 // framebuffer object of SDL's own takes a name first.
 std::string firstFrameBufferDeleted(const std::string& out);
+
+// The live loop's log of drawn frames (LUMAROLL_SYNC_LOG): pass, due time,
+// clock when drawing began and when shown, music position, SDL ticks.
+struct LoggedFrame {
+    long pass, due, begun, shown, music, wall;
+};
+std::vector<LoggedFrame> syncLog(const std::string& path);
+
+// `count` 16-bit samples (interleaved stereo) of the soundtrack from
+// `milliseconds` into it, decoded.
+std::vector<std::int16_t> trackFrom(std::uint32_t milliseconds, std::size_t count);

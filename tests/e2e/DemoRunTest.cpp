@@ -53,22 +53,6 @@ TEST(DemoRun, SettingsSizeOpensThatWindowAndEscapeEndsWithStatusZero)
 
 namespace {
 
-// The live loop's log of drawn frames (LUMAROLL_SYNC_LOG): pass, due time,
-// clock when drawing began and when shown, music position, SDL ticks.
-struct LoggedFrame {
-    long pass, due, begun, shown, music, wall;
-};
-
-std::vector<LoggedFrame> syncLog(const std::string& path)
-{
-    std::vector<LoggedFrame> frames;
-    std::ifstream file(path);
-    LoggedFrame f {};
-    while (file >> f.pass >> f.due >> f.begun >> f.shown >> f.music >> f.wall)
-        frames.push_back(f);
-    return frames;
-}
-
 std::vector<unsigned long> fpsCounts(const std::string& out)
 {
     std::vector<unsigned long> counts;
@@ -199,29 +183,6 @@ std::vector<std::int16_t> playedFromFirstSound(const std::string& path, std::siz
     std::memcpy(samples.data(), raw.data(), samples.size() * 2);
     silence = firstSound(samples);
     samples.erase(samples.begin(), samples.begin() + static_cast<long>(silence));
-    return samples;
-}
-
-// `count` samples of the soundtrack from `milliseconds` into it, decoded.
-std::vector<std::int16_t> trackFrom(std::uint32_t milliseconds, std::size_t count)
-{
-    std::vector<std::int16_t> samples(count);
-    OggVorbis_File file;
-    if (ov_fopen((std::string(LUMAROLL_SOURCE_DIR) + "/data/music/vobra.ogg").c_str(), &file) != 0)
-        return {};
-    if (milliseconds > 0)
-        ov_time_seek(&file, milliseconds / 1000.0);
-    std::size_t got = 0;
-    int section = 0;
-    while (got < count) {
-        const long bytes = ov_read(&file, reinterpret_cast<char*>(samples.data() + got),
-            static_cast<int>((count - got) * 2), 0, 2, 1, &section);
-        if (bytes <= 0)
-            break;
-        got += static_cast<std::size_t>(bytes) / 2;
-    }
-    ov_clear(&file);
-    samples.resize(got);
     return samples;
 }
 
