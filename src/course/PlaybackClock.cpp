@@ -40,9 +40,10 @@ std::uint32_t PlaybackClock::now()
             lastMusic = position;
             musicMovedAt = wallNow;
         }
+        musicHeard = musicHeard || *position > 0;
         // A music that stands still (a device that hangs) would freeze the
         // pictures: past the limit the wall clock carries them on.
-        if (wallNow - musicMovedAt <= stallLimit)
+        if (wallNow - musicMovedAt <= (musicHeard ? stallLimit : startLimit))
             time = origin + *position;
     }
     if (time < last)

@@ -22,6 +22,10 @@ public:
 
     // The music that has not moved for this long has stalled.
     static constexpr std::uint32_t stallLimit = 500;
+    // Before its first sound is heard, the music is given longer: a sound
+    // server's stream takes most of a second to start, and the first frame
+    // holds for it rather than running ahead and then waiting.
+    static constexpr std::uint32_t startLimit = 2000;
 
     // Starts at `start` ms now; the music's position counts from there. The
     // sources must outlive the clock.
@@ -39,4 +43,5 @@ private:
     std::uint32_t lastWall;
     std::optional<std::uint32_t> lastMusic;
     std::uint32_t musicMovedAt; // wall time
+    bool musicHeard = false; // past its start
 };

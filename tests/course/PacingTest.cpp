@@ -200,3 +200,19 @@ TEST(PlaybackClock, FollowsTheMusicHoldsWhenItComesBackBehindAndCarriesOnWhenItS
     wall.now += 16;
     EXPECT_EQ(clock.now(), 296u);
 }
+
+// A sound server's stream takes most of a second to start: the first frame
+// holds for the first sound longer than for a stall, then the wall clock
+// carries the pictures on all the same.
+TEST(PlaybackClock, TheFirstFrameWaitsForTheFirstSoundUpToTheStartLimit)
+{
+    FakeWall wall;
+    const std::uint32_t start = wall.now;
+    PlaybackClock clock(
+        wall, [] { return std::optional<std::uint32_t>(0); }, [] { return 0u; });
+    EXPECT_EQ(clock.now(), 0u);
+    wall.now = start + PlaybackClock::startLimit;
+    EXPECT_EQ(clock.now(), 0u);
+    wall.now += 16;
+    EXPECT_EQ(clock.now(), 16u);
+}
