@@ -44,7 +44,9 @@ layers, the later winning key by key: the built-in defaults (hres 800, vres
 640, seed 0); the data folder's )"
         + dataSettings + "; your own "
         + (userSettings.empty() ? std::string("$XDG_CONFIG_HOME/lumaroll/settings.ini") : userSettings) + R"(.
-Two captures with the same settings give the same frames.
+Two captures with the same settings give the same frames. The other keys
+(fullscreen, everyframe, audiodelay) are read and ignored: a video's sound is
+laid under its frames exactly, whatever delay a listener's output adds.
 
 Exit status: 0 when everything was written, 2 for a bad command line, 1 for
 anything else that failed (its reason on the console), 130 or 143 when stopped

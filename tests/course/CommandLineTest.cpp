@@ -11,16 +11,17 @@ TEST(DemoCommandLine, OptionsSetTheirKeysAndBadValuesAreRefusedByName)
 {
     DemoCommandLine line;
     std::string error;
-    ASSERT_TRUE(
-        parseDemoCommandLine({ "--fullscreen", "--window", "--size", "1280x720", "--seed", "-2147483648", "--no-wait",
-                                 "--start", "29008", "--mute", "--every-frame", "--data-dir", "/opt/lumaroll" },
-            line, error))
+    ASSERT_TRUE(parseDemoCommandLine(
+        { "--fullscreen", "--window", "--size", "1280x720", "--seed", "-2147483648", "--no-wait", "--start", "29008",
+            "--mute", "--every-frame", "--data-dir", "/opt/lumaroll", "--audio-delay", "-1000" },
+        line, error))
         << error;
     EXPECT_EQ(line.settings.get("fullscreen", -1.0f), 0.0f) << "the later of --fullscreen and --window wins";
     EXPECT_EQ(line.settings.get("hres", 0.0f), 1280.0f);
     EXPECT_EQ(line.settings.get("vres", 0.0f), 720.0f);
     EXPECT_EQ(line.settings.getInt("seed", 0), -2147483647 - 1);
     EXPECT_EQ(line.settings.get("everyframe", 0.0f), 1.0f);
+    EXPECT_EQ(line.settings.getInt("audiodelay", 0), -1000);
     EXPECT_FALSE(line.wait);
     EXPECT_TRUE(line.mute);
     EXPECT_EQ(line.start, 29008u);
@@ -34,6 +35,8 @@ TEST(DemoCommandLine, OptionsSetTheirKeysAndBadValuesAreRefusedByName)
         { { "--seed", "7x" }, "--seed takes a whole number, like 7 or -3; not '7x'" },
         { { "--start", "-16" }, "--start takes a run time in whole milliseconds, like 29008; not '-16'" },
         { { "--start" }, "option --start needs a value" },
+        { { "--audio-delay", "1001" },
+            "--audio-delay takes whole milliseconds from -1000 to 1000, like 150; not '1001'" },
         { { "--fulscreen" }, "unknown option '--fulscreen'" },
         { { "play" }, "unexpected argument 'play'" },
     };

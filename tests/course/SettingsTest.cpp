@@ -113,7 +113,7 @@ TEST(Settings, UnreadablePathSaysItCannotOpenAndAReadErrorPartWayStopsWithALine)
 TEST(Settings, UnsignedValuesTruncateTowardZeroAndOutOfRangeFallBackToTheDefaultWithOneLineEach)
 {
     SettingsFile file("hres 1024.9 vres 768.9 seed -7.9 fullscreen -1 big 4294967295");
-    SettingsFile bad("hres -5 vres 0 seed 1e20");
+    SettingsFile bad("hres -5 vres 0 seed 1e20 audiodelay 1001");
     LogCapture capture;
     const Settings settings(file.path);
     EXPECT_EQ(settings.getUnsigned("hres", 800, false), 1024u);
@@ -126,8 +126,9 @@ TEST(Settings, UnsignedValuesTruncateTowardZeroAndOutOfRangeFallBackToTheDefault
     EXPECT_EQ(outOfRange.getUnsigned("vres", 640, false), 640u);
     EXPECT_EQ(outOfRange.getInt("seed", 3), 3);
     EXPECT_EQ(outOfRange.getUnsigned("vres", 640, true), 0u); // zero allowed where it means something
+    EXPECT_EQ(outOfRange.getInt("audiodelay", 0, -1000, 1000), 0);
     const std::string err = capture.err();
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 4);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 5);
     EXPECT_NE(err.find("'seed'"), std::string::npos);
 }
 
