@@ -7,6 +7,7 @@
 #include "capture/Progress.h"
 #include "capture/VirtualDisplay.h"
 #include "core/DataFiles.h"
+#include "core/StandardStreams.h"
 #include "course/RunLength.h"
 #include "course/Settings.h"
 #include "course/StopSignals.h"
@@ -69,7 +70,7 @@ std::unique_ptr<CaptureSink> openSink(
 
 int main(int argc, char** argv)
 {
-    std::signal(SIGPIPE, SIG_IGN); // a failing ffmpeg shows as a failed write instead
+    keepStandardStreamsSafe(); // SIGPIPE ignored too: a failing ffmpeg shows as a failed write
     CaptureOptions options;
     std::string error;
     if (!parseCaptureOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {

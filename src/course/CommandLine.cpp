@@ -164,6 +164,6 @@ std::string demoUsage(const std::string& dataSettings, const std::string& userSe
           "\n"
           "Exit status: 0 when the demo ended or Escape was pressed, 1 when the window\n"
           "could not be opened, 2 for a bad command line or an unexpected error, 4 when a\n"
-          "data file is missing or broken, 255 when OpenGL could not be set up, 130 or\n"
-          "143 when stopped by Ctrl-C or SIGTERM.\n";
+          "data file is missing or broken, 255 when OpenGL could not be set up, 130,\n"
+          "143, 129 or 131 when stopped by Ctrl-C, SIGTERM, SIGHUP or SIGQUIT.\n";
 }

@@ -1,13 +1,14 @@
 #include "course/StopSignals.h"
 
 #include <csignal>
+#include <iterator>
 
 namespace {
 
 volatile std::sig_atomic_t firstSignal = 0;
 
-struct sigaction previousInterrupt;
-struct sigaction previousTerminate;
+const int stopSignals[] = { SIGINT, SIGTERM, SIGHUP, SIGQUIT };
+struct sigaction previous[std::size(stopSignals)];
 
 extern "C" void recordStop(int signal)
 {
@@ -29,14 +30,14 @@ StopSignals::StopSignals()
     sigemptyset(&action.sa_mask);
     // Interrupted sleeps and reads resume: the loop looks at the flag once a pass.
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, &previousInterrupt);
-    sigaction(SIGTERM, &action, &previousTerminate);
+    for (std::size_t i = 0; i < std::size(stopSignals); ++i)
+        sigaction(stopSignals[i], &action, &previous[i]);
 }
 
 StopSignals::~StopSignals()
 {
-    sigaction(SIGINT, &previousInterrupt, nullptr);
-    sigaction(SIGTERM, &previousTerminate, nullptr);
+    for (std::size_t i = 0; i < std::size(stopSignals); ++i)
+        sigaction(stopSignals[i], &previous[i], nullptr);
 }
 
 int StopSignals::received()

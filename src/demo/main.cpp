@@ -3,6 +3,7 @@
 // itself, start-up to tear-down, is in DemoRun.cpp.
 
 #include "core/DataFiles.h"
+#include "core/StandardStreams.h"
 #include "course/CommandLine.h"
 #include "course/RunLength.h"
 #include "course/Settings.h"
@@ -25,6 +26,7 @@ constexpr int badCommandLine = 2;
 
 int main(int argc, char** argv)
 {
+    keepStandardStreamsSafe();
     DemoCommandLine line;
     std::string error;
     if (!parseDemoCommandLine(std::vector<std::string>(argv + 1, argv + argc), line, error)) {
