@@ -64,7 +64,7 @@ bool parseDemoCommandLine(const std::vector<std::string>& arguments, DemoCommand
             return true;
         }
         if (name == "--fullscreen" || name == "--window") {
-            line.settings.set("fullscreen", name == "--fullscreen" ? 1.0f : 0.0f, from);
+            line.settings.set("fullscreen", name == "--fullscreen" ? 1.0 : 0.0, from);
             continue;
         }
         if (name == "--no-wait" || name == "--mute" || name == "--every-frame") {
@@ -73,7 +73,7 @@ bool parseDemoCommandLine(const std::vector<std::string>& arguments, DemoCommand
             else if (name == "--mute")
                 line.mute = true;
             else
-                line.settings.set("everyframe", 1.0f, from);
+                line.settings.set("everyframe", 1.0, from);
             continue;
         }
         if (name != "--size" && name != "--seed" && name != "--start" && name != "--data-dir"
@@ -92,22 +92,22 @@ bool parseDemoCommandLine(const std::vector<std::string>& arguments, DemoCommand
                 error = "--size takes WIDTHxHEIGHT, each 1 to 8192, like 1280x720; not '" + value + "'";
                 return false;
             }
-            line.settings.set("hres", static_cast<float>(size.width), from);
-            line.settings.set("vres", static_cast<float>(size.height), from);
+            line.settings.set("hres", size.width, from);
+            line.settings.set("vres", size.height, from);
         } else if (name == "--seed") {
             std::int32_t seed = 0;
             if (!CommandLine::seed(value, seed)) {
                 error = "--seed takes a whole number, like 7 or -3; not '" + value + "'";
                 return false;
             }
-            line.settings.set("seed", static_cast<float>(seed), from);
+            line.settings.set("seed", seed, from);
         } else if (name == "--audio-delay") {
             std::int32_t delay = 0;
             if (!CommandLine::signedWhole(value, CommandLine::longestAudioDelay, delay)) {
                 error = "--audio-delay takes whole milliseconds from -1000 to 1000, like 150; not '" + value + "'";
                 return false;
             }
-            line.settings.set("audiodelay", static_cast<float>(delay), from);
+            line.settings.set("audiodelay", delay, from);
         } else if (name == "--start") {
             if (!CommandLine::whole(value, CommandLine::longestRun, line.start)) {
                 error = "--start takes a run time in whole milliseconds, like 29008; not '" + value + "'";

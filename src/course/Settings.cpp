@@ -5,11 +5,47 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <limits>
 #include <sstream>
+
+namespace {
+
+// What `path` is when it is there but not a regular file (a FIFO would block
+// the reading until someone writes to it); "" for a regular file or nothing.
+std::string notRegular(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    switch (fs::status(path, error).type()) {
+    case fs::file_type::directory:
+        return "a folder";
+    case fs::file_type::fifo:
+        return "a FIFO";
+    case fs::file_type::socket:
+        return "a socket";
+    case fs::file_type::block:
+    case fs::file_type::character:
+        return "a device";
+    default:
+        return "";
+    }
+}
+
+void saySkipped(const std::string& path, const std::string& kind)
+{
+    std::cerr << "Settings file '" << path << "' is " << kind << ", not a regular file: not read" << std::endl;
+}
+
+} // namespace
 
 Settings::Settings(const std::string& filePath)
     : path(filePath)
 {
+    if (const std::string kind = notRegular(path); !kind.empty()) {
+        std::cerr << "Fail to open the setting file" << std::endl;
+        saySkipped(path, kind);
+        return;
+    }
     std::ifstream file(path);
     // A folder opens like a file here and fails only at the first read.
     if (!file.is_open() || (file.peek() == std::ifstream::traits_type::eof() && file.bad())) {
@@ -29,10 +65,11 @@ void Settings::read(std::istream& text)
 {
     std::string key;
     while (text >> key) {
-        // Each value is its own word, read whole as a float: a word that is
+        // Each value is its own word, read whole as a number: a word that is
         // not a number, or only starts like one, stops the reading there.
+        // Kept as a double, which holds every 32-bit seed exactly.
         std::string word;
-        float value = 0.0f;
+        double value = 0.0;
         const bool read = static_cast<bool>(text >> word);
         std::istringstream number(word);
         if (!read || !(number >> value) || number.peek() != std::istringstream::traits_type::eof()) {
@@ -53,7 +90,14 @@ void Settings::read(std::istream& text)
 float Settings::get(const std::string& key, float defaultValue) const
 {
     const auto found = values.find(key);
-    return found == values.end() ? defaultValue : found->second.number;
+    if (found == values.end())
+        return defaultValue;
+    // A double beyond a float's range has no float: converting it would be
+    // undefined behaviour.
+    const double number = found->second.number;
+    if (std::isfinite(number) && std::fabs(number) > std::numeric_limits<float>::max())
+        return number > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
+    return static_cast<float>(number);
 }
 
 double Settings::truncatedOr(const std::string& key, double low, double high, bool allowZero, double defaultValue) const
@@ -72,9 +116,10 @@ double Settings::truncatedOr(const std::string& key, double low, double high, bo
     return truncated;
 }
 
-std::uint32_t Settings::getUnsigned(const std::string& key, std::uint32_t defaultValue, bool allowZero) const
+std::uint32_t Settings::getUnsigned(
+    const std::string& key, std::uint32_t defaultValue, bool allowZero, std::uint32_t high) const
 {
-    return static_cast<std::uint32_t>(truncatedOr(key, 0.0, 4294967295.0, allowZero, defaultValue));
+    return static_cast<std::uint32_t>(truncatedOr(key, 0.0, high, allowZero, defaultValue));
 }
 
 std::int32_t Settings::getInt(
@@ -88,6 +133,10 @@ Settings Settings::optionalFile(const std::string& filePath)
     std::error_code error;
     if (filePath.empty() || !std::filesystem::exists(filePath, error))
         return Settings();
+    if (const std::string kind = notRegular(filePath); !kind.empty() && kind != "a folder") {
+        saySkipped(filePath, kind);
+        return Settings();
+    }
     std::ifstream file(filePath);
     if (!file.is_open() || (file.peek() == std::ifstream::traits_type::eof() && file.bad())) {
         std::cerr << "Fail to open the setting file '" << filePath << "'" << std::endl;
@@ -114,7 +163,7 @@ void Settings::overlay(const Settings& later)
         values[key] = value;
 }
 
-void Settings::set(const std::string& key, float value, const std::string& from)
+void Settings::set(const std::string& key, double value, const std::string& from)
 {
     values[key] = Value { value, from };
 }

@@ -7,21 +7,24 @@
 #include <string>
 
 // The demo's options, read once from a text file of whitespace-separated
-// key and number pairs. Every value is kept as a float; callers convert.
+// key and number pairs. Every value is read as a float is, and kept as a
+// double so that a seed keeps all its 32 bits; callers convert.
 class Settings {
 public:
     // No values: every key gives its default.
     Settings() = default;
     // Reads the file at once. Never fails: a file that is missing or cannot
-    // be read (a folder, no permission) prints one line on standard error and
-    // leaves the settings empty. Reading stops at a value that is not a
+    // be read (no permission) prints one line on standard error and leaves
+    // the settings empty; one that is not a regular file (a folder, a FIFO
+    // that would block the reading) is not opened, and a second line says so. Reading stops at a value that is not a
     // number, a key left without a value at the end, or a read error part-way;
     // the pairs before it stay, and one line names the file and the cause.
     explicit Settings(const std::string& path);
     // The same reading from any stream; `path` only names it in messages.
     Settings(std::istream& text, const std::string& path);
     // A file that may well not exist (the user's own): nothing is said when
-    // it does not; one that exists is read and reported on as above.
+    // it does not; one that exists is read and reported on as above, and one
+    // that is not a regular file gets one line and is not read.
     static Settings optionalFile(const std::string& path);
 
     // The settings of the user's own file: $XDG_CONFIG_HOME/lumaroll/settings.ini,
@@ -33,15 +36,16 @@ public:
     void overlay(const Settings& later);
     // A value given elsewhere than in a file, such as on the command line;
     // `from` names it in messages.
-    void set(const std::string& key, float value, const std::string& from);
+    void set(const std::string& key, double value, const std::string& from);
 
     // The stored value, or defaultValue when the key is absent.
     float get(const std::string& key, float defaultValue) const;
 
     // The value truncated toward zero to an unsigned 32-bit number. A value
-    // that is negative, not finite, too large, or zero when zero is not
+    // that is negative, not finite, above `high`, or zero when zero is not
     // allowed falls back to defaultValue with one line on standard error.
-    std::uint32_t getUnsigned(const std::string& key, std::uint32_t defaultValue, bool allowZero = true) const;
+    std::uint32_t getUnsigned(const std::string& key, std::uint32_t defaultValue, bool allowZero = true,
+        std::uint32_t high = UINT32_MAX) const;
     // The value truncated toward zero to a signed 32-bit number; one that is
     // not finite or outside [low, high] falls back to defaultValue, with a line.
     std::int32_t getInt(const std::string& key, std::int32_t defaultValue, std::int32_t low = INT32_MIN,
@@ -54,7 +58,7 @@ private:
     double truncatedOr(const std::string& key, double low, double high, bool allowZero, double defaultValue) const;
 
     struct Value {
-        float number;
+        double number;
         std::string from; // the file it was read from, for messages
     };
     std::string path;

@@ -75,8 +75,9 @@ RunSettings readSettings(const Settings& settings)
 {
     RunSettings wanted;
     wanted.fullscreen = settings.get("fullscreen", 0.0f) != 0.0f;
-    wanted.size.height = settings.getUnsigned("vres", 640, false);
-    wanted.size.width = settings.getUnsigned("hres", 800, false);
+    // The command line's bounds for every layer.
+    wanted.size.height = settings.getUnsigned("vres", 640, false, CommandLine::largestSide);
+    wanted.size.width = settings.getUnsigned("hres", 800, false, CommandLine::largestSide);
     std::srand(static_cast<unsigned int>(settings.getInt("seed", 0)));
     wanted.everyFrame = settings.get("everyframe", 0.0f) != 0.0f;
     wanted.audioDelay

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -23,7 +24,7 @@ namespace {
 // the first `cut` bytes of the repository's own copy.
 struct Change {
     std::string path; // under data/
-    enum Kind { Remove, Text, Cut, Garbage, Patch } kind;
+    enum Kind { Remove, Text, Cut, Garbage, Patch, Fifo } kind;
     std::string text; // for a Patch, the bytes written over the file at `cut`
     std::size_t cut = 0;
 };
@@ -47,6 +48,10 @@ Change garbage(const std::string& path)
 Change patched(const std::string& path, std::size_t at, const std::string& bytes)
 {
     return { path, Change::Patch, bytes, at };
+}
+Change fifo(const std::string& path)
+{
+    return { path, Change::Fifo, "", 0 };
 }
 
 // How a row's run ends.
@@ -165,6 +170,12 @@ void apply(DemoProcess& run, const Change& change)
         run.writeFile("data/" + change.path, bytes);
         break;
     }
+    case Change::Fifo: {
+        const fs::path at = fs::path(run.directory()) / "data" / change.path;
+        fs::create_directories(at.parent_path());
+        mkfifo(at.c_str(), 0600);
+        break;
+    }
     case Change::Patch: {
         std::string bytes = repositoryFile(change.path);
         bytes.replace(change.cut, change.text.size(), change.text);
@@ -184,9 +195,13 @@ std::vector<Fault> faults()
     rows.push_back(Row::demo("SettingsValueNotANumber")
                        .changing(written("settings.ini", "hres wide"))
                        .playsOnAfter(file + "key 'hres' has the value 'wide', which is not a number"));
-    rows.push_back(Row::demo("SettingsSizeBeyondTheScreen")
-                       .changing(written("settings.ini", "hres 40000 vres 40000"))
-                       .ends(1, "Unable to open the window: "));
+    rows.push_back(Row::demo("SettingsSizeBeyondTheLimit")
+                       .changing(written("settings.ini", "hres 9000 vres 20000"))
+                       .playsOnAfter(file + "value 20000 of key 'vres' is out of range, using 640"));
+    // The user's own file, as a FIFO nobody writes to, would block the start.
+    rows.push_back(Row::demo("SettingsUsersFileAFifo")
+                       .changing(fifo("../config/lumaroll/settings.ini"))
+                       .playsOnAfter("settings.ini' is a FIFO, not a regular file: not read"));
 
     for (const char* name : { "test", "wall", "rect1", "rect2", "rect3", "fade" }) {
         const std::string path = std::string("textures/") + name + ".png";
