@@ -48,9 +48,10 @@ Two captures with the same settings give the same frames. The other keys
 (fullscreen, everyframe, audiodelay) are read and ignored: a video's sound is
 laid under its frames exactly, whatever delay a listener's output adds.
 
-Exit status: 0 when everything was written, 2 for a bad command line, 1 for
-anything else that failed (its reason on the console), 130, 143, 129 or 131
-when stopped by Ctrl-C, SIGTERM, SIGHUP or SIGQUIT. An interrupted or failed capture leaves no half-written
+Exit status: 0 when everything was written, 2 for a bad command line, 4 when
+a data file is missing or broken or the --data-dir folder cannot be entered,
+1 for anything else that failed (its reason on the console), 130, 143, 129 or
+131 when stopped by Ctrl-C, SIGTERM, SIGHUP or SIGQUIT. An interrupted or failed capture leaves no half-written
 file under its final name.
 )";
 }

@@ -12,11 +12,14 @@
 #include "course/Settings.h"
 #include "course/StopSignals.h"
 #include "demo/DemoRun.h"
+#include "demo/SoundtrackLength.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -90,8 +93,8 @@ int main(int argc, char** argv)
     // Output paths are the caller's, before the run moves into the data folder.
     options.path = std::filesystem::absolute(options.path).lexically_normal().string();
     if (!options.dataDir.empty() && chdir(options.dataDir.c_str()) != 0) {
-        std::cerr << "Cannot enter the data folder '" << options.dataDir << "'" << std::endl;
-        return failed;
+        std::cerr << "Cannot enter the data folder '" << options.dataDir << "': " << std::strerror(errno) << std::endl;
+        return dataFailedStatus;
     }
 
     const std::uint32_t frames = runFrameCount(); // before the run seeds rand(), which the timelines draw from
@@ -101,6 +104,14 @@ int main(int argc, char** argv)
         return badCommandLine;
     }
     const auto wanted = static_cast<std::uint32_t>(std::count(chosen.begin(), chosen.end(), true));
+    // The video's sound is the soundtrack, cut to the frames: one that stops
+    // early would make a video that stops early.
+    if (options.output == CaptureOptions::Output::Video)
+        if (const std::string why = soundtrackTooShort(DataFiles::music, (frames - 1) * frameMilliseconds);
+            !why.empty()) {
+            std::cerr << why << std::endl;
+            return dataFailedStatus;
+        }
 
     // The settings' layers as the demo takes them: the data folder's, then the user's own.
     Settings settings(DataFiles::settings);
@@ -125,9 +136,12 @@ int main(int argc, char** argv)
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (status != 0 || !sink->finish()) {
         sink->abandon();
-        // Its own statuses: a stop by signal keeps the signal's, any other
-        // failure of the run is 1, never the 2 of a bad command line.
-        return StopSignals::received() != 0 ? StopSignals::exitStatus(StopSignals::received()) : failed;
+        // Its own statuses: a stop by signal keeps the signal's, a data file
+        // missing or broken is 4 as for the demo, any other failure of the
+        // run is 1, never the 2 of a bad command line.
+        if (StopSignals::received() != 0)
+            return StopSignals::exitStatus(StopSignals::received());
+        return status == dataFailedStatus ? dataFailedStatus : failed;
     }
     char rate[32];
     std::snprintf(rate, sizeof rate, "%.1f", seconds > 0.0 ? wanted / seconds : 0.0);

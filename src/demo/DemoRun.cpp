@@ -31,6 +31,7 @@
 #include "demo/SceneThree.h"
 #include "demo/SceneTwo.h"
 #include "demo/SdlTimeSource.h"
+#include "demo/SoundtrackLength.h"
 #include "demo/WindowHost.h"
 #include "engine/TextureLoader.h"
 #include "engine/VornEngine.h"
@@ -95,11 +96,7 @@ ShaderProgram program(const std::string& stem)
 bool escapePressed(InputList& inputs)
 {
     inputs.updateAll();
-    bool pressed = inputs.anyQuit();
-    SDL_Event event;
-    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_EVENTMASK(SDL_KEYDOWN)) > 0)
-        pressed = pressed || event.key.keysym.sym == SDLK_ESCAPE;
-    return pressed;
+    return inputs.anyQuit();
 }
 
 // The start-up wait, in slices, so that Escape and Ctrl-C are seen at once.
@@ -259,7 +256,15 @@ int runDemo(const RunOptions& options)
         music.emplace();
         music->init(); // without a usable device it has logged why and plays silently
         music->setExtraDelay(wanted.audioDelay);
-        if (!music->load(DataFiles::music)) {
+        bool loaded = music->load(DataFiles::music);
+        // One that opens but stops early would leave the rest of the run silent.
+        if (const std::string tooShort
+            = loaded && options.lastFrameAt > 0 ? soundtrackTooShort(DataFiles::music, options.lastFrameAt) : "";
+            !tooShort.empty()) {
+            VornE::log(VornE::Error, tooShort, "\n");
+            loaded = false;
+        }
+        if (!loaded) {
             VornE::log(VornE::Error, "Music not found\n");
             return dataFailedStatus; // the music first, then the final clean-up
         }

@@ -44,6 +44,9 @@ struct RunOptions {
     // The run time to begin at, in ms: the scenes are moved on to the frame
     // of that time by update-only passes, and the music starts there.
     std::uint32_t startAt = 0;
+    // The run's last frame, in ms: music that stops before it is broken.
+    // 0 leaves the music's length unchecked.
+    std::uint32_t lastFrameAt = 0;
     // Null: frames go to the window, following the music's clock (or every
     // one drawn, with the setting "everyframe"), with "FPS: " lines. A sink
     // takes them off screen as fast as they come.

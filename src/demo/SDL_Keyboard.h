@@ -3,15 +3,27 @@
 #include "demo/Input.h"
 #include "demo/KeyMasks.h"
 
-// The keyboard, read from SDL 1.2's key-state array. Only Escape matters to
-// the demo. SDL's event queue is pumped but never read, so window events such
-// as the close button have no effect.
+#include <vector>
+
+// What one look at the keyboard finds: the keys held now, and every key
+// pressed since the last look, in order, however briefly.
+struct KeyboardPoll {
+    KeyState state;
+    std::vector<int> pressed; // SDLK_* symbols
+};
+
+// The keyboard, read from SDL 1.2's key-state array and its event queue. Only
+// Escape matters to the demo: held now, or pressed since the last pass, so
+// that a tap between two passes is not lost. Every queued event is read
+// each pass, so that mouse motion and key releases nobody wants cannot fill
+// SDL's queue (128 events, new ones dropped) and push a key press out; window
+// events such as the close button have no effect.
 class SDL_Keyboard : public Input {
 public:
-    // Refreshes the key state: pumps events and returns the array and its size.
-    using Poller = KeyState (*)();
+    // Reads the queue and the key state; the SDL one needs the video subsystem up.
+    using Poller = KeyboardPoll (*)();
 
-    // Polls once at construction; the SDL poller needs the video subsystem up.
+    // Polls once at construction.
     explicit SDL_Keyboard(Poller poller = pollSdl);
 
     int directions() override;
@@ -19,9 +31,12 @@ public:
     bool quitRequested() override;
     void update() override;
 
-    static KeyState pollSdl();
+    // The keys pressed since the last update, in order.
+    const std::vector<int>& pressed() const { return poll.pressed; }
+
+    static KeyboardPoll pollSdl();
 
 private:
     Poller poller;
-    KeyState state;
+    KeyboardPoll poll;
 };

@@ -67,5 +67,6 @@ int main(int argc, char** argv)
     run.waitAtStart = line.wait;
     run.playMusic = !line.mute;
     run.startAt = line.start;
+    run.lastFrameAt = lastTime;
     return runProgram(run);
 }

@@ -1,5 +1,6 @@
 #include "demo/InputList.h"
 #include "demo/KeyMasks.h"
+#include "demo/SDL_Keyboard.h"
 
 #include <SDL_keysym.h>
 #include <gtest/gtest.h>
@@ -71,4 +72,35 @@ TEST(InputList, AsksEveryDeviceInOrderEvenAfterAYesAndDeletesThemAll)
         EXPECT_TRUE(list.anyQuit());
     }
     EXPECT_EQ(log, (std::vector<int> { -1, -2, -3, 1, 2, 3, 10, 20, 30 }));
+}
+
+namespace {
+
+KeyboardPoll tappedEscape()
+{
+    KeyboardPoll poll;
+    poll.pressed = { SDLK_a, SDLK_ESCAPE }; // pressed and let go between two passes
+    return poll;
+}
+
+KeyboardPoll heldEscape()
+{
+    static Keys keys({ SDLK_ESCAPE });
+    return KeyboardPoll { keys.state(), {} };
+}
+
+KeyboardPoll nothing()
+{
+    return KeyboardPoll {};
+}
+
+} // namespace
+
+// A tap between two passes is gone from the key state by the next pass; it
+// is still in the queue.
+TEST(SDL_Keyboard, EscapeHeldOrPressedSinceTheLastPassQuitsAndNothingElseDoes)
+{
+    EXPECT_TRUE(SDL_Keyboard(tappedEscape).quitRequested());
+    EXPECT_TRUE(SDL_Keyboard(heldEscape).quitRequested());
+    EXPECT_FALSE(SDL_Keyboard(nothing).quitRequested());
 }

@@ -215,14 +215,15 @@ bool DemoProcess::waitForFrames(unsigned long frames, int seconds)
 
 void DemoProcess::pressEscape(const std::string& windowId)
 {
-    // A press and release inside one pass would never be sampled, so hold it.
-    // Sent to the window itself, not to whichever has the focus. xdotool
-    // presses through the X server's own keyboard (XTEST) when the window has
-    // the focus, as SDL2's windows take it; a release sent to a window that
-    // is gone already would leave Escape held in the server, and the next
-    // window that SDL2 opens reads the held key and quits at once. So the key
-    // is released in the server too.
-    const std::string command = "xdotool keydown --window " + windowId + " Escape sleep 0.3 keyup --window " + windowId
+    // A tap, pressed and let go at once: the loop must find it in the queue,
+    // as the key state has forgotten it by the next pass. Sent to the window
+    // itself, not to whichever has the focus. xdotool presses through the X
+    // server's own keyboard (XTEST) when the window has the focus, as SDL2's
+    // windows take it; a release sent to a window that is gone already would
+    // leave Escape held in the server, and the next window that SDL2 opens
+    // reads the held key and quits at once. So the key is released in the
+    // server too.
+    const std::string command = "xdotool keydown --window " + windowId + " Escape keyup --window " + windowId
         + " Escape 2>/dev/null; xdotool keyup Escape 2>/dev/null";
     std::system(command.c_str());
 }

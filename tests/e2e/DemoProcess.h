@@ -37,7 +37,7 @@ public:
     // the loop has passed at least that many frames, and fewer than a
     // second's more.
     bool waitForFrames(unsigned long frames, int seconds);
-    // Holds Escape long enough for one pass of the loop to sample it.
+    // Taps Escape in the window.
     void pressEscape(const std::string& windowId);
     // "WIDTHxHEIGHT" of the window as the X server reports it.
     std::string windowSize(const std::string& windowId);

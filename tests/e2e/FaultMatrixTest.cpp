@@ -255,13 +255,21 @@ std::vector<Fault> faults()
     rows.push_back(Row::demo("MusicNotOgg")
                        .changing(written("music/vobra.ogg", "RIFF, or so it says\n"))
                        .ends(4, "Not an Ogg Vorbis audio stream" + notFound));
-    // A file that opens but ends early or breaks part-way plays what it can.
-    rows.push_back(Row::demo("MusicCutShort").changing(cutTo("music/vobra.ogg", 5000)).playsOnAfter("FPS: "));
+    // A file that opens but ends before the run's last frame is broken, and
+    // so is one that loses part of itself to damage: the music heard after
+    // the gap would run ahead of the pictures.
+    rows.push_back(Row::demo("MusicCutShort")
+                       .changing(cutTo("music/vobra.ogg", 5000))
+                       .ends(4,
+                           "The music 'data/music/vobra.ogg' plays for 0.0 s and the run needs 74.0 s: it is cut "
+                           "short or broken"
+                               + notFound));
     std::string corrupt = repositoryFile("music/vobra.ogg");
     for (std::size_t i = 20000; i < 40000 && i < corrupt.size(); ++i)
         corrupt[i] = static_cast<char>(i * 7);
-    rows.push_back(
-        Row::demo("MusicCorruptPartWay").changing(written("music/vobra.ogg", corrupt)).playsOnAfter("FPS: "));
+    rows.push_back(Row::demo("MusicCorruptPartWay")
+                       .changing(written("music/vobra.ogg", corrupt))
+                       .ends(4, "plays for 73.6 s and the run needs 74.0 s"));
 
     for (const char* stem :
         { "bigCube", "colourCube", "postProcess", "texture2D", "grid", "simple", "glowBright", "glowBlur" })
@@ -315,7 +323,12 @@ std::vector<Fault> faults()
                        .ends(1, "Cannot write frames into"));
     rows.push_back(Row::capture("DataFileMissing", { "--out", "f", "--at", "0" })
                        .changing(removed("textures/wall.png"))
-                       .ends(1, "Error while loading '\n./data/textures/wall.png\n'"));
+                       .ends(4, "Error while loading '\n./data/textures/wall.png\n'"));
+    rows.push_back(Row::capture("DataFolderMissing", { "--out", "f", "--at", "0", "--data-dir", "nowhere" })
+                       .ends(4, "Cannot enter the data folder 'nowhere': No such file or directory"));
+    rows.push_back(Row::capture("VideoWithTheMusicCutShort", { "--video", "v.mp4" })
+                       .changing(cutTo("music/vobra.ogg", 200000))
+                       .ends(4, "plays for 11.1 s and the run needs 74.0 s"));
     rows.push_back(
         Row::capture("FfmpegMissing", { "--video", "v.mp4" }).environment("PATH=/nonexistent").ends(1, "needs ffmpeg"));
     rows.push_back(Row::capture("FfmpegFailingPartWay", { "--video", "v.mp4", "--size", "16x16" })
