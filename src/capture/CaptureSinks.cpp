@@ -1,5 +1,7 @@
 #include "capture/CaptureSinks.h"
 
+#include "capture/OutputPath.h"
+#include "capture/PartialFiles.h"
 #include "capture/PngFile.h"
 #include "core/DataFiles.h"
 #include "course/RunLength.h"
@@ -21,31 +23,26 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Whether a file can be made in `folder`, tried for real.
-bool writableFolder(const fs::path& folder, std::string& why)
+// The writers' waits end on Ctrl-C and the like, even when a job is stuck.
+bool stopRequested()
 {
-    std::error_code error;
-    fs::create_directories(folder, error);
-    if (error) {
-        why = error.message();
-        return false;
-    }
-    const fs::path probe = folder / ".lumaroll-capture-probe";
-    std::ofstream(probe) << "";
-    if (!fs::exists(probe)) {
-        why = "cannot write there";
-        return false;
-    }
-    fs::remove(probe, error);
-    return true;
+    return StopSignals::received() != 0;
 }
 
 bool renameInto(const std::string& from, const std::string& to)
 {
-    if (std::rename(from.c_str(), to.c_str()) == 0)
-        return true;
-    std::cerr << "Cannot name the capture '" << to << "': " << std::strerror(errno) << std::endl;
-    return false;
+    const bool renamed = std::rename(from.c_str(), to.c_str()) == 0;
+    // A partial file removed because the process is exiting is no news.
+    if (!renamed && !PartialFiles::exiting())
+        std::cerr << "Cannot name the capture '" << to << "': " << std::strerror(errno) << std::endl;
+    return renamed;
+}
+
+// Removes a partial file and lets it go.
+void discard(const std::string& partial)
+{
+    std::remove(partial.c_str());
+    PartialFiles::forget(partial);
 }
 
 } // namespace
@@ -76,7 +73,7 @@ bool CaptureSink::wants(std::uint32_t pass)
 
 void CaptureSink::passDone(std::uint32_t pass)
 {
-    progress.frameDone(pass);
+    progress.passDone(pass, chose(pass));
 }
 
 bool CaptureSink::finish()
@@ -98,13 +95,18 @@ std::string CaptureSink::frameName(std::uint32_t pass)
 PngFrames::PngFrames(const std::string& path, std::vector<bool> frames, Resolution size, Progress& progress)
     : CaptureSink(std::move(frames), size, progress)
     , folder(path)
+    , writer(3, stopRequested)
 {
 }
 
 bool PngFrames::ready()
 {
-    std::string why;
-    if (writableFolder(folder, why))
+    std::vector<std::string> names;
+    for (std::uint32_t pass = 0; pass < chosen.size(); ++pass)
+        if (chosen[pass])
+            names.push_back(frameName(pass));
+    const std::string why = OutputPath::checkFolder(folder, names);
+    if (why.empty())
         return true;
     std::cerr << "Cannot write frames into '" << folder << "': " << why << std::endl;
     return false;
@@ -117,10 +119,14 @@ bool PngFrames::take(std::uint32_t pass, const RgbFrame& frame)
     const std::string final = (fs::path(folder) / frameName(pass)).string();
     if (!writer.push(frame, [final](const RgbFrame& pixels) {
             const std::string partial = final + ".partial";
-            if (savePng(pixels, partial) && renameInto(partial, final))
-                return true;
-            std::remove(partial.c_str());
-            return false;
+            if (!PartialFiles::hold(partial))
+                return false; // the process is exiting
+            const bool written = savePng(pixels, partial) && renameInto(partial, final);
+            if (written)
+                PartialFiles::forget(partial);
+            else
+                discard(partial);
+            return written;
         }))
         return false; // a frame before it failed, and said why
     ++taken;
@@ -147,8 +153,8 @@ ContactSheet::ContactSheet(const std::string& path, std::vector<bool> frames, Re
 bool ContactSheet::ready()
 {
     std::string why;
-    const fs::path parent = fs::path(file).parent_path();
-    if (writableFolder(parent.empty() ? fs::path(".") : parent, why))
+    target = OutputPath::forFile(file, why);
+    if (!target.empty())
         return true;
     std::cerr << "Cannot write the sheet '" << file << "': " << why << std::endl;
     return false;
@@ -184,23 +190,27 @@ bool ContactSheet::finish()
 {
     if (!CaptureSink::finish())
         return false;
-    const std::string partial = file + ".partial";
-    if (!savePng(sheet, partial, PngCompression::Small) || !renameInto(partial, file)) {
-        std::remove(partial.c_str());
+    const std::string partial = target + ".partial";
+    if (!PartialFiles::hold(partial))
+        return false;
+    if (!savePng(sheet, partial, PngCompression::Small) || !renameInto(partial, target)) {
+        discard(partial);
         return false;
     }
+    PartialFiles::forget(partial);
     return true;
 }
 
 void ContactSheet::abandon()
 {
-    std::remove((file + ".partial").c_str());
+    if (!target.empty())
+        discard(target + ".partial");
 }
 
 VideoFile::VideoFile(const std::string& path, std::uint32_t frames, Resolution size, Progress& progress)
     : CaptureSink(std::vector<bool>(frames, true), size, progress)
     , file(path)
-    , partial(path + ".partial.mp4")
+    , writer(3, stopRequested)
 {
 }
 
@@ -226,11 +236,12 @@ bool VideoFile::ready()
         return false;
     }
     std::string why;
-    const fs::path parent = fs::path(file).parent_path();
-    if (!writableFolder(parent.empty() ? fs::path(".") : parent, why)) {
+    target = OutputPath::forFile(file, why);
+    if (target.empty()) {
         std::cerr << "Cannot write the video '" << file << "': " << why << std::endl;
         return false;
     }
+    partial = target + ".partial.mp4";
     return true;
 }
 
@@ -253,6 +264,11 @@ bool VideoFile::startEncoder()
         return false;
     }
     const std::string size = std::to_string(drawSize.width) + "x" + std::to_string(drawSize.height);
+    if (!PartialFiles::hold(partial)) {
+        close(ends[0]);
+        close(ends[1]);
+        return false;
+    }
     encoder = fork();
     if (encoder == 0) {
         // Its own process group, so that Ctrl-C stops the capture, which then
@@ -293,6 +309,8 @@ bool VideoFile::take(std::uint32_t, const RgbFrame& frame)
                 if (written < 0 && errno == EINTR)
                     continue;
                 if (written <= 0) {
+                    if (stopRequested())
+                        return false; // ffmpeg was stopped on purpose
                     std::cerr << "ffmpeg stopped taking frames"
                               << (errno == EPIPE ? "" : std::string(": ") + std::strerror(errno)) << std::endl;
                     return false;
@@ -315,14 +333,20 @@ bool VideoFile::stopEncoder()
         close(pipe);
     pipe = -1;
     // ffmpeg may take a while to finish the file: a stop signal meanwhile
-    // ends it, so that the capture can remove what it leaves.
+    // ends it, so that the capture can remove what it leaves. One that is
+    // stopped or stuck gets its SIGTERM once continued, and SIGKILL if it
+    // still has not gone two seconds later.
     int status = 0;
+    int waitedAfterStop = 0;
     for (;;) {
         const pid_t ended = waitpid(encoder, &status, WNOHANG);
         if (ended == encoder || (ended < 0 && errno != EINTR))
             break;
-        if (StopSignals::received() != 0)
-            kill(encoder, SIGTERM);
+        if (StopSignals::received() != 0 || stopping) {
+            kill(encoder, waitedAfterStop < 200 ? SIGTERM : SIGKILL);
+            kill(encoder, SIGCONT);
+            ++waitedAfterStop;
+        }
         usleep(10000);
     }
     encoder = -1;
@@ -338,18 +362,29 @@ bool VideoFile::finish()
     if (!stopEncoder()) {
         if (StopSignals::received() == 0)
             std::cerr << "ffmpeg could not make the video" << std::endl;
-        std::remove(partial.c_str());
+        discard(partial);
         return false;
     }
-    return renameInto(partial, file);
+    if (!renameInto(partial, target)) {
+        discard(partial);
+        return false;
+    }
+    PartialFiles::forget(partial);
+    return true;
 }
 
 void VideoFile::abandon()
 {
-    writer.cancel();
+    // ffmpeg first: the writer may be stuck in a write to it, which ends
+    // once nobody reads the pipe.
+    stopping = true;
     if (encoder > 0) {
         kill(encoder, SIGTERM);
-        stopEncoder();
+        kill(encoder, SIGCONT);
     }
-    std::remove(partial.c_str());
+    writer.cancel();
+    if (encoder > 0)
+        stopEncoder();
+    if (!partial.empty())
+        discard(partial);
 }

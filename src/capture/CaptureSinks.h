@@ -79,7 +79,8 @@ public:
     void abandon() override;
 
 private:
-    std::string file;
+    std::string file; // as named
+    std::string target; // its links followed, once ready
     RgbFrame sheet;
     std::uint32_t placed = 0;
 };
@@ -101,9 +102,11 @@ private:
     bool startEncoder();
     bool stopEncoder(); // true when ffmpeg ended well
 
-    std::string file;
+    std::string file; // as named
+    std::string target; // its links followed, once ready
     std::string partial;
     int pipe = -1;
     pid_t encoder = -1;
+    bool stopping = false; // abandoned: ffmpeg is to go
     FrameWriter writer; // last: goes first, before the pipe it writes to is closed
 };

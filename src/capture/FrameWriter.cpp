@@ -1,11 +1,26 @@
 #include "capture/FrameWriter.h"
 
+#include <chrono>
 #include <utility>
 
-FrameWriter::FrameWriter(std::size_t queueDepth)
+FrameWriter::FrameWriter(std::size_t queueDepth, StopRequested stop)
     : depth(queueDepth == 0 ? 1 : queueDepth)
+    , stopRequested(std::move(stop))
     , worker([this] { work(); })
 {
+}
+
+template <class Ready> bool FrameWriter::waitUnlessStopped(std::unique_lock<std::mutex>& guard, Ready ready)
+{
+    if (!stopRequested) {
+        changed.wait(guard, ready);
+        return true;
+    }
+    // A signal cannot notify a condition variable: look now and then.
+    while (!changed.wait_for(guard, std::chrono::milliseconds(20), ready))
+        if (stopRequested())
+            return false;
+    return true;
 }
 
 FrameWriter::~FrameWriter()
@@ -22,8 +37,7 @@ FrameWriter::~FrameWriter()
 bool FrameWriter::push(const RgbFrame& frame, Job job)
 {
     std::unique_lock<std::mutex> guard(lock);
-    changed.wait(guard, [this] { return broken || waiting.size() < depth; });
-    if (broken)
+    if (!waitUnlessStopped(guard, [this] { return broken || waiting.size() < depth; }) || broken)
         return false;
     RgbFrame copy;
     if (!spare.empty()) {
@@ -41,8 +55,7 @@ bool FrameWriter::push(const RgbFrame& frame, Job job)
 bool FrameWriter::drain()
 {
     std::unique_lock<std::mutex> guard(lock);
-    changed.wait(guard, [this] { return broken || (waiting.empty() && !writing); });
-    return !broken;
+    return waitUnlessStopped(guard, [this] { return broken || (waiting.empty() && !writing); }) && !broken;
 }
 
 void FrameWriter::cancel()

@@ -4,24 +4,28 @@
 #include <cstdint>
 
 // How far a capture has come: on a terminal a bar redrawn in place with the
-// frames done, the frames per second and the time left; otherwise a plain
-// line every tenth of the way.
+// frames captured, the frames per second and the time left; otherwise a
+// plain line every tenth of the way. The way is the run's passes, which the
+// capture goes through whether it keeps their frames or not; the count is of
+// the frames asked for.
 class Progress {
 public:
-    explicit Progress(std::uint32_t totalFrames);
-    void frameDone(std::uint32_t frame);
-    // Ends the bar's line and says how long the whole took.
+    Progress(std::uint32_t passes, std::uint32_t frames);
+    // Pass `pass` is over; `kept` when its frame was one asked for.
+    void passDone(std::uint32_t pass, bool kept);
+    // Ends the bar's line.
     void finish();
 
-    double framesPerSecond() const;
-
 private:
-    void show(std::uint32_t done, bool last);
+    void show(bool last);
+    double secondsSinceStart() const;
 
-    std::uint32_t total;
+    std::uint32_t passes;
+    std::uint32_t frames;
     bool terminal;
     std::chrono::steady_clock::time_point start;
     std::chrono::steady_clock::time_point lastShown;
-    std::uint32_t done = 0;
+    std::uint32_t passesDone = 0;
+    std::uint32_t kept = 0;
     std::uint32_t lastTenth = 0;
 };

@@ -117,7 +117,7 @@ int main(int argc, char** argv)
     Settings settings(DataFiles::settings);
     settings.overlay(Settings::optionalFile(Settings::userFile()));
 
-    Progress progress(frames);
+    Progress progress(frames, wanted);
     const std::unique_ptr<CaptureSink> sink = openSink(options, frames, chosen, progress);
     VirtualDisplay display;
     if (!sink || !display.ensure())

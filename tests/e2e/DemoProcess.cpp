@@ -122,8 +122,21 @@ void DemoProcess::startProgram(
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (chdir(dir.c_str()) != 0)
             _exit(120);
-        std::freopen(out.c_str(), "w", stdout);
-        std::freopen(err.c_str(), "w", stderr);
+        if (streamsMode == Streams::Captured) {
+            std::freopen(out.c_str(), "w", stdout);
+            std::freopen(err.c_str(), "w", stderr);
+        } else if (streamsMode == Streams::Closed) {
+            close(STDOUT_FILENO);
+            close(STDERR_FILENO);
+        } else {
+            int ends[2];
+            if (pipe(ends) != 0)
+                _exit(121);
+            close(ends[0]);
+            dup2(ends[1], STDOUT_FILENO);
+            dup2(ends[1], STDERR_FILENO);
+            close(ends[1]);
+        }
         // Silent output unless a test asks for a driver: test machines have
         // no sound card, and the one that has should stay quiet.
         setenv("SDL_AUDIODRIVER", "dummy", 1);

@@ -24,6 +24,12 @@ public:
     // Writes (or replaces) a file under the working directory.
     void writeFile(const std::string& relativePath, const std::string& text);
 
+    // Where the program's standard output and error go: files the test
+    // reads (the default), nowhere (both closed), or a pipe nobody reads any
+    // more (a console gone away). For the next start.
+    enum class Streams { Captured, Closed, BrokenPipe };
+    void standardStreams(Streams streams) { streamsMode = streams; }
+
     // Starts the demo, or the capture tool with its arguments, in the working directory.
     void start(const std::vector<std::string>& environment = {});
     void startDemo(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {});
@@ -70,6 +76,7 @@ private:
     bool ended();
 
     std::string dir;
+    Streams streamsMode = Streams::Captured;
     pid_t pid = -1;
     bool reaped = false;
     int waitStatus = 0;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -59,6 +61,7 @@ enum class End {
     ByItself, // a failure that ends the run
     AfterLine, // plays on: stopped with SIGTERM once the line is on the console
     Signal, // stopped with `signal` once `frames` frames have passed (0: during the start-up wait)
+    SignalLater, // stopped with `signal` `seconds` after it started; it must end within two seconds
 };
 
 // What a row changes around the program besides its data and environment.
@@ -67,6 +70,9 @@ enum class Surroundings {
     DisplayWithoutGlx, // an X server of its own, without the GLX extension
     WorkFolderUnwritable, // the folder it runs in may not be written
     FailingFfmpeg, // an ffmpeg first on the PATH that takes a little, then fails
+    StuckFfmpeg, // an ffmpeg first on the PATH that never reads its input
+    ClosedStreams, // standard output and error closed
+    ConsoleGone, // standard output and error a pipe that nobody reads any more
 };
 
 struct Fault {
@@ -79,6 +85,7 @@ struct Fault {
     End end = End::ByItself;
     int signal = 0;
     unsigned long frames = 0;
+    int seconds = 0;
     int status = 0;
     std::string line; // on the console, standard output or error
 };
@@ -126,6 +133,13 @@ public:
         fault.end = End::Signal;
         fault.signal = signal;
         fault.frames = frames;
+        return *this;
+    }
+    Row& stoppedLaterBy(int signal, int seconds)
+    {
+        fault.end = End::SignalLater;
+        fault.signal = signal;
+        fault.seconds = seconds;
         return *this;
     }
     Row& ends(int status, const std::string& line)
@@ -315,6 +329,17 @@ std::vector<Fault> faults()
             rows.push_back(Row::demo(std::string(signal == SIGINT ? "Interrupt" : "Terminate") + "During" + phase)
                                .stoppedBy(signal, frames)
                                .ends(128 + signal, "FrameBuffer '1' deleted\n"));
+    // A closed terminal and Ctrl-\\ tear down as SIGTERM does.
+    for (int signal : { SIGHUP, SIGQUIT })
+        rows.push_back(Row::demo(std::string(signal == SIGHUP ? "HangUp" : "Quit") + "DuringSceneOne")
+                           .stoppedBy(signal, 300)
+                           .ends(128 + signal, "FrameBuffer '1' deleted\n"));
+    // Without a console the demo plays on (no line can be seen): closed
+    // streams must not become the X connection's, a console gone away must
+    // not stop it, and SIGTERM still ends it.
+    rows.push_back(
+        Row::demo("StandardStreamsClosed").in(Surroundings::ClosedStreams).stoppedLaterBy(SIGTERM, 3).ends(143, ""));
+    rows.push_back(Row::demo("ConsoleGoneAway").in(Surroundings::ConsoleGone).stoppedLaterBy(SIGTERM, 3).ends(143, ""));
 
     rows.push_back(Row::capture("UnknownOption", { "--bogus", "1", "--out", "f" }).ends(2, "unknown option '--bogus'"));
     rows.push_back(Row::capture("TimePastTheEnd", { "--out", "f", "--at", "90000" })
@@ -334,6 +359,28 @@ std::vector<Fault> faults()
     rows.push_back(Row::capture("FfmpegFailingPartWay", { "--video", "v.mp4", "--size", "16x16" })
                        .in(Surroundings::FailingFfmpeg)
                        .ends(1, "ffmpeg stopped taking frames"));
+    // The capture waits on an ffmpeg that stopped reading: Ctrl-C still ends it.
+    rows.push_back(Row::capture("FfmpegThatStopsReading", { "--video", "v.mp4", "--size", "320x256" })
+                       .in(Surroundings::StuckFfmpeg)
+                       .stoppedLaterBy(SIGINT, 3)
+                       .ends(130, "' deleted\n"));
+    // Outputs that are not regular files are refused before any work.
+    rows.push_back(Row::capture("OutputADevice", { "--sheet", "/dev/full" })
+                       .ends(1,
+                           "Cannot write the sheet '/dev/full': it is a device, and the capture writes only "
+                           "regular files"));
+    rows.push_back(Row::capture("OutputAFifo", { "--video", "out.fifo" })
+                       .changing(fifo("../out.fifo"))
+                       .ends(1, "out.fifo': it is a FIFO, and the capture writes only regular files"));
+    rows.push_back(Row::capture("OutputAFolder", { "--video", "data" })
+                       .ends(1, "data': it is a folder, and the capture writes only regular files"));
+    rows.push_back(Row::capture("OutputAFolderName", { "--sheet", "sheets/" })
+                       .ends(1, "sheets/': that names a folder; give the file's name too"));
+    rows.push_back(Row::capture("FramesOverAFifo", { "--out", "frames", "--at", "2000" })
+                       .changing(fifo("../frames/lumaroll-02000.png"))
+                       .ends(1,
+                           "lumaroll-02000.png' is there already as a FIFO, and the capture replaces only "
+                           "regular files"));
     return rows;
 }
 
@@ -400,9 +447,19 @@ TEST_P(FaultMatrix, EndsWithItsStatusAndALineThatNamesIt)
         fs::permissions(run.directory(), fs::perms(0555));
         break;
     case Surroundings::FailingFfmpeg:
-        run.writeFile("bin/ffmpeg", "#!/bin/sh\nhead -c 2000 >/dev/null\necho 'encoder broke' >&2\nexit 1\n");
+    case Surroundings::StuckFfmpeg:
+        run.writeFile("bin/ffmpeg",
+            fault.surroundings == Surroundings::StuckFfmpeg
+                ? "#!/bin/sh\nexec sleep 600\n"
+                : "#!/bin/sh\nhead -c 2000 >/dev/null\necho 'encoder broke' >&2\nexit 1\n");
         fs::permissions(run.directory() + "/bin/ffmpeg", fs::perms(0755));
         environment.push_back("PATH=" + run.directory() + "/bin:/usr/bin:/bin");
+        break;
+    case Surroundings::ClosedStreams:
+        run.standardStreams(DemoProcess::Streams::Closed);
+        break;
+    case Surroundings::ConsoleGone:
+        run.standardStreams(DemoProcess::Streams::BrokenPipe);
         break;
     }
     if (fault.capture)
@@ -420,7 +477,15 @@ TEST_P(FaultMatrix, EndsWithItsStatusAndALineThatNamesIt)
             EXPECT_TRUE(run.waitForFrames(fault.frames, 120));
         run.signal(fault.signal);
     }
+    const auto signalled = std::chrono::steady_clock::now();
+    if (fault.end == End::SignalLater) {
+        std::this_thread::sleep_for(std::chrono::seconds(fault.seconds));
+        run.signal(fault.signal);
+    }
     const DemoProcess::Result result = run.finish(60);
+    if (fault.end == End::SignalLater) {
+        EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(fault.seconds + 2));
+    }
     fs::permissions(run.directory(), fs::perms(0755));
     for (pid_t server : servers) {
         kill(server, SIGTERM);
