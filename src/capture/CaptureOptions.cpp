@@ -1,6 +1,8 @@
 #include "capture/CaptureOptions.h"
 
 #include "course/CommandLine.h"
+
+#include "core/Quoted.h"
 #include "course/RunLength.h"
 
 #include <algorithm>
@@ -98,7 +100,8 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
             continue;
         }
         if (i + 1 >= arguments.size()) {
-            error = name.rfind("--", 0) == 0 ? "option " + name + " needs a value" : "unknown argument '" + name + "'";
+            error = name.rfind("--", 0) == 0 ? "option " + shortenForMessage(name) + " needs a value"
+                                             : "unknown argument " + quoteForMessage(name);
             return false;
         }
         const std::string& value = arguments[++i];
@@ -114,7 +117,7 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
             while (std::getline(list, item, ',')) {
                 std::uint32_t time = 0;
                 if (!CommandLine::whole(item, CommandLine::longestRun, time)) {
-                    error = "--at takes run times in whole milliseconds, like 2000,15000; not '" + item + "'";
+                    error = "--at takes run times in whole milliseconds, like 2000,15000; not " + quoteForMessage(item);
                     return false;
                 }
                 options.times.push_back(time);
@@ -126,21 +129,21 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
         } else if (name == "--from" || name == "--to") {
             std::uint32_t time = 0;
             if (!CommandLine::whole(value, CommandLine::longestRun, time)) {
-                error = name + " takes a run time in whole milliseconds; not '" + value + "'";
+                error = name + " takes a run time in whole milliseconds; not " + quoteForMessage(value);
                 return false;
             }
             (name == "--from" ? options.from : options.to) = time;
         } else if (name == "--size") {
             Resolution size;
             if (!CommandLine::size(value, size)) {
-                error = "--size takes WIDTHxHEIGHT, each 1 to 8192, like 1920x1080; not '" + value + "'";
+                error = "--size takes WIDTHxHEIGHT, each 1 to 8192, like 1920x1080; not " + quoteForMessage(value);
                 return false;
             }
             options.size = size;
         } else if (name == "--data-dir") {
             options.dataDir = value;
         } else {
-            error = "unknown option '" + name + "'";
+            error = "unknown option " + quoteForMessage(name);
             return false;
         }
     }

@@ -4,6 +4,7 @@
 #include "capture/PartialFiles.h"
 #include "capture/PngFile.h"
 #include "core/DataFiles.h"
+#include "core/Quoted.h"
 #include "course/RunLength.h"
 #include "course/StopSignals.h"
 
@@ -108,7 +109,7 @@ bool PngFrames::ready()
     const std::string why = OutputPath::checkFolder(folder, names);
     if (why.empty())
         return true;
-    std::cerr << "Cannot write frames into '" << folder << "': " << why << std::endl;
+    std::cerr << "Cannot write frames into " << quoteForMessage(folder) << ": " << why << std::endl;
     return false;
 }
 
@@ -156,7 +157,7 @@ bool ContactSheet::ready()
     target = OutputPath::forFile(file, why);
     if (!target.empty())
         return true;
-    std::cerr << "Cannot write the sheet '" << file << "': " << why << std::endl;
+    std::cerr << "Cannot write the sheet " << quoteForMessage(file) << ": " << why << std::endl;
     return false;
 }
 
@@ -238,7 +239,7 @@ bool VideoFile::ready()
     std::string why;
     target = OutputPath::forFile(file, why);
     if (target.empty()) {
-        std::cerr << "Cannot write the video '" << file << "': " << why << std::endl;
+        std::cerr << "Cannot write the video " << quoteForMessage(file) << ": " << why << std::endl;
         return false;
     }
     partial = target + ".partial.mp4";

@@ -7,6 +7,7 @@
 #include "capture/Progress.h"
 #include "capture/VirtualDisplay.h"
 #include "core/DataFiles.h"
+#include "core/Quoted.h"
 #include "core/StandardStreams.h"
 #include "course/RunLength.h"
 #include "course/Settings.h"
@@ -93,7 +94,8 @@ int main(int argc, char** argv)
     // Output paths are the caller's, before the run moves into the data folder.
     options.path = std::filesystem::absolute(options.path).lexically_normal().string();
     if (!options.dataDir.empty() && chdir(options.dataDir.c_str()) != 0) {
-        std::cerr << "Cannot enter the data folder '" << options.dataDir << "': " << std::strerror(errno) << std::endl;
+        std::cerr << "Cannot enter the data folder " << quoteForMessage(options.dataDir) << ": " << std::strerror(errno)
+                  << std::endl;
         return dataFailedStatus;
     }
 

@@ -1,5 +1,7 @@
 #include "course/CommandLine.h"
 
+#include "core/Quoted.h"
+
 #include <cstdlib>
 
 namespace CommandLine {
@@ -78,18 +80,19 @@ bool parseDemoCommandLine(const std::vector<std::string>& arguments, DemoCommand
         }
         if (name != "--size" && name != "--seed" && name != "--start" && name != "--data-dir"
             && name != "--audio-delay") {
-            error = name.rfind("-", 0) == 0 ? "unknown option '" + name + "'" : "unexpected argument '" + name + "'";
+            error = name.rfind("-", 0) == 0 ? "unknown option " + quoteForMessage(name)
+                                            : "unexpected argument " + quoteForMessage(name);
             return false;
         }
         if (i + 1 >= arguments.size()) {
-            error = "option " + name + " needs a value";
+            error = "option " + shortenForMessage(name) + " needs a value";
             return false;
         }
         const std::string& value = arguments[++i];
         if (name == "--size") {
             Resolution size;
             if (!CommandLine::size(value, size)) {
-                error = "--size takes WIDTHxHEIGHT, each 1 to 8192, like 1280x720; not '" + value + "'";
+                error = "--size takes WIDTHxHEIGHT, each 1 to 8192, like 1280x720; not " + quoteForMessage(value);
                 return false;
             }
             line.settings.set("hres", size.width, from);
@@ -97,20 +100,21 @@ bool parseDemoCommandLine(const std::vector<std::string>& arguments, DemoCommand
         } else if (name == "--seed") {
             std::int32_t seed = 0;
             if (!CommandLine::seed(value, seed)) {
-                error = "--seed takes a whole number, like 7 or -3; not '" + value + "'";
+                error = "--seed takes a whole number, like 7 or -3; not " + quoteForMessage(value);
                 return false;
             }
             line.settings.set("seed", seed, from);
         } else if (name == "--audio-delay") {
             std::int32_t delay = 0;
             if (!CommandLine::signedWhole(value, CommandLine::longestAudioDelay, delay)) {
-                error = "--audio-delay takes whole milliseconds from -1000 to 1000, like 150; not '" + value + "'";
+                error = "--audio-delay takes whole milliseconds from -1000 to 1000, like 150; not "
+                    + quoteForMessage(value);
                 return false;
             }
             line.settings.set("audiodelay", delay, from);
         } else if (name == "--start") {
             if (!CommandLine::whole(value, CommandLine::longestRun, line.start)) {
-                error = "--start takes a run time in whole milliseconds, like 29008; not '" + value + "'";
+                error = "--start takes a run time in whole milliseconds, like 29008; not " + quoteForMessage(value);
                 return false;
             }
         } else {

@@ -1,5 +1,8 @@
 #include "course/Settings.h"
 
+#include "core/FileKind.h"
+#include "core/Quoted.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -9,27 +12,6 @@
 #include <sstream>
 
 namespace {
-
-// What `path` is when it is there but not a regular file (a FIFO would block
-// the reading until someone writes to it); "" for a regular file or nothing.
-std::string notRegular(const std::string& path)
-{
-    namespace fs = std::filesystem;
-    std::error_code error;
-    switch (fs::status(path, error).type()) {
-    case fs::file_type::directory:
-        return "a folder";
-    case fs::file_type::fifo:
-        return "a FIFO";
-    case fs::file_type::socket:
-        return "a socket";
-    case fs::file_type::block:
-    case fs::file_type::character:
-        return "a device";
-    default:
-        return "";
-    }
-}
 
 void saySkipped(const std::string& path, const std::string& kind)
 {
@@ -41,7 +23,7 @@ void saySkipped(const std::string& path, const std::string& kind)
 Settings::Settings(const std::string& filePath)
     : path(filePath)
 {
-    if (const std::string kind = notRegular(path); !kind.empty()) {
+    if (const std::string kind = nonRegularKind(path); !kind.empty()) {
         std::cerr << "Fail to open the setting file" << std::endl;
         saySkipped(path, kind);
         return;
@@ -75,9 +57,9 @@ void Settings::read(std::istream& text)
         if (!read || !(number >> value) || number.peek() != std::istringstream::traits_type::eof()) {
             const std::string why = text.bad() ? "could not be read"
                 : !read                        ? "has no value"
-                                               : "has the value '" + word + "', which is not a number it can read";
-            std::cerr << "Settings file '" << path << "': key '" << key << "' " << why << ", reading stopped there"
-                      << std::endl;
+                        : "has the value " + quoteForMessage(word) + ", which is not a number it can read";
+            std::cerr << "Settings file '" << path << "': key " << quoteForMessage(key) << " " << why
+                      << ", reading stopped there" << std::endl;
             return;
         }
         values[key] = Value { value, path };
@@ -133,7 +115,7 @@ Settings Settings::optionalFile(const std::string& filePath)
     std::error_code error;
     if (filePath.empty() || !std::filesystem::exists(filePath, error))
         return Settings();
-    if (const std::string kind = notRegular(filePath); !kind.empty() && kind != "a folder") {
+    if (const std::string kind = nonRegularKind(filePath); !kind.empty() && kind != "a folder") {
         saySkipped(filePath, kind);
         return Settings();
     }

@@ -8,6 +8,7 @@
 
 #include "core/Colour.h"
 #include "core/DataFiles.h"
+#include "core/FileKind.h"
 #include "core/LeakCheck.h"
 #include "core/Logger.h"
 #include "core/Resolution.h"
@@ -53,6 +54,7 @@
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -232,7 +234,9 @@ int runDemo(const RunOptions& options)
     engine.window->requestTearFreeSwap(capture == nullptr && !wanted.everyFrame);
     const Resolution windowSize = capture != nullptr ? captureWindowSize : wanted.size;
     if (!engine.window->open(caption, windowSize, wanted.fullscreen && capture == nullptr)) {
-        VornE::log(VornE::Error, "Unable to open the window: ", SDL_GetError());
+        const char* display = std::getenv("DISPLAY");
+        VornE::log(VornE::Error, "Unable to open the window: ", SDL_GetError(),
+            std::string("on the X display '") + (display != nullptr ? display : "") + "'");
         return windowFailedStatus;
     }
     const Resolution frameSize = capture != nullptr ? captureSize : engine.window->getSize();
@@ -256,7 +260,12 @@ int runDemo(const RunOptions& options)
         music.emplace();
         music->init(); // without a usable device it has logged why and plays silently
         music->setExtraDelay(wanted.audioDelay);
-        bool loaded = music->load(DataFiles::music);
+        // A FIFO would block the loading: what is not a regular file is not opened.
+        const std::string kind = nonRegularKind(DataFiles::music);
+        if (!kind.empty())
+            VornE::log(VornE::Error,
+                std::string("The music '") + DataFiles::music + "' is " + kind + ", not a sound file", "\n");
+        bool loaded = kind.empty() && music->load(DataFiles::music);
         // One that opens but stops early would leave the rest of the run silent.
         if (const std::string tooShort
             = loaded && options.lastFrameAt > 0 ? soundtrackTooShort(DataFiles::music, options.lastFrameAt) : "";
@@ -302,6 +311,16 @@ int runProgram(const RunOptions& options)
     int status = 0;
     try {
         status = runDemo(options);
+    } catch (const std::bad_alloc& error) {
+        // The frame's size is the usual cause: frames are kept whole, and a
+        // contact sheet holds all of them.
+        const std::string text = std::string("Out of memory (") + error.what()
+            + "): the system gives the run less memory than frames of this size need";
+        if (VornE::logger != nullptr)
+            VornE::log(VornE::Error, text);
+        else
+            std::cerr << text << std::endl;
+        status = uncaughtExceptionStatus;
     } catch (const std::exception& error) {
         // The demo's objects are already destroyed by the unwinding.
         if (VornE::logger != nullptr)

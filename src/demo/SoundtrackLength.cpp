@@ -1,5 +1,7 @@
 #include "demo/SoundtrackLength.h"
 
+#include "core/FileKind.h"
+
 #include <vorbis/vorbisfile.h>
 
 #include <cstdio>
@@ -30,6 +32,8 @@ std::uint32_t decodableMilliseconds(const std::string& path)
 
 std::string soundtrackTooShort(const std::string& path, std::uint32_t needed)
 {
+    if (const std::string kind = nonRegularKind(path); !kind.empty())
+        return "The music '" + path + "' is " + kind + ", not a sound file";
     const std::uint32_t decodable = decodableMilliseconds(path);
     if (decodable >= needed)
         return "";

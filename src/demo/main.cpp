@@ -3,6 +3,7 @@
 // itself, start-up to tear-down, is in DemoRun.cpp.
 
 #include "core/DataFiles.h"
+#include "core/Quoted.h"
 #include "core/StandardStreams.h"
 #include "course/CommandLine.h"
 #include "course/RunLength.h"
@@ -53,7 +54,8 @@ int main(int argc, char** argv)
         return badCommandLine;
     }
     if (!line.dataDir.empty() && chdir(line.dataDir.c_str()) != 0) {
-        std::cerr << "Cannot enter the data folder '" << line.dataDir << "': " << std::strerror(errno) << std::endl;
+        std::cerr << "Cannot enter the data folder " << quoteForMessage(line.dataDir) << ": " << std::strerror(errno)
+                  << std::endl;
         return dataFailedStatus;
     }
 

@@ -1,5 +1,6 @@
 #include "engine/TextureLoader.h"
 
+#include "core/FileKind.h"
 #include "core/Logger.h"
 #include "core/Resolution.h"
 #include "gl/Texture2D.h"
@@ -214,6 +215,10 @@ TextureLoader::TextureLoader()
 
 Ressource* TextureLoader::load(const std::string& name)
 {
+    if (const std::string kind = nonRegularKind(name); !kind.empty()) {
+        logFailure(name, "it is " + kind + ", not an image file");
+        return nullptr;
+    }
     GLint largestSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestSide);
     const std::string problem = pngStructureProblem(name, static_cast<std::uint32_t>(std::max(largestSide, 1)));

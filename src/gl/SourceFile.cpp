@@ -1,10 +1,13 @@
 #include "gl/SourceFile.h"
 
+#include "core/FileKind.h"
 #include "core/Logger.h"
 
 SourceFile::SourceFile(const std::string& path)
-    : file(path)
+    : kind(nonRegularKind(path))
 {
+    if (kind.empty())
+        file.open(path);
     if (file.is_open()) {
         text << file.rdbuf();
         // An empty file sets failbit on the copy; the text is simply empty.
@@ -12,4 +15,6 @@ SourceFile::SourceFile(const std::string& path)
         return;
     }
     VornE::log(VornE::Error, "Fail to open '", path, "'\n");
+    if (!kind.empty())
+        VornE::log(VornE::Error, "It is " + kind + ", not a shader source", "\n");
 }

@@ -1,5 +1,6 @@
 #include "mesh/AMeshLoader.h"
 
+#include "core/FileKind.h"
 #include "core/Logger.h"
 #include "mesh/AMesh.h"
 
@@ -27,6 +28,10 @@ void logLoadFailure(const std::string& name, const char* reason)
 
 VornE::Ressource* AMeshLoader::load(const std::string& name)
 {
+    if (const std::string kind = nonRegularKind(name); !kind.empty()) {
+        logLoadFailure(name, ("it is " + kind + ", not a model file").c_str());
+        return nullptr;
+    }
     {
         // Only an existence check, so a missing file never reaches Assimp.
         std::ifstream file(name);

@@ -38,6 +38,10 @@ TEST(DemoCommandLine, OptionsSetTheirKeysAndBadValuesAreRefusedByName)
         { { "--audio-delay", "1001" },
             "--audio-delay takes whole milliseconds from -1000 to 1000, like 150; not '1001'" },
         { { "--fulscreen" }, "unknown option '--fulscreen'" },
+        // Long arguments are echoed cut to 200 bytes, between UTF-8 characters.
+        { { "--seed", std::string(100000, '7') },
+            "--seed takes a whole number, like 7 or -3; not '" + std::string(200, '7') + "…'" },
+        { { "--" + std::string(197, 'e') + "é and more" }, "unknown option '--" + std::string(197, 'e') + "…'" },
         { { "play" }, "unexpected argument 'play'" },
     };
     for (const auto& [arguments, expected] : refused) {

@@ -16,6 +16,7 @@
 #include <functional>
 #include <sstream>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -122,6 +123,10 @@ void DemoProcess::startProgram(
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (chdir(dir.c_str()) != 0)
             _exit(120);
+        if (addressSpace != 0) {
+            const rlimit limit { addressSpace, addressSpace };
+            setrlimit(RLIMIT_AS, &limit);
+        }
         if (streamsMode == Streams::Captured) {
             std::freopen(out.c_str(), "w", stdout);
             std::freopen(err.c_str(), "w", stderr);

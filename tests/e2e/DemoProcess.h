@@ -29,6 +29,8 @@ public:
     // more (a console gone away). For the next start.
     enum class Streams { Captured, Closed, BrokenPipe };
     void standardStreams(Streams streams) { streamsMode = streams; }
+    // The most address space the program may take, in bytes; for the next start.
+    void limitAddressSpace(unsigned long bytes) { addressSpace = bytes; }
 
     // Starts the demo, or the capture tool with its arguments, in the working directory.
     void start(const std::vector<std::string>& environment = {});
@@ -77,6 +79,7 @@ private:
 
     std::string dir;
     Streams streamsMode = Streams::Captured;
+    unsigned long addressSpace = 0; // 0: no limit
     pid_t pid = -1;
     bool reaped = false;
     int waitStatus = 0;

@@ -26,7 +26,7 @@ namespace {
 // the first `cut` bytes of the repository's own copy.
 struct Change {
     std::string path; // under data/
-    enum Kind { Remove, Text, Cut, Garbage, Patch, Fifo } kind;
+    enum Kind { Remove, Text, Cut, Garbage, Patch, Fifo, Folder } kind;
     std::string text; // for a Patch, the bytes written over the file at `cut`
     std::size_t cut = 0;
 };
@@ -55,6 +55,10 @@ Change fifo(const std::string& path)
 {
     return { path, Change::Fifo, "", 0 };
 }
+Change folder(const std::string& path)
+{
+    return { path, Change::Folder, "", 0 };
+}
 
 // How a row's run ends.
 enum class End {
@@ -73,6 +77,7 @@ enum class Surroundings {
     StuckFfmpeg, // an ffmpeg first on the PATH that never reads its input
     ClosedStreams, // standard output and error closed
     ConsoleGone, // standard output and error a pipe that nobody reads any more
+    LittleMemory, // at most 3 GB of address space
 };
 
 struct Fault {
@@ -190,6 +195,9 @@ void apply(DemoProcess& run, const Change& change)
         mkfifo(at.c_str(), 0600);
         break;
     }
+    case Change::Folder:
+        fs::create_directories(fs::path(run.directory()) / "data" / change.path);
+        break;
     case Change::Patch: {
         std::string bytes = repositoryFile(change.path);
         bytes.replace(change.cut, change.text.size(), change.text);
@@ -231,6 +239,9 @@ std::vector<Fault> faults()
     rows.push_back(Row::demo("TextureEmpty")
                        .changing(written("textures/rect1.png", ""))
                        .ends(4, "./data/textures/rect1.png\n' : \nthe file is cut short"));
+    rows.push_back(Row::demo("TextureAFolder")
+                       .changing(folder("textures/wall.png"))
+                       .ends(4, "./data/textures/wall.png\n' : \nit is a folder, not an image file"));
     rows.push_back(Row::demo("TextureThatIsText")
                        .changing(written("textures/fade.png", "not an image\n"))
                        .ends(4, "Error while loading '\n./data/textures/fade.png\n'"));
@@ -266,6 +277,9 @@ std::vector<Fault> faults()
     rows.push_back(Row::demo("MusicEmpty")
                        .changing(written("music/vobra.ogg", ""))
                        .ends(4, "Not an Ogg Vorbis audio stream" + notFound));
+    rows.push_back(Row::demo("MusicAFifo")
+                       .changing(fifo("music/vobra.ogg"))
+                       .ends(4, "The music 'data/music/vobra.ogg' is a FIFO, not a sound file" + notFound));
     rows.push_back(Row::demo("MusicNotOgg")
                        .changing(written("music/vobra.ogg", "RIFF, or so it says\n"))
                        .ends(4, "Not an Ogg Vorbis audio stream" + notFound));
@@ -305,7 +319,9 @@ std::vector<Fault> faults()
                            "#version 110\nvarying vec3 unset;\nvoid main() { gl_FragColor = vec4(unset, 1.0); }\n"))
                        .ends(2, shaderLink + "./data/shaders/simple.vert ./data/shaders/simple.frag Linking)"));
 
-    rows.push_back(Row::demo("NoDisplay").environment("DISPLAY=:4242").ends(1, "Unable to open the window: "));
+    rows.push_back(Row::demo("NoDisplay")
+                       .environment("DISPLAY=:4242")
+                       .ends(1, "Unable to open the window: \nNo available video device\non the X display ':4242'"));
     rows.push_back(Row::demo("DisplayWithoutGLX")
                        .in(Surroundings::DisplayWithoutGlx)
                        .ends(1, "Couldn't find matching GLX visual"));
@@ -342,6 +358,16 @@ std::vector<Fault> faults()
     rows.push_back(Row::demo("ConsoleGoneAway").in(Surroundings::ConsoleGone).stoppedLaterBy(SIGTERM, 3).ends(143, ""));
 
     rows.push_back(Row::capture("UnknownOption", { "--bogus", "1", "--out", "f" }).ends(2, "unknown option '--bogus'"));
+    // A 100 kB argument is echoed cut to 200 characters.
+    rows.push_back(Row::capture("ArgumentOf100kB", { "--out", "f", "--at", std::string(100000, '9') })
+                       .ends(2, "like 2000,15000; not '" + std::string(200, '9') + "…'\n"));
+    rows.push_back(Row::capture("OutOfMemory", { "--sheet", "big.png", "--size", "8192x8192" })
+                       .in(Surroundings::LittleMemory)
+                       .ends(1,
+                           "Out of memory (std::bad_alloc): the system gives the run less memory than frames of "
+                           "this size need"));
+    rows.push_back(Row::capture("ProgressOfOneFrame", { "--out", "f", "--at", "44000", "--size", "16x16" })
+                       .ends(0, "captured 1 of 1 frames"));
     rows.push_back(Row::capture("TimePastTheEnd", { "--out", "f", "--at", "90000" })
                        .ends(2, "the run's last frame is at 74032 ms"));
     rows.push_back(Row::capture("OutputUnwritable", { "--out", "/proc/lumaroll/frames", "--at", "0" })
@@ -460,6 +486,9 @@ TEST_P(FaultMatrix, EndsWithItsStatusAndALineThatNamesIt)
         break;
     case Surroundings::ConsoleGone:
         run.standardStreams(DemoProcess::Streams::BrokenPipe);
+        break;
+    case Surroundings::LittleMemory:
+        run.limitAddressSpace(3000000000UL);
         break;
     }
     if (fault.capture)
