@@ -85,6 +85,8 @@ std::string checkFolder(const std::string& folder, const std::vector<std::string
 {
     std::error_code error;
     const fs::file_type type = fs::status(folder, error).type();
+    if (type == fs::file_type::regular)
+        return "it is a file, not a folder";
     if (type != fs::file_type::directory && type != fs::file_type::not_found)
         return "it is " + kindOf(type) + ", not a folder";
     std::string why;

@@ -9,12 +9,14 @@
 //
 // Where the sound server says how much of what was handed it still holds,
 // the position heard is what was handed less that, carried on with the wall
-// clock from the moment of the answer. Of the last answers, the one that puts
-// the listener earliest counts: what was handed may not all have reached the
-// server yet (sdl12-compat hands SDL2 two of our buffers at once and SDL2
-// passes them on later), and an answer that raced a hand-over counts a buffer
-// as arrived that was still on its way; both only ever put the listener
-// later than it is, and the earliest answer is the one that had none of it.
+// clock from the moment of the answer. An answer that raced a hand-over
+// counts a buffer as arrived that was still on its way, which only ever puts
+// the listener later than it is: of the last answers, the one that puts the
+// listener earliest counts. Behind a layer that passes our buffers on in
+// pieces of its own size (sdl12-compat over SDL2), up to one buffer of what
+// was handed has not reached the server yet, varying from answer to answer:
+// each answer then bounds the position from both sides, and the middle of
+// the narrowest bounds counts.
 //
 // Until the server says, or where none answers, the buffer playing is taken
 // to be the one before the last handed. An output without a queue (SDL's
@@ -24,7 +26,7 @@
 // locking: the owner holds its audio lock around every call.
 class HeardPosition {
 public:
-    enum class Output { Queueless, Queued };
+    enum class Output { Queueless, Queued, QueuedBehindALayer };
 
     HeardPosition(Output output, std::uint32_t rate);
 
@@ -56,7 +58,8 @@ public:
 
 private:
     std::int64_t framesIn(std::uint32_t milliseconds) const;
-    std::int64_t earliest() const;
+    // The frame heard at startedAt, had the stream played since without a break.
+    std::int64_t measuredStart() const;
 
     Output output;
     std::int64_t rate; // frames a second
@@ -68,8 +71,12 @@ private:
     std::uint64_t before = 0; // frames handed before the last buffer
     std::uint32_t lastAt = 0;
     // Each answer as the frame heard at startedAt, had the stream played
-    // since then without a break: about two seconds of answers.
-    std::array<std::int64_t, 10> measured {};
+    // since then without a break, at the earliest and the latest it can be:
+    // about two and a half seconds of answers.
+    struct Answer {
+        std::int64_t earliest, latest;
+    };
+    std::array<Answer, 16> measured {};
     std::size_t measuredCount = 0;
     std::size_t nextMeasured = 0;
     std::int32_t extraDelay = 0;

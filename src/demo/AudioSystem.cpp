@@ -13,8 +13,11 @@ namespace {
 
 constexpr int outputRate = 44100;
 constexpr int outputChunk = 4096; // samples per channel: about 93 ms, safe from dropouts on a busy machine
-// How often the sound server is asked about the output, in ms.
-constexpr std::uint32_t askEvery = 200;
+// How often the sound server is asked about the output: every 100 to 200 ms,
+// at no fixed period, so that the answers fall on every phase of the
+// output's own cycle and the earliest of them finds its low point.
+constexpr std::uint32_t askAfter = 100;
+constexpr std::uint32_t askSpread = 100;
 
 } // namespace
 
@@ -87,10 +90,14 @@ bool AudioSystem::init(int channels)
     const bool named = SDL_AudioDriverName(driver, sizeof driver) != nullptr;
     silentOutput = named && std::strcmp(driver, "dummy") == 0;
     const bool queueless = named && std::strcmp(driver, "disk") == 0;
+    // sdl12-compat says who it is by its version, 1.2.50 and up: it passes
+    // our buffers on to SDL2 in pieces of SDL2's own size.
+    const bool behindALayer = SDL_Linked_Version()->patch >= 50;
     if (rate > 0) {
-        heard = std::make_unique<HeardPosition>(
-            queueless ? HeardPosition::Output::Queueless : HeardPosition::Output::Queued,
-            static_cast<std::uint32_t>(rate));
+        const HeardPosition::Output output = queueless ? HeardPosition::Output::Queueless
+            : behindALayer                             ? HeardPosition::Output::QueuedBehindALayer
+                                                       : HeardPosition::Output::Queued;
+        heard = std::make_unique<HeardPosition>(output, static_cast<std::uint32_t>(rate));
         heard->setExtraDelay(extraDelay);
     }
     Mix_SetPostMix(countHanded, this);
@@ -122,7 +129,7 @@ void AudioSystem::serverAnswered(std::uint64_t microseconds)
 void AudioSystem::askServer()
 {
     const std::uint32_t now = SDL_GetTicks();
-    if (!server || now - lastAsked < askEvery)
+    if (!server || now - lastAsked < nextAsk)
         return;
     SDL_LockAudio();
     // Not right after a hand-over, whose buffer may still be on its way to
@@ -130,8 +137,10 @@ void AudioSystem::askServer()
     const bool settled = counting && heard->anyHanded() && now - heard->lastHandedAt() >= 4;
     heard->asked(now);
     SDL_UnlockAudio();
-    if (settled && server->ask())
+    if (settled && server->ask()) {
         lastAsked = now;
+        nextAsk = askAfter + static_cast<std::uint32_t>(askJitter() % askSpread);
+    }
 }
 
 void AudioSystem::setCounting(bool on)

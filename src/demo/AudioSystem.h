@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <random>
 #include <string>
 
 struct _Mix_Music;
@@ -116,4 +117,8 @@ private:
     std::int32_t extraDelay = 0;
     std::unique_ptr<SoundServerLatency> server;
     std::uint32_t lastAsked = 0; // SDL ticks
+    std::uint32_t nextAsk = 0; // ms after lastAsked
+    // Its own generator: the scenes draw from the C library's, and a draw
+    // here would change the pictures.
+    std::minstd_rand askJitter;
 };

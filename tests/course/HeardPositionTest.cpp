@@ -18,6 +18,12 @@ HeardPosition threeBuffersHanded(HeardPosition::Output output)
     return heard;
 }
 
+// Frames the listener moves on in `milliseconds`.
+std::uint64_t framesIn(std::uint32_t milliseconds)
+{
+    return static_cast<std::uint64_t>(milliseconds) * rate / 1000u;
+}
+
 } // namespace
 
 // Without a word from a server, a queued output plays the buffer before the
@@ -100,4 +106,28 @@ TEST(HeardPosition, AnExtraDelayMovesThePositionByItsValueWithinWhatWasHanded)
     heard.restart(2000);
     heard.handed(buffer, 2000);
     EXPECT_EQ(heard.framesAt(2000 + 1093), 0u) << "the delay stays";
+}
+
+// Behind a layer that passes our buffers on in pieces of its own size, up to
+// one buffer of what was handed is not in the server yet, a different part
+// at each answer. The answers then bound the position from both sides.
+TEST(HeardPosition, BehindALayerTheMiddleOfWhatTheAnswersLeaveCounts)
+{
+    HeardPosition heard(HeardPosition::Output::QueuedBehindALayer, rate);
+    heard.restart(0);
+    for (int handovers = 0; handovers < 3; ++handovers)
+        heard.handed(buffer, 0);
+    // At 100 ms the listener is at 4410 frames; of the 12288 handed, 7878 are
+    // in the server then, or fewer by what the layer still holds.
+    const std::uint64_t held[] = { 0, 2048, 4000 };
+    std::uint32_t at = 100;
+    for (const std::uint64_t layer : held) {
+        heard.asked(at);
+        const std::uint64_t inServer = 3 * buffer - 4410 - framesIn(at - 100) - layer;
+        heard.queued(inServer * 1000000u / rate, at);
+        at += 10;
+    }
+    // The bounds: at most 4410 (no frame held), at least 4410 - 95 (4000 of
+    // 4096 held): the middle, 47 frames early.
+    EXPECT_EQ(heard.framesAt(100), 4410u - 47u);
 }
