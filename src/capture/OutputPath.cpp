@@ -1,34 +1,13 @@
 #include "capture/OutputPath.h"
 
+#include "core/FileKind.h"
+
 #include <filesystem>
 #include <fstream>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// What a path is, for a message; "" for a regular file or nothing there.
-std::string kindOf(fs::file_type type)
-{
-    switch (type) {
-    case fs::file_type::directory:
-        return "a folder";
-    case fs::file_type::fifo:
-        return "a FIFO";
-    case fs::file_type::socket:
-        return "a socket";
-    case fs::file_type::block:
-    case fs::file_type::character:
-        return "a device";
-    case fs::file_type::symlink:
-        return "a symbolic link";
-    case fs::file_type::regular:
-    case fs::file_type::not_found:
-        return "";
-    default:
-        return "not a regular file";
-    }
-}
 
 // Whether a file can be made in `folder`, made first if need be, tried for real.
 bool writableFolder(const fs::path& folder, std::string& why)
@@ -70,7 +49,7 @@ std::string forFile(const std::string& named, std::string& why)
         }
         path = target.is_absolute() ? target : path.parent_path() / target;
     }
-    const std::string kind = kindOf(fs::status(path, error).type());
+    const std::string kind = nonRegularKind(path.string());
     if (!kind.empty()) {
         why = "it is " + kind + ", and the capture writes only regular files";
         return "";
@@ -84,17 +63,17 @@ std::string forFile(const std::string& named, std::string& why)
 std::string checkFolder(const std::string& folder, const std::vector<std::string>& names)
 {
     std::error_code error;
-    const fs::file_type type = fs::status(folder, error).type();
-    if (type == fs::file_type::regular)
+    if (fs::is_regular_file(folder, error))
         return "it is a file, not a folder";
-    if (type != fs::file_type::directory && type != fs::file_type::not_found)
-        return "it is " + kindOf(type) + ", not a folder";
+    if (const std::string kind = nonRegularKind(folder); !kind.empty() && kind != "a folder")
+        return "it is " + kind + ", not a folder";
     std::string why;
     if (!writableFolder(folder, why))
         return why;
     for (const std::string& name : names) {
         const fs::path file = fs::path(folder) / name;
-        const std::string kind = kindOf(fs::symlink_status(file, error).type());
+        const std::string kind
+            = fs::is_symlink(fs::symlink_status(file, error)) ? "a symbolic link" : nonRegularKind(file.string());
         if (!kind.empty())
             return "'" + file.string() + "' is there already as " + kind
                 + ", and the capture replaces only regular files";
