@@ -15,6 +15,7 @@
 // the working folder.
 //
 //   lumaroll_bench [passes per scene] [width height]
+#include "core/DataFiles.h"
 #include "core/RessourceManager.h"
 #include "course/Projection.h"
 #include "demo/CubeWorld.h"
@@ -119,17 +120,14 @@ struct Bench {
         , ressources(ressources)
         , renderer(renderer)
         , size(engine.window->getSize())
-        , cube(static_cast<Mesh*>(ressources.get("./data/meshes/cube2.obj")))
-        , wall(texture("wall"))
+        , cube(static_cast<Mesh*>(ressources.get(DataFiles::cubeMesh)))
+        , wall(texture(DataFiles::wall))
         , world(ressources, size)
         , frame(size, OffscreenTarget::Depth::Depth24)
     {
         quad.init();
     }
-    Texture* texture(const char* name)
-    {
-        return static_cast<Texture*>(ressources.get(std::string("./data/textures/") + name + ".png"));
-    }
+    Texture* texture(const char* path) { return static_cast<Texture*>(ressources.get(path)); }
 
     // Timed from the window's clear to glFinish after the swap; `draw` fills
     // the off-screen frame, `after` runs after the swap (the scene's update).
@@ -191,10 +189,10 @@ struct Bench {
     Resolution size;
     Mesh* cube;
     Texture* wall;
-    ShaderProgram bigCube { "./data/shaders/bigCube.vert", "./data/shaders/bigCube.frag" };
-    ShaderProgram colourCube { "./data/shaders/colourCube.vert", "./data/shaders/colourCube.frag" };
-    ShaderProgram postProcess { "./data/shaders/postProcess.vert", "./data/shaders/postProcess.frag" };
-    ShaderProgram texture2D { "./data/shaders/texture2D.vert", "./data/shaders/texture2D.frag" };
+    ShaderProgram bigCube { DataFiles::vertexShader("bigCube"), DataFiles::fragmentShader("bigCube") };
+    ShaderProgram colourCube { DataFiles::vertexShader("colourCube"), DataFiles::fragmentShader("colourCube") };
+    ShaderProgram postProcess { DataFiles::vertexShader("postProcess"), DataFiles::fragmentShader("postProcess") };
+    ShaderProgram texture2D { DataFiles::vertexShader("texture2D"), DataFiles::fragmentShader("texture2D") };
     CubeWorld world;
     OffscreenTarget frame;
     ScreenQuad quad;
@@ -302,22 +300,24 @@ int run(unsigned passes, std::uint32_t width, std::uint32_t height)
     RessourceManager ressources;
     AMeshLoader meshLoader;
     VornE::TextureLoader textureLoader;
-    bool loaded = ressources.load(meshLoader, "./data/meshes/cube2.obj");
-    for (const char* name : { "wall", "rect1", "rect2", "rect3" })
-        loaded = loaded && ressources.load(textureLoader, std::string("./data/textures/") + name + ".png");
+    bool loaded = ressources.load(meshLoader, DataFiles::cubeMesh);
+    for (const char* path : { DataFiles::wall, DataFiles::strip1, DataFiles::strip2, DataFiles::strip3 })
+        loaded = loaded && ressources.load(textureLoader, path);
     if (!loaded) {
         std::cerr << "Run from the repository root: the data files are missing" << std::endl;
         return 1;
     }
     renderer.init();
-    renderer.addMesh(MeshInstance(static_cast<Mesh*>(ressources.get("./data/meshes/cube2.obj"))));
+    renderer.addMesh(MeshInstance(static_cast<Mesh*>(ressources.get(DataFiles::cubeMesh))));
     Bench bench(engine, ressources, renderer);
     std::srand(0);
-    SceneOne one(bench.colourCube, bench.bigCube, bench.texture2D, bench.cube, bench.wall, bench.texture("rect1"),
-        bench.texture("rect2"), bench.texture("rect3"));
-    SceneTwo two(bench.bigCube, bench.world, bench.cube, bench.wall);
-    SceneThree three(bench.bigCube, bench.world, bench.cube, bench.wall);
-    Texture* strips[] = { bench.texture("rect1"), bench.texture("rect2"), bench.texture("rect3") };
+    Texture* strips[]
+        = { bench.texture(DataFiles::strip1), bench.texture(DataFiles::strip2), bench.texture(DataFiles::strip3) };
+    SceneKit kit { bench.colourCube, bench.bigCube, bench.texture2D, bench.world, bench.cube, bench.wall,
+        { strips[0], strips[1], strips[2] } };
+    SceneOne one(kit);
+    SceneTwo two(kit);
+    SceneThree three(kit);
 
     std::vector<Figures> figures;
     figures.push_back(measure("one at 20 s", bench, one, 20000, passes, [&](glm::mat4& view, float&) {

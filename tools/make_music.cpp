@@ -6,17 +6,16 @@
 #include "Soundtrack.h"
 
 #include "course/LinearInfluencePoint.h"
-#include "course/SceneOneTimeline.h"
-#include "course/SceneThreeTimeline.h"
-#include "course/SceneTwoTimeline.h"
+#include "course/RunLength.h"
 
 #include <cstdlib>
 #include <iostream>
+#include <numeric>
 #include <string>
 
 namespace {
 
-constexpr unsigned int step = 16; // ms of scene time per frame, as the demo plays
+constexpr unsigned int step = frameMilliseconds;
 
 double seconds(double startMs, std::uint32_t elapsedMs)
 {
@@ -25,10 +24,12 @@ double seconds(double startMs, std::uint32_t elapsedMs)
 
 // Plays the three timelines as the demo's loop does and notes when their
 // events first show: the state an update leaves is drawn by the next frame,
-// which starts at the scene's start plus the scene's elapsed time.
+// which starts at the scene's start plus the scene's elapsed time. Where each
+// scene starts and where the run ends come from the run's list of scenes.
 DemoMoments readMoments()
 {
     DemoMoments m;
+    const std::array<std::uint32_t, runSceneCount> frames = sceneFrameCounts();
     std::srand(0);
     SceneOneTimeline one;
     bool sweepStarted = false, spinning = false, shrinking = false;
@@ -50,7 +51,7 @@ DemoMoments readMoments()
             m.shrinkStart = seconds(0, t);
         shrinking = one.shrinkStarted;
     }
-    const double twoStart = one.elapsed;
+    const double twoStart = frames[0] * step;
     m.sceneTwoStart = twoStart / 1000.0;
 
     SceneTwoTimeline two;
@@ -72,7 +73,7 @@ DemoMoments readMoments()
             m.sceneTwoRegrown = seconds(twoStart, t);
         grown = two.grown;
     }
-    const double threeStart = twoStart + two.elapsed;
+    const double threeStart = twoStart + frames[1] * step;
     m.sceneThreeStart = threeStart / 1000.0;
 
     SceneThreeTimeline three;
@@ -87,8 +88,8 @@ DemoMoments readMoments()
         if (three.fade < 10.0f && t > 1000 && m.finalFade == 0.0)
             m.finalFade = seconds(threeStart, t);
     }
-    // The loop shows one more frame after the last update.
-    m.lastFrame = seconds(threeStart, three.elapsed + step);
+    // Until the last frame has been on screen its step.
+    m.lastFrame = (lastFrameTime(std::accumulate(frames.begin(), frames.end(), 1u)) + step) / 1000.0;
     return m;
 }
 

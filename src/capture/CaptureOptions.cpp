@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <sstream>
 
-std::string captureUsage(const std::string& dataSettings, const std::string& userSettings)
+std::string captureUsage(const std::string& dataSettings, const std::string& userSettings, std::uint32_t lastFrame)
 {
     return R"(usage: lumaroll-capture OUTPUT [--at MS,MS,... | --from MS --to MS] [--size WxH]
                         [--data-dir DIR] [--draw-all]
@@ -30,7 +30,8 @@ OUTPUT, one of:
 
   --at MS,MS,...     run times in milliseconds from the first frame; a time
                      between two frames takes the one before (the last frame
-                     is at 74032)
+                     is at )"
+        + std::to_string(lastFrame) + R"()
   --from MS --to MS  every frame from one time to the other, both included; a
                      --to past the end goes to the last frame
   --size WxH         frame size in pixels, 1 to 8192 a side (default: the
@@ -53,8 +54,8 @@ laid under its frames exactly, whatever delay a listener's output adds.
 Exit status: 0 when everything was written, 2 for a bad command line, 4 when
 a data file is missing or broken or the --data-dir folder cannot be entered,
 1 for anything else that failed (its reason on the console), 130, 143, 129 or
-131 when stopped by Ctrl-C, SIGTERM, SIGHUP or SIGQUIT. An interrupted or failed capture leaves no half-written
-file under its final name.
+131 when stopped by Ctrl-C, SIGTERM, SIGHUP or SIGQUIT. An interrupted or
+failed capture leaves no half-written file under its final name.
 )";
 }
 

@@ -34,4 +34,4 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
 bool chooseFrames(const CaptureOptions& options, std::uint32_t frames, std::vector<bool>& chosen, std::string& error);
 
 // What --help prints, naming the settings files as found here.
-std::string captureUsage(const std::string& dataSettings, const std::string& userSettings);
+std::string captureUsage(const std::string& dataSettings, const std::string& userSettings, std::uint32_t lastFrame);

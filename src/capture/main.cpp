@@ -85,10 +85,11 @@ int main(int argc, char** argv)
         std::cout << "lumaroll-capture " << LUMAROLL_VERSION << std::endl;
         return 0;
     }
+    const std::uint32_t frames = runFrameCount(); // before the run seeds rand(), which the timelines draw from
     if (options.help) {
         const std::filesystem::path folder = options.dataDir.empty() ? "." : options.dataDir;
         std::cout << captureUsage(std::filesystem::absolute((folder / DataFiles::settings).lexically_normal()).string(),
-            Settings::userFile());
+            Settings::userFile(), lastFrameTime(frames));
         return 0;
     }
     // Output paths are the caller's, before the run moves into the data folder.
@@ -99,7 +100,6 @@ int main(int argc, char** argv)
         return dataFailedStatus;
     }
 
-    const std::uint32_t frames = runFrameCount(); // before the run seeds rand(), which the timelines draw from
     std::vector<bool> chosen;
     if (!chooseFrames(options, frames, chosen, error)) {
         std::cerr << error << std::endl;
@@ -109,8 +109,7 @@ int main(int argc, char** argv)
     // The video's sound is the soundtrack, cut to the frames: one that stops
     // early would make a video that stops early.
     if (options.output == CaptureOptions::Output::Video)
-        if (const std::string why = soundtrackTooShort(DataFiles::music, (frames - 1) * frameMilliseconds);
-            !why.empty()) {
+        if (const std::string why = soundtrackTooShort(DataFiles::music, lastFrameTime(frames)); !why.empty()) {
             std::cerr << why << std::endl;
             return dataFailedStatus;
         }

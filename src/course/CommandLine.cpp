@@ -128,7 +128,7 @@ bool parseDemoCommandLine(const std::vector<std::string>& arguments, DemoCommand
     return true;
 }
 
-std::string demoUsage(const std::string& dataSettings, const std::string& userSettings)
+std::string demoUsage(const std::string& dataSettings, const std::string& userSettings, std::uint32_t lastFrame)
 {
     return "usage: lumaroll [OPTION]...\n"
            "\n"
@@ -141,22 +141,24 @@ std::string demoUsage(const std::string& dataSettings, const std::string& userSe
            "  --seed N          seed of the random generator: a seed replays the same demo\n"
            "  --no-wait         start at once, without the wait after the window opens\n"
            "  --start MS        begin at run time MS (milliseconds from the first frame, up\n"
-           "                    to the last at 74032): the scenes and the music start there\n"
-           "  --mute            play without sound\n"
-           "  --every-frame     draw every frame however long it takes, instead of keeping\n"
-           "                    in step with the music (a slow machine falls behind)\n"
-           "  --audio-delay MS  how much later than reported the sound is heard, -1000 to\n"
-           "                    1000 ms (a Bluetooth headset, an HDMI receiver): the\n"
-           "                    pictures wait that long for it; negative, they go ahead\n"
-           "  --data-dir DIR    the folder that holds the demo's data/ folder (default:\n"
-           "                    the current folder)\n"
-           "  --help            this text\n"
-           "  --version         the version\n"
-           "\n"
-           "Settings come in layers, each later one winning key by key:\n"
-           "  1. the built-in defaults: fullscreen 0, hres 800, vres 640, seed 0, everyframe 0,\n"
-           "     audiodelay 0\n"
-           "  2. the data folder's "
+           "                    to the last at "
+        + std::to_string(lastFrame)
+        + "): the scenes and the music start there\n"
+          "  --mute            play without sound\n"
+          "  --every-frame     draw every frame however long it takes, instead of keeping\n"
+          "                    in step with the music (a slow machine falls behind)\n"
+          "  --audio-delay MS  how much later than reported the sound is heard, -1000 to\n"
+          "                    1000 ms (a Bluetooth headset, an HDMI receiver): the\n"
+          "                    pictures wait that long for it; negative, they go ahead\n"
+          "  --data-dir DIR    the folder that holds the demo's data/ folder (default:\n"
+          "                    the current folder)\n"
+          "  --help            this text\n"
+          "  --version         the version\n"
+          "\n"
+          "Settings come in layers, each later one winning key by key:\n"
+          "  1. the built-in defaults: fullscreen 0, hres 800, vres 640, seed 0, everyframe 0,\n"
+          "     audiodelay 0\n"
+          "  2. the data folder's "
         + dataSettings
         + "\n"
           "  3. your own "

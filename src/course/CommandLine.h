@@ -45,4 +45,5 @@ struct DemoCommandLine {
 bool parseDemoCommandLine(const std::vector<std::string>& arguments, DemoCommandLine& line, std::string& error);
 
 // What `lumaroll --help` prints, naming the settings files as found here.
-std::string demoUsage(const std::string& dataSettings, const std::string& userSettings);
+// `lastFrame` is the run time of the run's last frame, in ms.
+std::string demoUsage(const std::string& dataSettings, const std::string& userSettings, std::uint32_t lastFrame);

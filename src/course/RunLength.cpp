@@ -1,8 +1,6 @@
 #include "course/RunLength.h"
 
-#include "course/SceneOneTimeline.h"
-#include "course/SceneThreeTimeline.h"
-#include "course/SceneTwoTimeline.h"
+#include <utility>
 
 namespace {
 
@@ -15,9 +13,25 @@ template <class Timeline> std::uint32_t framesOf()
     return frames;
 }
 
+template <std::size_t... Scene> std::array<std::uint32_t, runSceneCount> framesOfEach(std::index_sequence<Scene...>)
+{
+    // In the run's order: each timeline draws from rand() as it plays.
+    std::array<std::uint32_t, runSceneCount> frames {};
+    ((frames[Scene] = framesOf<std::tuple_element_t<Scene, RunTimelines>>()), ...);
+    return frames;
+}
+
 } // namespace
+
+std::array<std::uint32_t, runSceneCount> sceneFrameCounts()
+{
+    return framesOfEach(std::make_index_sequence<runSceneCount>());
+}
 
 std::uint32_t runFrameCount()
 {
-    return framesOf<SceneOneTimeline>() + framesOf<SceneTwoTimeline>() + framesOf<SceneThreeTimeline>() + 1;
+    std::uint32_t frames = 1; // the last picture, shown once more
+    for (const std::uint32_t scene : sceneFrameCounts())
+        frames += scene;
+    return frames;
 }

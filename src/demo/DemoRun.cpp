@@ -27,10 +27,8 @@
 #include "demo/FramePainter.h"
 #include "demo/InputList.h"
 #include "demo/Music.h"
+#include "demo/RunScenes.h"
 #include "demo/SDL_Keyboard.h"
-#include "demo/SceneOne.h"
-#include "demo/SceneThree.h"
-#include "demo/SceneTwo.h"
 #include "demo/SdlTimeSource.h"
 #include "demo/SoundtrackLength.h"
 #include "demo/WindowHost.h"
@@ -57,6 +55,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -185,10 +184,12 @@ int playScenes(RunContext& run)
     screenQuad.init();
     Glow glow(run.frameSize);
 
-    SceneOne sceneOne(colourCube, bigCube, texture2D, &cubeMesh, &wall, &strip1, &strip2, &strip3);
-    SceneTwo sceneTwo(bigCube, cubeWorld, &cubeMesh, &wall);
-    SceneThree sceneThree(bigCube, cubeWorld, &cubeMesh, &wall);
-    SceneSequence scenes({ &sceneOne, &sceneTwo, &sceneThree });
+    SceneKit kit { colourCube, bigCube, texture2D, cubeWorld, &cubeMesh, &wall, { &strip1, &strip2, &strip3 } };
+    const std::vector<std::unique_ptr<Scene>> drawings = makeRunScenes(kit);
+    std::vector<Scene*> inOrder;
+    for (const std::unique_ptr<Scene>& scene : drawings)
+        inOrder.push_back(scene.get());
+    SceneSequence scenes(inOrder);
     FramePainter painter(run.window, run.renderer, frame, screenQuad, glow, postProcess, run.frameSize);
 
     run.window.swap();

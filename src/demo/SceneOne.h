@@ -2,6 +2,7 @@
 
 #include "course/Scene.h"
 #include "course/SceneOneTimeline.h"
+#include "demo/SceneKit.h"
 
 #include <glm/glm.hpp>
 
@@ -19,6 +20,11 @@ class SceneOne : public Scene {
 public:
     SceneOne(ShaderProgram& colourCubeProgram, ShaderProgram& bigCubeProgram, ShaderProgram& texture2DProgram,
         Mesh* cubeMesh, Texture* wallTexture, Texture* rect1, Texture* rect2, Texture* rect3);
+    explicit SceneOne(SceneKit& kit)
+        : SceneOne(kit.colourCube, kit.bigCube, kit.texture2D, kit.cubeMesh, kit.wall, kit.strips[0], kit.strips[1],
+            kit.strips[2])
+    {
+    }
     SceneOne(const SceneOne&) = delete;
     SceneOne& operator=(const SceneOne&) = delete;
 
@@ -43,4 +49,8 @@ private:
     Texture* wallTexture;
     Texture* stripTextures[3];
     SceneOneTimeline timeline;
+};
+
+template <> struct DrawingOf<SceneOneTimeline> {
+    using type = SceneOne;
 };

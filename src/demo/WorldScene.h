@@ -3,6 +3,7 @@
 #include "course/Scene.h"
 #include "demo/CubeWorld.h"
 #include "demo/Room.h"
+#include "demo/SceneKit.h"
 
 #include <glm/glm.hpp>
 
@@ -22,6 +23,10 @@ public:
         , cubeMesh(cubeMesh)
         , cubeWorld(&cubeWorld)
         , wallTexture(wallTexture)
+    {
+    }
+    explicit WorldScene(SceneKit& kit)
+        : WorldScene(kit.bigCube, kit.cubeWorld, kit.cubeMesh, kit.wall)
     {
     }
     WorldScene(const WorldScene&) = delete;

@@ -38,16 +38,16 @@ int main(int argc, char** argv)
         std::cout << "lumaroll " << LUMAROLL_VERSION << std::endl;
         return 0;
     }
+    // The run's length plays the scenes' timelines, which draw from rand():
+    // it comes before the run seeds the generator.
+    const std::uint32_t lastTime = lastFrameTime(runFrameCount());
     if (line.help) {
         // The installed launcher gives the data folder before anything the user types.
         const std::filesystem::path folder = line.dataDir.empty() ? "." : line.dataDir;
         const std::filesystem::path dataSettings = (folder / DataFiles::settings).lexically_normal();
-        std::cout << demoUsage(std::filesystem::absolute(dataSettings).string(), Settings::userFile());
+        std::cout << demoUsage(std::filesystem::absolute(dataSettings).string(), Settings::userFile(), lastTime);
         return 0;
     }
-    // The run's length plays the scenes' timelines, which draw from rand():
-    // it comes before the run seeds the generator.
-    const std::uint32_t lastTime = (runFrameCount() - 1) * frameMilliseconds;
     if (line.start > lastTime) {
         std::cerr << "lumaroll: --start takes a run time up to the last frame at " << lastTime << " ms; not "
                   << line.start << " (lumaroll --help says more)" << std::endl;

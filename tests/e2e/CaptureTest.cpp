@@ -1,10 +1,14 @@
 #include "DemoProcess.h"
 #include "capture/PngFile.h"
+#include "course/RunLength.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -54,7 +58,10 @@ TEST(Capture, VideoOfTheWholeRunHasEveryFrameAndTheMusicAndAnInterruptLeavesNoFi
     const std::string streams = shellOutput("ffprobe -v error -show_entries stream=codec_name,width,height,nb_frames,"
                                             "duration -of compact=nk=1 '"
         + video + "'");
-    EXPECT_NE(streams.find("h264|32|24|74.048000|4628"), std::string::npos) << streams;
+    const std::uint32_t frames = runFrameCount();
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "h264|32|24|%.6f|%u", frames * frameMilliseconds / 1000.0, frames);
+    EXPECT_NE(streams.find(expected), std::string::npos) << streams;
     EXPECT_NE(streams.find("aac|"), std::string::npos) << streams;
 }
 
@@ -63,7 +70,20 @@ TEST(Capture, VideoOfTheWholeRunHasEveryFrameAndTheMusicAndAnInterruptLeavesNoFi
 // switch, and the run's last frame without the one before it asked for.
 TEST(Capture, FramesAfterSkippedPassesAreThoseOfACaptureThatDrawsEveryPass)
 {
-    const char* const moments = "16,5008,20000,29008,29024,29040,40000,49024,49040,49056,60000,74032";
+    // Scene one's second frame, two frames inside each scene, each scene's
+    // first three frames and the run's last.
+    const std::array<std::uint32_t, runSceneCount> frames = sceneFrameCounts();
+    std::string moments = "16";
+    std::uint32_t start = 0;
+    for (const std::uint32_t sceneFrames : frames) {
+        if (start > 0)
+            for (std::uint32_t k = 0; k < 3; ++k)
+                moments += "," + std::to_string(start + k * frameMilliseconds);
+        moments += "," + std::to_string(start + sceneFrames * frameMilliseconds / 2);
+        moments += "," + std::to_string(start + (sceneFrames - 10) * frameMilliseconds);
+        start += sceneFrames * frameMilliseconds;
+    }
+    moments += "," + std::to_string(start);
     std::string folders[2];
     for (const bool drawAll : { false, true }) {
         DemoProcess capture;
@@ -84,7 +104,7 @@ TEST(Capture, FramesAfterSkippedPassesAreThoseOfACaptureThatDrawsEveryPass)
         EXPECT_TRUE(skipped.rgb == drawn.rgb) << entry.path().filename();
         ++compared;
     }
-    EXPECT_EQ(compared, 12);
+    EXPECT_EQ(compared, static_cast<int>(std::count(moments.begin(), moments.end(), ',')) + 1);
     for (const std::string& folder : folders)
         fs::remove_all(folder);
 }
@@ -101,7 +121,8 @@ TEST(Capture, AnInterruptWhileTheVideoIsFinishedLeavesNoFile)
     const std::string video = capture.directory() + "/run.mp4";
     capture.startCapture(
         { "--video", video, "--size", "16x16" }, { "PATH=" + capture.directory() + "/bin:/usr/bin:/bin" });
-    ASSERT_TRUE(capture.waitForOutput("captured 4628 of 4628 frames", 200)) << capture.finish(1).out;
+    const std::string all = std::to_string(runFrameCount());
+    ASSERT_TRUE(capture.waitForOutput("captured " + all + " of " + all + " frames", 200)) << capture.finish(1).out;
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     ASSERT_TRUE(fs::exists(video + ".partial.mp4")) << "ffmpeg is finishing the file";
     capture.signal(SIGINT);

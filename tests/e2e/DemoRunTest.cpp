@@ -1,5 +1,6 @@
 #include "DemoProcess.h"
 #include "capture/PngFile.h"
+#include "course/RunLength.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +64,7 @@ std::vector<unsigned long> fpsCounts(const std::string& out)
 
 } // namespace
 
-// The whole run, 4628 passes of 16 ms after the 5 s wait (scenes of 29, 20
+// The whole run, its passes of 16 ms after the 5 s wait (scenes of 29, 20
 // and 25 s and one last frame), stopped (SIGSTOP) for two seconds in scene
 // two. The pictures follow the clock, which leaves the stop out: the run
 // lasts its 74 s plus the stop, whatever the machine's speed.
@@ -111,7 +112,8 @@ TEST(DemoRun, PlaysAllThreeScenesInStepWithTheClockThroughAStopEndsByItselfAndTe
     // drawn in its window of just over a second, and all of them together
     // every drawn frame but the first and the last window's.
     const std::size_t skippedLine = result.out.find(" drawn, the others skipped");
-    EXPECT_EQ(skippedLine != std::string::npos, frames.size() < 4628u) << result.out.substr(result.out.rfind("FPS"));
+    EXPECT_EQ(skippedLine != std::string::npos, frames.size() < runFrameCount())
+        << result.out.substr(result.out.rfind("FPS"));
     unsigned long reported = 0;
     for (unsigned long count : fpsCounts(result.out)) {
         EXPECT_LE(count, 66u) << "frames are held to 16 ms";
@@ -301,6 +303,7 @@ TEST(DemoRun, TheLiveWindowShowsTheCapturesFrameOfTheSameMoment)
 // bad option refused with one line and status 2.
 TEST(DemoRun, HelpVersionAndABadCommandLineAnswerWithoutAWindow)
 {
+    const std::uint32_t lastFrame = lastFrameTime(runFrameCount());
     struct Row {
         std::vector<std::string> arguments;
         int status;
@@ -310,8 +313,9 @@ TEST(DemoRun, HelpVersionAndABadCommandLineAnswerWithoutAWindow)
         { { "--help" }, 0, "usage: lumaroll [OPTION]...", "" },
         { { "--version" }, 0, "lumaroll 1.0.0\n", "" },
         { { "--size", "wide" }, 2, "", "lumaroll: --size takes WIDTHxHEIGHT" },
-        { { "--start", "74048" }, 2, "",
-            "lumaroll: --start takes a run time up to the last frame at 74032 ms; not 74048" },
+        { { "--start", std::to_string(lastFrame + frameMilliseconds) }, 2, "",
+            "lumaroll: --start takes a run time up to the last frame at " + std::to_string(lastFrame) + " ms; not "
+                + std::to_string(lastFrame + frameMilliseconds) },
     };
     for (const Row& row : rows) {
         DemoProcess demo;
@@ -373,7 +377,7 @@ TEST(DemoRun, StartAtATimeBeginsTheScenesAndTheMusicThereAndMuteLeavesTheMusicOu
     EXPECT_EQ(demo.finish(20).status, 143);
     const std::vector<LoggedFrame> frames = syncLog(log);
     ASSERT_FALSE(frames.empty());
-    EXPECT_EQ(frames.front().pass, 1813) << "scene two's first frame";
+    EXPECT_EQ(frames.front().pass, static_cast<long>(sceneFrameCounts()[0])) << "scene two's first frame";
     EXPECT_NEAR(frames.front().begun, 29008, 32) << "the clock starts at the frame's time";
     EXPECT_GT(frames.size(), 30u) << "and goes on from there";
 

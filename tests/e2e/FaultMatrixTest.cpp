@@ -3,9 +3,11 @@
 // defined exit status and a console line that names the problem; none
 // crashes or hangs.
 #include "DemoProcess.h"
+#include "course/RunLength.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -336,10 +338,11 @@ std::vector<Fault> faults()
     rows.push_back(
         Row::demo("CurrentDirectoryUnwritable").in(Surroundings::WorkFolderUnwritable).playsOnAfter("FPS: "));
 
-    // Frames past which the scene plays, counted from the FPS lines: scene two
-    // starts at frame 1813, scene three at 3064.
-    const std::pair<const char*, unsigned long> phases[]
-        = { { "StartUpWait", 0 }, { "SceneOne", 300 }, { "SceneTwo", 1900 }, { "SceneThree", 3150 } };
+    // Frames past which the scene plays, counted from the FPS lines: a little
+    // after each scene's start.
+    const std::array<std::uint32_t, runSceneCount> sceneFrames = sceneFrameCounts();
+    const std::pair<const char*, unsigned long> phases[] = { { "StartUpWait", 0 }, { "SceneOne", 300 },
+        { "SceneTwo", sceneFrames[0] + 87 }, { "SceneThree", sceneFrames[0] + sceneFrames[1] + 86 } };
     for (const auto& [phase, frames] : phases)
         for (int signal : { SIGINT, SIGTERM })
             rows.push_back(Row::demo(std::string(signal == SIGINT ? "Interrupt" : "Terminate") + "During" + phase)
@@ -368,8 +371,9 @@ std::vector<Fault> faults()
                            "this size need"));
     rows.push_back(Row::capture("ProgressOfOneFrame", { "--out", "f", "--at", "44000", "--size", "16x16" })
                        .ends(0, "captured 1 of 1 frames"));
-    rows.push_back(Row::capture("TimePastTheEnd", { "--out", "f", "--at", "90000" })
-                       .ends(2, "the run's last frame is at 74032 ms"));
+    rows.push_back(
+        Row::capture("TimePastTheEnd", { "--out", "f", "--at", "90000" })
+            .ends(2, "the run's last frame is at " + std::to_string(lastFrameTime(runFrameCount())) + " ms"));
     rows.push_back(Row::capture("OutputUnwritable", { "--out", "/proc/lumaroll/frames", "--at", "0" })
                        .ends(1, "Cannot write frames into"));
     rows.push_back(Row::capture("DataFileMissing", { "--out", "f", "--at", "0" })

@@ -1,0 +1,25 @@
+#include "demo/RunScenes.h"
+
+// Every scene's header, for its DrawingOf.
+#include "demo/SceneOne.h"
+#include "demo/SceneThree.h"
+#include "demo/SceneTwo.h"
+
+#include <utility>
+
+namespace {
+
+template <std::size_t... Index>
+std::vector<std::unique_ptr<Scene>> makeEach(SceneKit& kit, std::index_sequence<Index...>)
+{
+    std::vector<std::unique_ptr<Scene>> scenes;
+    (scenes.push_back(std::make_unique<typename DrawingOf<std::tuple_element_t<Index, RunTimelines>>::type>(kit)), ...);
+    return scenes;
+}
+
+} // namespace
+
+std::vector<std::unique_ptr<Scene>> makeRunScenes(SceneKit& kit)
+{
+    return makeEach(kit, std::make_index_sequence<runSceneCount>());
+}
