@@ -4,9 +4,39 @@
 
 #include "core/Quoted.h"
 #include "course/RunLength.h"
+#include "course/SettingKeys.h"
 
 #include <algorithm>
 #include <sstream>
+
+namespace {
+
+// The keys a capture takes from the settings.
+bool usedByTheCapture(const SettingKey& key)
+{
+    return &key == &SettingKeys::hres || &key == &SettingKeys::vres || &key == &SettingKeys::seed;
+}
+
+std::string usedDefaults()
+{
+    std::string text;
+    for (const SettingKey* key : SettingKeys::all)
+        if (usedByTheCapture(*key))
+            text += (text.empty() ? "" : ", ") + std::string(key->name) + " "
+                + std::to_string(static_cast<std::int64_t>(key->defaultValue));
+    return text;
+}
+
+std::string ignoredKeys()
+{
+    std::string text;
+    for (const SettingKey* key : SettingKeys::all)
+        if (!usedByTheCapture(*key))
+            text += (text.empty() ? "" : ", ") + std::string(key->name);
+    return text;
+}
+
+} // namespace
 
 std::string captureUsage(const std::string& dataSettings, const std::string& userSettings, std::uint32_t lastFrame)
 {
@@ -43,13 +73,14 @@ OUTPUT, one of:
   --version          the version
 
 The seed and the default size come from the settings, as for the demo, in
-layers, the later winning key by key: the built-in defaults (hres 800, vres
-640, seed 0); the data folder's )"
-        + dataSettings + "; your own "
-        + (userSettings.empty() ? std::string("$XDG_CONFIG_HOME/lumaroll/settings.ini") : userSettings) + R"(.
-Two captures with the same settings give the same frames. The other keys
-(fullscreen, everyframe, audiodelay) are read and ignored: a video's sound is
-laid under its frames exactly, whatever delay a listener's output adds.
+layers, the later winning key by key:
+  1. the built-in defaults: )"
+        + usedDefaults() + "\n  2. the data folder's " + dataSettings + "\n  3. your own "
+        + (userSettings.empty() ? std::string("$XDG_CONFIG_HOME/lumaroll/settings.ini") : userSettings) + R"(
+Two captures with the same settings give the same frames. The other keys are
+read and ignored ()"
+        + ignoredKeys() + R"(): a video's sound is laid
+under its frames exactly, whatever delay a listener's output adds.
 
 Exit status: 0 when everything was written, 2 for a bad command line, 4 when
 a data file is missing or broken or the --data-dir folder cannot be entered,

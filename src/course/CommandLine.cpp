@@ -1,6 +1,9 @@
 #include "course/CommandLine.h"
 
 #include "core/Quoted.h"
+#include "course/SettingKeys.h"
+
+#include <algorithm>
 
 #include <cstdlib>
 
@@ -29,28 +32,112 @@ bool size(const std::string& text, Resolution& value)
     return true;
 }
 
-bool seed(const std::string& text, std::int32_t& value)
+} // namespace CommandLine
+
+namespace {
+
+// A whole number in [low, high], digits only after an optional minus sign.
+bool wholeIn(const std::string& text, double low, double high, std::int64_t& value)
 {
     const bool negative = !text.empty() && text[0] == '-';
-    const std::string digits = negative ? text.substr(1) : text;
     std::uint32_t magnitude = 0;
-    if (!whole(digits, negative ? 2147483648UL : 2147483647UL, magnitude))
+    if (!CommandLine::whole(negative ? text.substr(1) : text, 4294967295UL, magnitude))
         return false;
-    value = negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude))
-                     : static_cast<std::int32_t>(magnitude);
-    return true;
-}
-
-bool signedWhole(const std::string& text, std::uint32_t limit, std::int32_t& value)
-{
-    std::int32_t parsed = 0;
-    if (!seed(text, parsed) || parsed < -static_cast<std::int64_t>(limit) || parsed > static_cast<std::int64_t>(limit))
+    const std::int64_t parsed = negative ? -static_cast<std::int64_t>(magnitude) : magnitude;
+    if (static_cast<double>(parsed) < low || static_cast<double>(parsed) > high)
         return false;
     value = parsed;
     return true;
 }
 
-} // namespace CommandLine
+// Sets the key `key`'s option stands for from `value`; false, with the
+// line for the user, when the value is refused.
+bool setFrom(const SettingKey& key, const std::string& value, Settings& settings, std::string& error)
+{
+    const std::string from = "the command line";
+    if (&key == &SettingKeys::hres) {
+        Resolution size;
+        if (!CommandLine::size(value, size)) {
+            error = "--size takes WIDTHxHEIGHT, each 1 to 8192, like 1280x720; not " + quoteForMessage(value);
+            return false;
+        }
+        settings.set(SettingKeys::hres.name, size.width, from);
+        settings.set(SettingKeys::vres.name, size.height, from);
+        return true;
+    }
+    std::int64_t number = 0;
+    if (!wholeIn(value, key.low, key.high, number)) {
+        error = std::string(key.option) + " takes a whole number from " + std::to_string(std::int64_t(key.low)) + " to "
+            + std::to_string(std::int64_t(key.high)) + ", like " + key.example + "; not " + quoteForMessage(value);
+        return false;
+    }
+    settings.set(key.name, static_cast<double>(number), from);
+    return true;
+}
+
+// The demo's own options, which set no settings key: name, value, help.
+struct PlainOption {
+    const char* name;
+    const char* valueName;
+    const char* help;
+};
+const PlainOption plainOptions[] = {
+    { "--no-wait", "", "start at once, without the wait after the window opens" },
+    { "--start", "MS",
+        "begin at run time MS (milliseconds from the first frame, up\nto the last at LAST): the scenes and the music "
+        "start there" },
+    { "--mute", "", "play without sound" },
+    { "--data-dir", "DIR", "the folder that holds the demo's data/ folder (default:\nthe current folder)" },
+    { "--help", "", "this text" },
+    { "--version", "", "the version" },
+};
+
+// "  --option VALUE    help", the help's further lines under its first.
+std::string usageLine(const std::string& option, const std::string& valueName, const std::string& help)
+{
+    std::string head = "  " + option + (valueName.empty() ? "" : " " + valueName);
+    head.resize(std::max<std::size_t>(head.size() + 1, 20), ' ');
+    std::string line = head;
+    for (const char c : help)
+        line += c == '\n' ? std::string("\n") + std::string(20, ' ') : std::string(1, c);
+    return line + "\n";
+}
+
+// The items of a ", " list broken into lines: the first at most `width`
+// characters, the others indented by `indent` and at most `width` + 28 - `indent`.
+std::string wrapped(const std::string& text, std::size_t width, std::size_t indent)
+{
+    std::string result, line;
+    std::size_t limit = width;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t comma = text.find(", ", at);
+        const std::string item = text.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+        at = comma == std::string::npos ? text.size() : comma + 2;
+        if (!line.empty() && line.size() + 2 + item.size() > limit) {
+            result += line + ",\n" + std::string(indent, ' ');
+            line.clear();
+            limit = width + 28 - indent;
+        }
+        line += (line.empty() ? "" : ", ") + item;
+    }
+    return result + line;
+}
+
+} // namespace
+
+std::vector<std::string> demoOptionNames()
+{
+    std::vector<std::string> names;
+    for (const SettingKey* key : SettingKeys::all) {
+        if (key->option[0] != '\0')
+            names.push_back(key->option);
+        if (key->offOption[0] != '\0')
+            names.push_back(key->offOption);
+    }
+    for (const PlainOption& option : plainOptions)
+        names.push_back(option.name);
+    return names;
+}
 
 bool parseDemoCommandLine(const std::vector<std::string>& arguments, DemoCommandLine& line, std::string& error)
 {
@@ -65,21 +152,21 @@ bool parseDemoCommandLine(const std::vector<std::string>& arguments, DemoCommand
             line.version = true;
             return true;
         }
-        if (name == "--fullscreen" || name == "--window") {
-            line.settings.set("fullscreen", name == "--fullscreen" ? 1.0 : 0.0, from);
+        if (name == "--no-wait" || name == "--mute") {
+            (name == "--no-wait" ? line.wait : line.mute) = name == "--mute";
             continue;
         }
-        if (name == "--no-wait" || name == "--mute" || name == "--every-frame") {
-            if (name == "--no-wait")
-                line.wait = false;
-            else if (name == "--mute")
-                line.mute = true;
-            else
-                line.settings.set("everyframe", 1.0, from);
-            continue;
+        const SettingKey* key = nullptr;
+        for (const SettingKey* candidate : SettingKeys::all) {
+            if (candidate->kind == SettingKey::Kind::Switch
+                && (name == candidate->option || name == candidate->offOption))
+                line.settings.set(candidate->name, name == candidate->option ? 1.0 : 0.0, from);
+            if (name == candidate->option || name == candidate->offOption)
+                key = candidate;
         }
-        if (name != "--size" && name != "--seed" && name != "--start" && name != "--data-dir"
-            && name != "--audio-delay") {
+        if (key != nullptr && key->kind == SettingKey::Kind::Switch)
+            continue;
+        if (key == nullptr && name != "--start" && name != "--data-dir") {
             error = name.rfind("-", 0) == 0 ? "unknown option " + quoteForMessage(name)
                                             : "unexpected argument " + quoteForMessage(name);
             return false;
@@ -89,29 +176,9 @@ bool parseDemoCommandLine(const std::vector<std::string>& arguments, DemoCommand
             return false;
         }
         const std::string& value = arguments[++i];
-        if (name == "--size") {
-            Resolution size;
-            if (!CommandLine::size(value, size)) {
-                error = "--size takes WIDTHxHEIGHT, each 1 to 8192, like 1280x720; not " + quoteForMessage(value);
+        if (key != nullptr) {
+            if (!setFrom(*key, value, line.settings, error))
                 return false;
-            }
-            line.settings.set("hres", size.width, from);
-            line.settings.set("vres", size.height, from);
-        } else if (name == "--seed") {
-            std::int32_t seed = 0;
-            if (!CommandLine::seed(value, seed)) {
-                error = "--seed takes a whole number, like 7 or -3; not " + quoteForMessage(value);
-                return false;
-            }
-            line.settings.set("seed", seed, from);
-        } else if (name == "--audio-delay") {
-            std::int32_t delay = 0;
-            if (!CommandLine::signedWhole(value, CommandLine::longestAudioDelay, delay)) {
-                error = "--audio-delay takes whole milliseconds from -1000 to 1000, like 150; not "
-                    + quoteForMessage(value);
-                return false;
-            }
-            line.settings.set("audiodelay", delay, from);
         } else if (name == "--start") {
             if (!CommandLine::whole(value, CommandLine::longestRun, line.start)) {
                 error = "--start takes a run time in whole milliseconds, like 29008; not " + quoteForMessage(value);
@@ -128,36 +195,41 @@ bool parseDemoCommandLine(const std::vector<std::string>& arguments, DemoCommand
     return true;
 }
 
+std::string settingDefaults()
+{
+    std::string text;
+    for (const SettingKey* key : SettingKeys::all)
+        text += (text.empty() ? "" : ", ") + std::string(key->name) + " "
+            + std::to_string(std::int64_t(key->defaultValue));
+    return text;
+}
+
 std::string demoUsage(const std::string& dataSettings, const std::string& userSettings, std::uint32_t lastFrame)
 {
+    std::string options;
+    for (const SettingKey* key : SettingKeys::all) {
+        if (key->option[0] != '\0')
+            options += usageLine(key->option, key->valueName, key->help);
+        if (key->offOption[0] != '\0')
+            options += usageLine(key->offOption, "", key->offHelp);
+    }
+    for (const PlainOption& option : plainOptions) {
+        std::string help = option.help;
+        if (const std::size_t last = help.find("LAST"); last != std::string::npos)
+            help.replace(last, 4, std::to_string(lastFrame));
+        options += usageLine(option.name, option.valueName, help);
+    }
     return "usage: lumaroll [OPTION]...\n"
            "\n"
            "Plays the demo in a window with its music: three scenes of cubes, about 74\n"
            "seconds after a five-second wait. Escape quits, as does Ctrl-C.\n"
            "\n"
-           "  --fullscreen      open a full-screen window\n"
-           "  --window          open a window (the default)\n"
-           "  --size WxH        window size in pixels, like 1280x720 (1 to 8192 a side)\n"
-           "  --seed N          seed of the random generator: a seed replays the same demo\n"
-           "  --no-wait         start at once, without the wait after the window opens\n"
-           "  --start MS        begin at run time MS (milliseconds from the first frame, up\n"
-           "                    to the last at "
-        + std::to_string(lastFrame)
-        + "): the scenes and the music start there\n"
-          "  --mute            play without sound\n"
-          "  --every-frame     draw every frame however long it takes, instead of keeping\n"
-          "                    in step with the music (a slow machine falls behind)\n"
-          "  --audio-delay MS  how much later than reported the sound is heard, -1000 to\n"
-          "                    1000 ms (a Bluetooth headset, an HDMI receiver): the\n"
-          "                    pictures wait that long for it; negative, they go ahead\n"
-          "  --data-dir DIR    the folder that holds the demo's data/ folder (default:\n"
-          "                    the current folder)\n"
-          "  --help            this text\n"
-          "  --version         the version\n"
-          "\n"
+        + options
+        + "\n"
           "Settings come in layers, each later one winning key by key:\n"
-          "  1. the built-in defaults: fullscreen 0, hres 800, vres 640, seed 0, everyframe 0,\n"
-          "     audiodelay 0\n"
+          "  1. the built-in defaults: "
+        + wrapped(settingDefaults(), 79 - 28, 5)
+        + "\n"
           "  2. the data folder's "
         + dataSettings
         + "\n"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-// What the two programs' command lines have in common: whole numbers, sizes
-// and seeds, each read whole or refused.
+// What the two programs' command lines have in common: whole numbers and
+// sizes, each read whole or refused.
 namespace CommandLine {
 
 constexpr unsigned long largestSide = 8192;
@@ -19,13 +19,6 @@ constexpr unsigned long longestRun = 24UL * 3600UL * 1000UL; // a day of run tim
 bool whole(const std::string& text, unsigned long limit, std::uint32_t& value);
 // WIDTHxHEIGHT, each 1 to largestSide.
 bool size(const std::string& text, Resolution& value);
-// A whole number in the range of a 32-bit int, with an optional minus sign.
-bool seed(const std::string& text, std::int32_t& value);
-// A whole number in [-limit, limit], with an optional minus sign.
-bool signedWhole(const std::string& text, std::uint32_t limit, std::int32_t& value);
-
-// The audio delay's bounds, in ms: more than any output adds.
-constexpr std::int32_t longestAudioDelay = 1000;
 
 } // namespace CommandLine
 
@@ -43,6 +36,12 @@ struct DemoCommandLine {
 // Reads the command line; false, with one line for the user in `error`, on
 // anything it cannot take. A later option wins over an earlier one.
 bool parseDemoCommandLine(const std::vector<std::string>& arguments, DemoCommandLine& line, std::string& error);
+
+// Every option `lumaroll` takes, for a check that its documents name them all.
+std::vector<std::string> demoOptionNames();
+
+// "fullscreen 0, hres 800, ...": every settings key with its default.
+std::string settingDefaults();
 
 // What `lumaroll --help` prints, naming the settings files as found here.
 // `lastFrame` is the run time of the run's last frame, in ms.

@@ -82,32 +82,20 @@ float Settings::get(const std::string& key, float defaultValue) const
     return static_cast<float>(number);
 }
 
-double Settings::truncatedOr(const std::string& key, double low, double high, bool allowZero, double defaultValue) const
+std::int64_t Settings::getWhole(const std::string& key, double defaultValue, double low, double high) const
 {
     const auto found = values.find(key);
     if (found == values.end())
-        return defaultValue;
-    // Truncate in double first: converting an out-of-range float straight to
-    // an integer is undefined behaviour.
-    const double truncated = std::trunc(static_cast<double>(found->second.number));
-    if (!std::isfinite(truncated) || truncated < low || truncated > high || (!allowZero && truncated == 0.0)) {
+        return static_cast<std::int64_t>(defaultValue);
+    // Truncated in double first: converting an out-of-range value straight
+    // to an integer is undefined behaviour.
+    const double truncated = std::trunc(found->second.number);
+    if (!std::isfinite(truncated) || truncated < low || truncated > high) {
         std::cerr << "Settings file '" << found->second.from << "': value " << found->second.number << " of key '"
                   << key << "' is out of range, using " << defaultValue << std::endl;
-        return defaultValue;
+        return static_cast<std::int64_t>(defaultValue);
     }
-    return truncated;
-}
-
-std::uint32_t Settings::getUnsigned(
-    const std::string& key, std::uint32_t defaultValue, bool allowZero, std::uint32_t high) const
-{
-    return static_cast<std::uint32_t>(truncatedOr(key, 0.0, high, allowZero, defaultValue));
-}
-
-std::int32_t Settings::getInt(
-    const std::string& key, std::int32_t defaultValue, std::int32_t low, std::int32_t high) const
-{
-    return static_cast<std::int32_t>(truncatedOr(key, low, high, true, defaultValue));
+    return static_cast<std::int64_t>(truncated);
 }
 
 Settings Settings::optionalFile(const std::string& filePath)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <climits>
 #include <cstdint>
 #include <istream>
 #include <map>
@@ -41,21 +40,12 @@ public:
     // The stored value, or defaultValue when the key is absent.
     float get(const std::string& key, float defaultValue) const;
 
-    // The value truncated toward zero to an unsigned 32-bit number. A value
-    // that is negative, not finite, above `high`, or zero when zero is not
-    // allowed falls back to defaultValue with one line on standard error.
-    std::uint32_t getUnsigned(const std::string& key, std::uint32_t defaultValue, bool allowZero = true,
-        std::uint32_t high = UINT32_MAX) const;
-    // The value truncated toward zero to a signed 32-bit number; one that is
-    // not finite or outside [low, high] falls back to defaultValue, with a line.
-    std::int32_t getInt(const std::string& key, std::int32_t defaultValue, std::int32_t low = INT32_MIN,
-        std::int32_t high = INT32_MAX) const;
+    // The value truncated toward zero; one that is not finite or outside
+    // [low, high] falls back to defaultValue, with one line on standard error.
+    std::int64_t getWhole(const std::string& key, double defaultValue, double low, double high) const;
 
 private:
     void read(std::istream& text);
-    // The stored value truncated toward zero when it lies in [low, high] and,
-    // unless allowZero, is not zero; otherwise defaultValue, after a line.
-    double truncatedOr(const std::string& key, double low, double high, bool allowZero, double defaultValue) const;
 
     struct Value {
         double number;

@@ -13,13 +13,13 @@
 #include "core/Logger.h"
 #include "core/Resolution.h"
 #include "core/RessourceManager.h"
-#include "course/CommandLine.h"
 #include "course/ContinueSignal.h"
 #include "course/Pacing.h"
 #include "course/PassLoop.h"
 #include "course/PlaybackClock.h"
 #include "course/RunLength.h"
 #include "course/SceneSequence.h"
+#include "course/SettingKeys.h"
 #include "course/Settings.h"
 #include "course/StopSignals.h"
 #include "demo/CaptureHost.h"
@@ -76,14 +76,13 @@ struct RunSettings {
 RunSettings readSettings(const Settings& settings)
 {
     RunSettings wanted;
-    wanted.fullscreen = settings.get("fullscreen", 0.0f) != 0.0f;
-    // The command line's bounds for every layer.
-    wanted.size.height = settings.getUnsigned("vres", 640, false, CommandLine::largestSide);
-    wanted.size.width = settings.getUnsigned("hres", 800, false, CommandLine::largestSide);
-    std::srand(static_cast<unsigned int>(settings.getInt("seed", 0)));
-    wanted.everyFrame = settings.get("everyframe", 0.0f) != 0.0f;
-    wanted.audioDelay
-        = settings.getInt("audiodelay", 0, -CommandLine::longestAudioDelay, CommandLine::longestAudioDelay);
+    wanted.fullscreen = SettingKeys::on(settings, SettingKeys::fullscreen);
+    wanted.size.height = static_cast<std::uint32_t>(SettingKeys::value(settings, SettingKeys::vres));
+    wanted.size.width = static_cast<std::uint32_t>(SettingKeys::value(settings, SettingKeys::hres));
+    // Any 32-bit seed, negative ones by their two's complement, as srand takes it.
+    std::srand(static_cast<unsigned int>(SettingKeys::value(settings, SettingKeys::seed)));
+    wanted.everyFrame = SettingKeys::on(settings, SettingKeys::everyFrame);
+    wanted.audioDelay = static_cast<std::int32_t>(SettingKeys::value(settings, SettingKeys::audioDelay));
     return wanted;
 }
 

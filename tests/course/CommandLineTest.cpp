@@ -1,7 +1,10 @@
 #include "course/CommandLine.h"
+#include "course/SettingKeys.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,9 +22,9 @@ TEST(DemoCommandLine, OptionsSetTheirKeysAndBadValuesAreRefusedByName)
     EXPECT_EQ(line.settings.get("fullscreen", -1.0f), 0.0f) << "the later of --fullscreen and --window wins";
     EXPECT_EQ(line.settings.get("hres", 0.0f), 1280.0f);
     EXPECT_EQ(line.settings.get("vres", 0.0f), 720.0f);
-    EXPECT_EQ(line.settings.getInt("seed", 0), -2147483647 - 1);
+    EXPECT_EQ(SettingKeys::value(line.settings, SettingKeys::seed), -2147483647 - 1);
     EXPECT_EQ(line.settings.get("everyframe", 0.0f), 1.0f);
-    EXPECT_EQ(line.settings.getInt("audiodelay", 0), -1000);
+    EXPECT_EQ(SettingKeys::value(line.settings, SettingKeys::audioDelay), -1000);
     EXPECT_FALSE(line.wait);
     EXPECT_TRUE(line.mute);
     EXPECT_EQ(line.start, 29008u);
@@ -30,17 +33,19 @@ TEST(DemoCommandLine, OptionsSetTheirKeysAndBadValuesAreRefusedByName)
     const std::pair<std::vector<std::string>, std::string> refused[] = {
         { { "--size", "1280x0" }, "--size takes WIDTHxHEIGHT, each 1 to 8192, like 1280x720; not '1280x0'" },
         { { "--size", "8193x720" }, "--size takes WIDTHxHEIGHT, each 1 to 8192, like 1280x720; not '8193x720'" },
-        { { "--seed", "2147483648" }, "--seed takes a whole number, like 7 or -3; not '2147483648'" },
-        { { "--seed", "-2147483649" }, "--seed takes a whole number, like 7 or -3; not '-2147483649'" },
-        { { "--seed", "7x" }, "--seed takes a whole number, like 7 or -3; not '7x'" },
+        { { "--seed", "2147483648" },
+            "--seed takes a whole number from -2147483648 to 2147483647, like 7 or -3; not '2147483648'" },
+        { { "--seed", "-2147483649" },
+            "--seed takes a whole number from -2147483648 to 2147483647, like 7 or -3; not '-2147483649'" },
+        { { "--seed", "7x" }, "--seed takes a whole number from -2147483648 to 2147483647, like 7 or -3; not '7x'" },
         { { "--start", "-16" }, "--start takes a run time in whole milliseconds, like 29008; not '-16'" },
         { { "--start" }, "option --start needs a value" },
-        { { "--audio-delay", "1001" },
-            "--audio-delay takes whole milliseconds from -1000 to 1000, like 150; not '1001'" },
+        { { "--audio-delay", "1001" }, "--audio-delay takes a whole number from -1000 to 1000, like 150; not '1001'" },
         { { "--fulscreen" }, "unknown option '--fulscreen'" },
         // Long arguments are echoed cut to 200 bytes, between UTF-8 characters.
         { { "--seed", std::string(100000, '7') },
-            "--seed takes a whole number, like 7 or -3; not '" + std::string(200, '7') + "…'" },
+            "--seed takes a whole number from -2147483648 to 2147483647, like 7 or -3; not '" + std::string(200, '7')
+                + "…'" },
         { { "--" + std::string(197, 'e') + "é and more" }, "unknown option '--" + std::string(197, 'e') + "…'" },
         { { "play" }, "unexpected argument 'play'" },
     };
@@ -48,5 +53,25 @@ TEST(DemoCommandLine, OptionsSetTheirKeysAndBadValuesAreRefusedByName)
         DemoCommandLine bad;
         EXPECT_FALSE(parseDemoCommandLine(arguments, bad, error)) << arguments.front();
         EXPECT_EQ(error, expected);
+    }
+}
+
+// The README and the manual page are written by hand: each names every
+// settings key and every option, and shows each key's default.
+TEST(DemoCommandLine, TheReadmeAndTheManualPageNameEveryKeyAndOption)
+{
+    for (const char* path : { "README.md", "packaging/lumaroll.6" }) {
+        std::ifstream file(path);
+        const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        ASSERT_FALSE(text.empty()) << path;
+        // The manual page writes each '-' of an option as "\-".
+        std::string plain;
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if (!(text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '-'))
+                plain += text[i];
+        for (const SettingKey* key : SettingKeys::all)
+            EXPECT_NE(plain.find(key->name), std::string::npos) << path << " does not name " << key->name;
+        for (const std::string& option : demoOptionNames())
+            EXPECT_NE(plain.find(option), std::string::npos) << path << " does not name " << option;
     }
 }

@@ -1,5 +1,5 @@
 #include "course/Settings.h"
-#include "course/CommandLine.h"
+#include "course/SettingKeys.h"
 #include "support/LogCapture.h"
 
 #include <gtest/gtest.h>
@@ -120,20 +120,20 @@ TEST(Settings, UnsignedValuesTruncateTowardZeroAndOutOfRangeFallBackToTheDefault
     SettingsFile bad("hres -5 vres 0 seed 1e20 audiodelay 1001");
     LogCapture capture;
     const Settings settings(file.path);
-    EXPECT_EQ(settings.getUnsigned("hres", 800, false), 1024u);
-    EXPECT_EQ(settings.getUnsigned("vres", 640, false), 768u);
+    EXPECT_EQ(SettingKeys::value(settings, SettingKeys::hres), 1024);
+    EXPECT_EQ(SettingKeys::value(settings, SettingKeys::vres), 768);
     // Every 32-bit value is kept whole: a float would round these three.
-    EXPECT_EQ(settings.getUnsigned("big", 0), 4294967295u);
-    EXPECT_EQ(settings.getInt("top", 0), 2147483647);
-    EXPECT_EQ(settings.getInt("odd", 0), 16777217);
-    EXPECT_EQ(settings.getInt("seed", 0), -7); // a negative seed is a seed like any other
-    EXPECT_NE(settings.get("fullscreen", 0.0f), 0.0f); // any non-zero value means full screen
+    EXPECT_EQ(settings.getWhole("big", 0, 0, 4294967295.0), 4294967295);
+    EXPECT_EQ(settings.getWhole("top", 0, 0, 2147483647.0), 2147483647);
+    EXPECT_EQ(settings.getWhole("odd", 0, 0, 2147483647.0), 16777217);
+    EXPECT_EQ(SettingKeys::value(settings, SettingKeys::seed), -7); // a negative seed is a seed like any other
+    EXPECT_TRUE(SettingKeys::on(settings, SettingKeys::fullscreen)); // any non-zero value means full screen
     const Settings outOfRange(bad.path);
-    EXPECT_EQ(outOfRange.getUnsigned("hres", 800, false), 800u);
-    EXPECT_EQ(outOfRange.getUnsigned("vres", 640, false), 640u);
-    EXPECT_EQ(outOfRange.getInt("seed", 3), 3);
-    EXPECT_EQ(outOfRange.getUnsigned("vres", 640, true), 0u); // zero allowed where it means something
-    EXPECT_EQ(outOfRange.getInt("audiodelay", 0, -1000, 1000), 0);
+    EXPECT_EQ(SettingKeys::value(outOfRange, SettingKeys::hres), 800);
+    EXPECT_EQ(SettingKeys::value(outOfRange, SettingKeys::vres), 640);
+    EXPECT_EQ(SettingKeys::value(outOfRange, SettingKeys::seed), 0);
+    EXPECT_EQ(outOfRange.getWhole("vres", 640, 0, 8192), 0); // zero allowed where it means something
+    EXPECT_EQ(SettingKeys::value(outOfRange, SettingKeys::audioDelay), 0);
     const std::string err = capture.err();
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 4);
     EXPECT_NE(err.find("'seed'"), std::string::npos);
@@ -171,8 +171,8 @@ TEST(Settings, EachBrokenValueIsNamedOnOneLineWithWhatIsUsedInstead)
         SettingsFile file(row.text);
         LogCapture capture;
         const Settings settings(file.path);
-        EXPECT_EQ(settings.getUnsigned("vres", 640, false, CommandLine::largestSide), row.vres) << row.text;
-        EXPECT_EQ(settings.getUnsigned("hres", 800, false, CommandLine::largestSide), row.hres) << row.text;
+        EXPECT_EQ(SettingKeys::value(settings, SettingKeys::vres), row.vres) << row.text;
+        EXPECT_EQ(SettingKeys::value(settings, SettingKeys::hres), row.hres) << row.text;
         EXPECT_EQ(capture.err(), "Settings file '" + file.path + "': " + row.line + "\n") << row.text;
     }
 }
