@@ -1,6 +1,5 @@
 #include "gl/FrameBuffer.h"
 
-#include "core/Exception.h"
 #include "core/Logger.h"
 #include "gl/GLErrorException.h"
 #include "gl/WindowFramebuffer.h"
@@ -12,29 +11,27 @@ FrameBuffer::FrameBuffer()
 
 FrameBuffer::~FrameBuffer()
 {
-    glDeleteFramebuffers(1, &id);
+    if (id == 0)
+        return; // moved away
+    const GLuint name = id;
+    id.reset();
     try {
-        VornE::log(VornE::Info, "FrameBuffer '", id, "' deleted\n");
+        VornE::log(VornE::Info, "FrameBuffer '", name, "' deleted\n");
     } catch (...) {
         // Logging may allocate; a destructor must not let that escape.
     }
 }
 
-GLuint FrameBuffer::generate()
+GLName FrameBuffer::generate()
 {
     GLuint name = 0;
     glGenFramebuffers(1, &name);
     VornE::log(VornE::Info, "New FrameBuffer id: ", name, "\n");
-    if (name == 0)
-        throw VornE::Exception("FrameBuffer id is 0");
-    try {
-        checkGLError("glGenFrameBuffers");
-    } catch (...) {
-        glDeleteFramebuffers(1, &name);
-        throw;
-    }
+    GLName owned(
+        name, [](GLuint made) { glDeleteFramebuffers(1, &made); }, "FrameBuffer");
+    checkGLError("glGenFrameBuffers");
     VornE::log(VornE::Info, "FrameBuffer created\n");
-    return name;
+    return owned;
 }
 
 void FrameBuffer::bind(GLenum target)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gl/GL.h"
+#include "gl/GLName.h"
 #include "gl/RenderBuffer.h"
 #include "gl/Texture.h"
 
@@ -11,8 +12,8 @@ public:
     // Throws VornE::Exception("FrameBuffer id is 0") when the GL gives no name.
     FrameBuffer();
     ~FrameBuffer();
-    FrameBuffer(const FrameBuffer&) = delete;
-    FrameBuffer& operator=(const FrameBuffer&) = delete;
+    FrameBuffer(FrameBuffer&&) noexcept = default;
+    FrameBuffer& operator=(FrameBuffer&&) noexcept = default;
 
     // For drawing into it; the caller pairs it with unbind(), which binds the
     // window's framebuffer (WindowFramebuffer.h) back, 0 on most systems.
@@ -27,8 +28,8 @@ public:
     // logs at Error and returns false with the framebuffer still bound.
     bool validate(GLenum target);
 
-    const GLuint id;
+    GLName id;
 
 private:
-    static GLuint generate();
+    static GLName generate();
 };

@@ -1,6 +1,5 @@
 #include "gl/RenderBuffer.h"
 
-#include "core/Exception.h"
 #include "core/Logger.h"
 #include "gl/GLErrorException.h"
 
@@ -11,12 +10,9 @@ RenderBuffer::RenderBuffer()
 
 RenderBuffer::~RenderBuffer()
 {
-    // Deleted through the extension entry point; the core one is the fallback
-    // for a GL without EXT_framebuffer_object, where the pointer is null.
-    if (glDeleteRenderbuffersEXT != nullptr)
-        glDeleteRenderbuffersEXT(1, &id);
-    else
-        glDeleteRenderbuffers(1, &id);
+    if (id == 0)
+        return; // moved away
+    id.reset();
     try {
         VornE::log(VornE::Info, "deleted created\n");
     } catch (...) {
@@ -24,21 +20,25 @@ RenderBuffer::~RenderBuffer()
     }
 }
 
-GLuint RenderBuffer::generate()
+GLName RenderBuffer::generate()
 {
     GLuint name = 0;
     glGenRenderbuffers(1, &name);
     VornE::log(VornE::Info, "New RenderBuffer id: ", name, "\n");
-    if (name == 0)
-        throw VornE::Exception("RenderBuffer id is 0");
-    try {
-        checkGLError("glGenRenderbuffers");
-    } catch (...) {
-        glDeleteRenderbuffers(1, &name);
-        throw;
-    }
+    // Deleted through the extension entry point; the core one is the fallback
+    // for a GL without EXT_framebuffer_object, where the pointer is null.
+    GLName owned(
+        name,
+        [](GLuint made) {
+            if (glDeleteRenderbuffersEXT != nullptr)
+                glDeleteRenderbuffersEXT(1, &made);
+            else
+                glDeleteRenderbuffers(1, &made);
+        },
+        "RenderBuffer");
+    checkGLError("glGenRenderbuffers");
     VornE::log(VornE::Info, "RenderBuffer created\n");
-    return name;
+    return owned;
 }
 
 void RenderBuffer::storage(GLenum target, GLenum internalFormat, GLsizei width, GLsizei height)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gl/GL.h"
+#include "gl/GLName.h"
 
 // Owns one GL renderbuffer, typically a framebuffer's depth attachment.
 class RenderBuffer {
@@ -8,14 +9,14 @@ public:
     // Throws VornE::Exception("RenderBuffer id is 0") when the GL gives no name.
     RenderBuffer();
     ~RenderBuffer();
-    RenderBuffer(const RenderBuffer&) = delete;
-    RenderBuffer& operator=(const RenderBuffer&) = delete;
+    RenderBuffer(RenderBuffer&&) noexcept = default;
+    RenderBuffer& operator=(RenderBuffer&&) noexcept = default;
 
     // Allocates the storage; leaves no renderbuffer bound to `target`.
     void storage(GLenum target, GLenum internalFormat, GLsizei width, GLsizei height);
 
-    const GLuint id;
+    GLName id;
 
 private:
-    static GLuint generate();
+    static GLName generate();
 };

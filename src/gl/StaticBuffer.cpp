@@ -9,21 +9,17 @@ StaticBuffer::StaticBuffer()
     : vId(generate())
     , iId(generate())
 {
-    try {
-        checkGLError("glGenBuffers");
-    } catch (...) {
-        // No destructor will run: release both names so they do not leak.
-        glDeleteBuffers(1, &vId);
-        glDeleteBuffers(1, &iId);
-        throw;
-    }
+    // A throw here deletes both names with the half-built buffer's members.
+    checkGLError("glGenBuffers");
     std::cout << "StaticBuffer (vId: " << vId << " ; iId: " << iId << ")" << std::endl;
 }
 
 StaticBuffer::~StaticBuffer()
 {
-    glDeleteBuffers(1, &vId);
-    glDeleteBuffers(1, &iId);
+    if (vId == 0 && iId == 0)
+        return; // moved away
+    vId.reset();
+    iId.reset();
     // Throwing from here would end the process through std::terminate, so the
     // check reports the error at Error instead.
     const GLenum error = glGetError();
@@ -36,11 +32,12 @@ StaticBuffer::~StaticBuffer()
     }
 }
 
-GLuint StaticBuffer::generate()
+GLName StaticBuffer::generate()
 {
     GLuint name = 0;
     glGenBuffers(1, &name);
-    return name;
+    return GLName(
+        name, [](GLuint made) { glDeleteBuffers(1, &made); }, "StaticBuffer");
 }
 
 void StaticBuffer::setVertexData(GLsizeiptr size, const void* data)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gl/GL.h"
+#include "gl/GLName.h"
 
 // The vertex buffer and index buffer of one indexed mesh, each filled once
 // with GL_STATIC_DRAW. Knows nothing of the vertex layout: whoever fills it and
@@ -11,8 +12,8 @@ public:
     StaticBuffer();
     // A GL error seen here is logged at Error, not thrown.
     ~StaticBuffer();
-    StaticBuffer(const StaticBuffer&) = delete;
-    StaticBuffer& operator=(const StaticBuffer&) = delete;
+    StaticBuffer(StaticBuffer&&) noexcept = default;
+    StaticBuffer& operator=(StaticBuffer&&) noexcept = default;
 
     // Sizes in bytes. GL copies the data; both leave their target unbound,
     // whatever was bound there before.
@@ -23,9 +24,9 @@ public:
     void bind();
     static void unbind();
 
-    const GLuint vId;
-    const GLuint iId;
+    GLName vId;
+    GLName iId;
 
 private:
-    static GLuint generate();
+    static GLName generate();
 };

@@ -1,21 +1,15 @@
 #include "gl/StreamBuffer.h"
 
-#include "core/Exception.h"
 #include "gl/GLErrorException.h"
-
-StreamBuffer::~StreamBuffer()
-{
-    if (name != 0)
-        glDeleteBuffers(1, &name);
-}
 
 void StreamBuffer::fillAndBind(GLsizeiptr size, const void* data)
 {
     if (name == 0) {
-        glGenBuffers(1, &name);
+        GLuint made = 0;
+        glGenBuffers(1, &made);
+        name = GLName(
+            made, [](GLuint gone) { glDeleteBuffers(1, &gone); }, "StreamBuffer");
         checkGLError("glGenBuffers (stream)");
-        if (name == 0)
-            throw VornE::Exception("StreamBuffer id is 0");
     }
     glBindBuffer(target, name);
     glBufferData(target, size, data, GL_STREAM_DRAW);

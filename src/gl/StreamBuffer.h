@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gl/GL.h"
+#include "gl/GLName.h"
 
 // One buffer object, of vertices or of indices, refilled for every frame that
 // draws from it (GL_STREAM_DRAW). Its name is made on the first fill, not at
@@ -13,9 +14,8 @@ public:
         : target(target)
     {
     }
-    ~StreamBuffer();
-    StreamBuffer(const StreamBuffer&) = delete;
-    StreamBuffer& operator=(const StreamBuffer&) = delete;
+    StreamBuffer(StreamBuffer&&) noexcept = default;
+    StreamBuffer& operator=(StreamBuffer&&) noexcept = default;
 
     // Replaces the contents with `size` bytes (GL copies them) and leaves the
     // buffer bound to its target for the draw; pair with unbind().
@@ -26,5 +26,5 @@ public:
     const GLenum target;
 
 private:
-    GLuint name = 0;
+    GLName name; // none until the first fill
 };

@@ -7,41 +7,33 @@ Texture::Texture(GLenum target)
     : target(target)
     , id(generate())
 {
-    try {
-        bind();
-        // The base version on purpose: a derived override is not usable yet.
-        Texture::setParameters();
-        unbind();
-    } catch (...) {
-        // The destructor will not run for a half-built texture: release the
-        // name here so a failed construction does not leak it.
-        glDeleteTextures(1, &id);
-        throw;
-    }
+    // A throw here deletes the name with the half-built texture's members.
+    bind();
+    // The base version on purpose: a derived override is not usable yet.
+    Texture::setParameters();
+    unbind();
 }
 
 Texture::~Texture()
 {
-    glDeleteTextures(1, &id);
+    const GLuint name = id;
+    id.reset();
     try {
-        VornE::log(VornE::Info, "GL Texture with id: ", id, " deleted\n");
+        VornE::log(VornE::Info, "GL Texture with id: ", name, " deleted\n");
     } catch (...) {
         // Logging may allocate; a destructor must not let that escape.
     }
 }
 
-GLuint Texture::generate()
+GLName Texture::generate()
 {
     GLuint name = 0;
     glGenTextures(1, &name);
-    try {
-        checkGLError("glGenTextures");
-    } catch (...) {
-        glDeleteTextures(1, &name);
-        throw;
-    }
+    GLName owned(
+        name, [](GLuint made) { glDeleteTextures(1, &made); }, "Texture");
+    checkGLError("glGenTextures");
     VornE::log(VornE::Info, "GL Texture ID created: ", name, "\n");
-    return name;
+    return owned;
 }
 
 void Texture::setParameters()

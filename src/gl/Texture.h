@@ -3,6 +3,7 @@
 #include "core/Resolution.h"
 #include "core/Ressource.h"
 #include "gl/GL.h"
+#include "gl/GLName.h"
 
 // Owns one GL texture. Created with linear minification and no mipmaps, so it
 // samples correctly as soon as it has an image; left unbound after every
@@ -23,11 +24,11 @@ public:
     void unbind() const;
 
     const GLenum target;
-    const GLuint id;
+    GLName id;
 
 protected:
     explicit Texture(GLenum target);
 
 private:
-    static GLuint generate();
+    static GLName generate();
 };
