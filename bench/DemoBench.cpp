@@ -140,6 +140,7 @@ struct Bench {
         frame.unbind();
         if (quad.fade > Glow::threshold)
             glow.draw(quad, frame.colour(), quad.fade);
+        glViewport(0, 0, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height));
         quad.draw(postProcess, frame.colour(), screen(), &glow.texture());
         engine.window->swap();
         after();
@@ -196,7 +197,9 @@ struct Bench {
     CubeWorld world;
     OffscreenTarget frame;
     ScreenQuad quad;
-    Glow glow { size };
+    ShaderProgram glowBright { DataFiles::vertexShader("glowBright"), DataFiles::fragmentShader("glowBright") };
+    ShaderProgram glowBlur { DataFiles::vertexShader("glowBlur"), DataFiles::fragmentShader("glowBlur") };
+    Glow glow { size, glowBright, glowBlur };
 };
 
 const glm::mat4 roomModel
@@ -296,7 +299,7 @@ int run(unsigned passes, std::uint32_t width, std::uint32_t height)
         std::cerr << "Cannot open a GL window: " << SDL_GetError() << std::endl;
         return 1;
     }
-    Renderer renderer;
+    Renderer renderer { DataFiles::vertexShader("texture2D"), DataFiles::fragmentShader("texture2D") };
     RessourceManager ressources;
     AMeshLoader meshLoader;
     VornE::TextureLoader textureLoader;

@@ -22,9 +22,8 @@ bool CaptureHost::wants(std::uint32_t pass)
 
 bool CaptureHost::show(std::uint32_t pass, Scene* scene)
 {
-    painter.drawScene(scene);
+    painter.paint(scene, &target);
     target.bind();
-    painter.showFrame();
     readFrame(static_cast<int>(target.size().width), static_cast<int>(target.size().height), pixels);
     target.unbind();
     return sink.take(pass, pixels); // false: the sink has said why

@@ -181,7 +181,9 @@ int playScenes(RunContext& run)
     OffscreenTarget frame(run.frameSize, OffscreenTarget::Depth::Depth24);
     ScreenQuad screenQuad;
     screenQuad.init();
-    Glow glow(run.frameSize);
+    ShaderProgram glowBright = program("glowBright");
+    ShaderProgram glowBlur = program("glowBlur");
+    Glow glow(run.frameSize, glowBright, glowBlur);
 
     SceneKit kit { colourCube, bigCube, texture2D, cubeWorld, &cubeMesh, &wall, { &strip1, &strip2, &strip3 } };
     const std::vector<std::unique_ptr<Scene>> drawings = makeRunScenes(kit);
@@ -216,7 +218,7 @@ int runDemo(const RunOptions& options)
 
     VornE::VornEngine engine; // creates the window object and the logger
     InputList inputs;
-    Renderer renderer;
+    Renderer renderer { DataFiles::vertexShader("texture2D"), DataFiles::fragmentShader("texture2D") };
     RessourceManager ressources;
     AMeshLoader meshLoader;
     VornE::TextureLoader textureLoader;

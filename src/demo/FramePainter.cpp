@@ -20,37 +20,37 @@ FramePainter::FramePainter(VornE::Window& window, Renderer& renderer, OffscreenT
 {
 }
 
-namespace {
-
-// Every pass here covers the whole frame. The GL's initial viewport is the
-// window's size, which is not the frame's where SDL presents a full-screen
-// window through a smaller framebuffer of its own (sdl12-compat), nor in a
-// capture, whose window only holds the context.
-void viewportOf(const Resolution& size)
+void FramePainter::paint(Scene* scene, OffscreenTarget* screen)
 {
-    glViewport(0, 0, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height));
-}
+    // The GL's initial viewport is the window's size, which is not the
+    // frame's where SDL presents a full-screen window through a smaller
+    // framebuffer of its own (sdl12-compat), nor in a capture.
+    const auto whole
+        = [this] { glViewport(0, 0, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height)); };
 
-} // namespace
-
-void FramePainter::drawScene(Scene* scene)
-{
+    // 1. The scene into the off-screen frame.
     window.clear();
-    viewportOf(size);
+    whole();
     frame.bind();
     renderer.resetDrawCounts();
     if (scene != nullptr) {
         scene->render(renderer, sceneProjection(size));
-        screenQuad.fade = scene->fade();
+        fade = scene->fade();
     }
     frame.unbind();
-}
 
-void FramePainter::showFrame()
-{
-    if (screenQuad.fade > Glow::threshold)
-        glow.draw(screenQuad, frame.colour(), screenQuad.fade);
-    viewportOf(size);
-    const glm::vec2 screenSize(static_cast<float>(size.width), static_cast<float>(size.height));
-    screenQuad.draw(postProcess, frame.colour(), screenSize, &glow.texture());
+    // 2. Its glow, when the fade over-exposes it.
+    if (fade > Glow::threshold)
+        glow.draw(screenQuad, frame.colour(), fade);
+
+    // 3. The frame and its glow through the post-process into the screen,
+    // with the fade the scene wrote.
+    if (screen != nullptr)
+        screen->bind();
+    whole();
+    screenQuad.fade = fade;
+    screenQuad.draw(postProcess, frame.colour(),
+        glm::vec2(static_cast<float>(size.width), static_cast<float>(size.height)), &glow.texture());
+    if (screen != nullptr)
+        screen->unbind();
 }

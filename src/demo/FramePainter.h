@@ -2,8 +2,6 @@
 
 #include "core/Resolution.h"
 
-#include <glm/glm.hpp>
-
 class Glow;
 class OffscreenTarget;
 class Renderer;
@@ -14,21 +12,21 @@ namespace VornE {
 class Window;
 }
 
-// The drawing of one frame, the same for the window and for a capture: the
-// scene into the off-screen frame, then the frame through the post-process
-// (with its glow when the fade asks for one) into whatever is bound.
+// The drawing of one frame, the same for the window and for a capture, in
+// its three passes (each a pass as gl/GL.h says): the scene into the
+// off-screen frame; the glow from that frame when the fade asks for one; the
+// frame through the post-process into the screen, which is the window or a
+// capture's target.
 class FramePainter {
 public:
     // All are borrowed and must outlive the painter.
     FramePainter(VornE::Window& window, Renderer& renderer, OffscreenTarget& frame, ScreenQuad& screenQuad, Glow& glow,
         ShaderProgram& postProcess, const Resolution& size);
 
-    // Clears the window, draws `scene` into the off-screen frame with the
-    // scene projection and hands its fade to the screen quad. A null scene
-    // (the finished run) keeps the last picture and its fade.
-    void drawScene(Scene* scene);
-    // The post-process pass of the frame into the bound framebuffer.
-    void showFrame();
+    // Paints `scene`'s frame into `screen`, or into the window when it is
+    // null. A null scene (the finished run) shows the last picture again with
+    // its fade.
+    void paint(Scene* scene, OffscreenTarget* screen = nullptr);
 
     VornE::Window& window;
 
@@ -39,4 +37,5 @@ private:
     Glow& glow;
     ShaderProgram& postProcess;
     const Resolution size;
+    float fade = 0.0f; // the last scene's, as its last update left it
 };

@@ -26,8 +26,7 @@ bool WindowHost::show(std::uint32_t, Scene* scene)
 {
     if (clock != nullptr && probes.logging())
         drawingBegan = clock->now();
-    painter.drawScene(scene);
-    painter.showFrame();
+    painter.paint(scene);
     painter.window.swap();
     return true;
 }

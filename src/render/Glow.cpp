@@ -1,6 +1,5 @@
 #include "render/Glow.h"
 
-#include "core/DataFiles.h"
 #include "gl/GLErrorException.h"
 #include "render/ScreenQuad.h"
 
@@ -26,58 +25,38 @@ void clampAndFilter(Texture2D& texture)
     checkGLError("glTexParameteri (glow)");
 }
 
-// The viewport as the caller had it, put back when the glow is done.
-class SavedViewport {
-public:
-    SavedViewport() { glGetIntegerv(GL_VIEWPORT, box); }
-    ~SavedViewport() { glViewport(box[0], box[1], box[2], box[3]); }
-    SavedViewport(const SavedViewport&) = delete;
-    SavedViewport& operator=(const SavedViewport&) = delete;
-
-private:
-    GLint box[4] = {};
-};
-
 } // namespace
 
-Glow::Glow(const Resolution& size)
+Glow::Glow(const Resolution& size, ShaderProgram& brightPass, ShaderProgram& blurringPass)
     : frameSize(size)
     , across(quarterOf(size), OffscreenTarget::Depth::None)
     , down(quarterOf(size), OffscreenTarget::Depth::None)
-    , bright(DataFiles::vertexShader("glowBright"), DataFiles::fragmentShader("glowBright"))
-    , blurPass(DataFiles::vertexShader("glowBlur"), DataFiles::fragmentShader("glowBlur"))
+    , bright(brightPass)
+    , blurPass(blurringPass)
 {
     clampAndFilter(across.colour());
     clampAndFilter(down.colour());
 }
 
-void Glow::blur(ScreenQuad& quad, Texture& from, OffscreenTarget& into, float x, float y)
+void Glow::blur(ScreenQuad& quad, Texture& from, OffscreenTarget& into, float x, float y, float fade)
 {
     blurPass.use();
     glUniform2f(blurPass.getUniformLocation("direction"), x, y);
     into.bind();
     const Resolution& glowSize = into.size();
-    quad.draw(blurPass, from, glm::vec2(static_cast<float>(glowSize.width), static_cast<float>(glowSize.height)));
+    quad.drawWithFade(
+        blurPass, from, glm::vec2(static_cast<float>(glowSize.width), static_cast<float>(glowSize.height)), fade);
     into.unbind();
 }
 
 void Glow::draw(ScreenQuad& quad, Texture& frame, float fade)
 {
-    GLint boundFrame = 0;
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &boundFrame);
-    const float quadFade = quad.fade;
-    {
-        const SavedViewport saved;
-        glViewport(0, 0, static_cast<GLsizei>(size().width), static_cast<GLsizei>(size().height));
-        // Depth testing stays on for the whole run; these targets have no depth.
-        quad.fade = fade;
-        across.bind();
-        quad.draw(bright, frame, glm::vec2(static_cast<float>(frameSize.width), static_cast<float>(frameSize.height)));
-        across.unbind();
-        blur(quad, across.colour(), down, 1.0f, 0.0f);
-        blur(quad, down.colour(), across, 0.0f, 1.0f);
-    }
-    quad.fade = quadFade;
-    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(boundFrame));
-    checkGLError("glBindFramebuffer (after the glow)");
+    glViewport(0, 0, static_cast<GLsizei>(size().width), static_cast<GLsizei>(size().height));
+    // Depth testing stays on for the whole run; these targets have no depth.
+    across.bind();
+    quad.drawWithFade(
+        bright, frame, glm::vec2(static_cast<float>(frameSize.width), static_cast<float>(frameSize.height)), fade);
+    across.unbind();
+    blur(quad, across.colour(), down, 1.0f, 0.0f, fade);
+    blur(quad, down.colour(), across, 0.0f, 1.0f, fade);
 }

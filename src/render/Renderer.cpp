@@ -1,6 +1,7 @@
 #include "render/Renderer.h"
 
-#include "core/DataFiles.h"
+#include <utility>
+
 #include "core/Logger.h"
 #include "gl/GLErrorException.h"
 #include "mesh/Mesh.h"
@@ -30,7 +31,11 @@ void setOptionalFloat(ShaderProgram& program, const char* name, float value, con
 
 } // namespace
 
-Renderer::Renderer() = default;
+Renderer::Renderer(std::string vertexPath, std::string fragmentPath)
+    : overlayVertexPath(std::move(vertexPath))
+    , overlayFragmentPath(std::move(fragmentPath))
+{
+}
 
 // In the map's order: the map's own destructor would free them last key first.
 Renderer::~Renderer()
@@ -43,8 +48,7 @@ void Renderer::init()
 {
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
-    textureProgram
-        = std::make_unique<ShaderProgram>(DataFiles::vertexShader("texture2D"), DataFiles::fragmentShader("texture2D"));
+    textureProgram = std::make_unique<ShaderProgram>(overlayVertexPath, overlayFragmentPath);
     quad = std::make_unique<ScreenQuad>();
     quad->init();
 }

@@ -13,6 +13,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 class Mesh;
@@ -26,7 +27,9 @@ class Mesh;
 // draw goes on; GL errors throw from the labelled checks.
 class Renderer {
 public:
-    Renderer();
+    // The overlay program's sources, built by init(); the caller knows where
+    // its data lies.
+    Renderer(std::string overlayVertexPath, std::string overlayFragmentPath);
     ~Renderer();
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
@@ -69,6 +72,8 @@ public:
     void resetDrawCounts() { counts = DrawCounts(); }
 
 private:
+    std::string overlayVertexPath;
+    std::string overlayFragmentPath;
     // The frame shared by the three mesh passes: binds the mesh's buffers and
     // the program and sends "mvpMatrix". Null, with nothing bound, when the
     // mesh has no GPU copy.

@@ -39,7 +39,8 @@ void ScreenQuad::init()
     buffer.setIndexData(sizeof indices, indices);
 }
 
-void ScreenQuad::draw(ShaderProgram& program, Texture& texture, const glm::vec2& resolution, Texture* glow)
+void ScreenQuad::drawWithFade(
+    ShaderProgram& program, Texture& texture, const glm::vec2& resolution, float fadeValue, Texture* glow)
 {
     program.use();
     buffer.bind();
@@ -69,7 +70,7 @@ void ScreenQuad::draw(ShaderProgram& program, Texture& texture, const glm::vec2&
         warnMissing("fade not found\n");
         return;
     }
-    glUniform1f(fadeLocation, fade);
+    glUniform1f(fadeLocation, fadeValue);
 
     glActiveTexture(GL_TEXTURE0);
     texture.bind();

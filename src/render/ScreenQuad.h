@@ -23,7 +23,14 @@ public:
     // given, through unit 1 as "texGlow". A program missing one of them draws
     // nothing that frame (after a warning) and leaves its state bound until
     // the next pass binds its own.
-    void draw(ShaderProgram& program, Texture& texture, const glm::vec2& resolution, Texture* glow = nullptr);
+    void draw(ShaderProgram& program, Texture& texture, const glm::vec2& resolution, Texture* glow = nullptr)
+    {
+        drawWithFade(program, texture, resolution, fade, glow);
+    }
+    // The same with a fade of the caller's instead of `fade`, which it leaves
+    // as it is: for a pass of ours that is not the frame's post-process.
+    void drawWithFade(ShaderProgram& program, Texture& texture, const glm::vec2& resolution, float fadeValue,
+        Texture* glow = nullptr);
 
     static const float vertices[16];
     static const unsigned int indices[6];

@@ -1,3 +1,4 @@
+#include "core/DataFiles.h"
 #include "core/RessourceManager.h"
 #include "demo/CubeWorld.h"
 #include "demo/SceneTwo.h"
@@ -31,7 +32,7 @@ protected:
 // its tree, with every name the grid program offers.
 TEST_F(CubeWorldTest, DrawsOneWorldCubePerCellAndPointThroughTheRenderer)
 {
-    Renderer renderer;
+    Renderer renderer { DataFiles::vertexShader("texture2D"), DataFiles::fragmentShader("texture2D") };
     renderer.init();
     CubeWorld world(resources, GLTestEnvironment::size());
     renderer.addMesh(MeshInstance(world.cubeMesh));

@@ -1,4 +1,5 @@
 #include "RenderTarget.h"
+#include "core/DataFiles.h"
 #include "gl/GLTestHelpers.h"
 #include "mesh/Mesh.h"
 #include "render/Renderer.h"
@@ -46,7 +47,7 @@ protected:
         EXPECT_NO_GL_ERROR();
     }
     LogCapture capture;
-    Renderer renderer;
+    Renderer renderer { DataFiles::vertexShader("texture2D"), DataFiles::fragmentShader("texture2D") };
     ShaderProgram flat { "tests/render/shaders/flat.vert", "tests/render/shaders/flat.frag" };
 };
 
