@@ -9,6 +9,15 @@ namespace VornE {
 
 ConsoleLogger* logger = nullptr;
 
+ConsoleLogger& theLogger()
+{
+    if (logger == nullptr) {
+        logger = new ConsoleLogger(); // lives until the process ends
+        logger->level = Error;
+    }
+    return *logger;
+}
+
 namespace {
 
 const char* const yellow = "\033[33m";

@@ -79,17 +79,21 @@ public:
 
 using ConsoleLogger = Logger<NoFilter, ColourFormater, ConsoleWriter>;
 
-// The one logger of the program, created by the first VornEngine and never
-// destroyed. Null before that: nothing may log earlier.
+// The one logger of the program, created by the first VornEngine, or by the
+// first message if one comes earlier, and never destroyed.
 extern ConsoleLogger* logger;
+
+// The logger, made now if it is not there yet: logging is safe at any time.
+ConsoleLogger& theLogger();
 
 // One message in one line of code: the level, then its pieces, each written
 // as `logger << piece` writes it. A message can never go out at the level the
 // previous one left behind.
 template <class... Pieces> void log(LogLevel level, const Pieces&... pieces)
 {
-    logger->level = level;
-    (*logger << ... << pieces);
+    ConsoleLogger& out = theLogger();
+    out.level = level;
+    (out << ... << pieces);
 }
 
 } // namespace VornE

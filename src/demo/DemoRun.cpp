@@ -318,17 +318,11 @@ int runProgram(const RunOptions& options)
         // contact sheet holds all of them.
         const std::string text = std::string("Out of memory (") + error.what()
             + "): the system gives the run less memory than frames of this size need";
-        if (VornE::logger != nullptr)
-            VornE::log(VornE::Error, text);
-        else
-            std::cerr << text << std::endl;
+        VornE::log(VornE::Error, text);
         status = uncaughtExceptionStatus;
     } catch (const std::exception& error) {
         // The demo's objects are already destroyed by the unwinding.
-        if (VornE::logger != nullptr)
-            VornE::log(VornE::Error, error.what());
-        else
-            std::cerr << error.what() << std::endl;
+        VornE::log(VornE::Error, error.what());
         status = uncaughtExceptionStatus;
     }
     checkLeaksBeforeShutdown();

@@ -8,10 +8,7 @@ namespace VornE {
 VornEngine::VornEngine()
     : window(std::make_unique<GL_Window>())
 {
-    if (logger == nullptr) {
-        logger = new ConsoleLogger(); // lives until the process ends
-        logger->level = Error;
-    }
+    theLogger(); // made here unless a message came first
 }
 
 VornEngine::~VornEngine() = default;

@@ -17,7 +17,7 @@ using VornE::ConsoleLogger;
 TEST(Logger, LevelsWritePiecesToTheirStreamAndErrorEndsEachPieceWithALine)
 {
     LogCapture capture;
-    ConsoleLogger& log = LogCapture::logger();
+    ConsoleLogger& log = VornE::theLogger();
     const unsigned char glewText[] = "No GLX display";
     for (int level : { int { VornE::Info }, int { VornE::Warning }, 0, 5 }) {
         log.level = level;

@@ -2,7 +2,6 @@
 
 LogCapture::LogCapture()
 {
-    logger();
     savedOut = std::cout.rdbuf(outText.rdbuf());
     savedErr = std::cerr.rdbuf(errText.rdbuf());
 }
@@ -17,13 +16,4 @@ void LogCapture::clear()
 {
     outText.str("");
     errText.str("");
-}
-
-VornE::ConsoleLogger& LogCapture::logger()
-{
-    if (VornE::logger == nullptr) {
-        VornE::logger = new VornE::ConsoleLogger();
-        VornE::logger->level = VornE::Error;
-    }
-    return *VornE::logger;
 }

@@ -7,8 +7,7 @@
 #include <string>
 
 // Captures what the logger (and anything else) writes to std::cout and
-// std::cerr while it lives. Makes sure the global logger exists, so code under
-// test can log without an engine.
+// std::cerr while it lives.
 class LogCapture {
 public:
     LogCapture();
@@ -19,9 +18,6 @@ public:
     std::string out() const { return outText.str(); }
     std::string err() const { return errText.str(); }
     void clear();
-
-    // The global logger, created on first use with level Error as the engine does.
-    static VornE::ConsoleLogger& logger();
 
 private:
     std::ostringstream outText;
