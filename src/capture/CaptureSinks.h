@@ -2,6 +2,7 @@
 
 #include "capture/FrameWriter.h"
 #include "capture/Progress.h"
+#include "course/FrameSink.h"
 #include "demo/DemoRun.h"
 #include "render/RgbFrame.h"
 

@@ -1,7 +1,9 @@
 #include "demo/CaptureHost.h"
+#include "course/FrameSink.h"
 
 #include "course/StopSignals.h"
 #include "demo/DemoRun.h"
+#include "demo/DrawnScene.h"
 #include "demo/FramePainter.h"
 #include "demo/InputList.h"
 
@@ -22,7 +24,8 @@ bool CaptureHost::wants(std::uint32_t pass)
 
 bool CaptureHost::show(std::uint32_t pass, Scene* scene)
 {
-    painter.paint(scene, &target);
+    // The run plays drawn scenes only (makeRunScenes).
+    painter.paint(static_cast<DrawnScene*>(scene), &target);
     target.bind();
     readFrame(static_cast<int>(target.size().width), static_cast<int>(target.size().height), pixels);
     target.unbind();

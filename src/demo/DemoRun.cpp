@@ -5,6 +5,7 @@
 // screen at its own size and skips the waiting, the pacing and the sound.
 
 #include "demo/DemoRun.h"
+#include "course/FrameSink.h"
 
 #include "core/Colour.h"
 #include "core/DataFiles.h"
@@ -186,9 +187,9 @@ int playScenes(RunContext& run)
     Glow glow(run.frameSize, glowBright, glowBlur);
 
     SceneKit kit { colourCube, bigCube, texture2D, cubeWorld, &cubeMesh, &wall, { &strip1, &strip2, &strip3 } };
-    const std::vector<std::unique_ptr<Scene>> drawings = makeRunScenes(kit);
+    const std::vector<std::unique_ptr<DrawnScene>> drawings = makeRunScenes(kit);
     std::vector<Scene*> inOrder;
-    for (const std::unique_ptr<Scene>& scene : drawings)
+    for (const std::unique_ptr<DrawnScene>& scene : drawings)
         inOrder.push_back(scene.get());
     SceneSequence scenes(inOrder);
     FramePainter painter(run.window, run.renderer, frame, screenQuad, glow, postProcess, run.frameSize);

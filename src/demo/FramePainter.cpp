@@ -1,7 +1,7 @@
 #include "demo/FramePainter.h"
 
 #include "course/Projection.h"
-#include "course/Scene.h"
+#include "demo/DrawnScene.h"
 #include "engine/Window.h"
 #include "gl/OffscreenTarget.h"
 #include "render/Glow.h"
@@ -20,7 +20,7 @@ FramePainter::FramePainter(VornE::Window& window, Renderer& renderer, OffscreenT
 {
 }
 
-void FramePainter::paint(Scene* scene, OffscreenTarget* screen)
+void FramePainter::paint(DrawnScene* scene, OffscreenTarget* screen)
 {
     // The GL's initial viewport is the window's size, which is not the
     // frame's where SDL presents a full-screen window through a smaller

@@ -5,7 +5,7 @@
 class Glow;
 class OffscreenTarget;
 class Renderer;
-class Scene;
+class DrawnScene;
 class ScreenQuad;
 class ShaderProgram;
 namespace VornE {
@@ -26,7 +26,7 @@ public:
     // Paints `scene`'s frame into `screen`, or into the window when it is
     // null. A null scene (the finished run) shows the last picture again with
     // its fade.
-    void paint(Scene* scene, OffscreenTarget* screen = nullptr);
+    void paint(DrawnScene* scene, OffscreenTarget* screen = nullptr);
 
     VornE::Window& window;
 

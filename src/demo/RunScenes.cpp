@@ -10,16 +10,16 @@
 namespace {
 
 template <std::size_t... Index>
-std::vector<std::unique_ptr<Scene>> makeEach(SceneKit& kit, std::index_sequence<Index...>)
+std::vector<std::unique_ptr<DrawnScene>> makeEach(SceneKit& kit, std::index_sequence<Index...>)
 {
-    std::vector<std::unique_ptr<Scene>> scenes;
+    std::vector<std::unique_ptr<DrawnScene>> scenes;
     (scenes.push_back(std::make_unique<typename DrawingOf<std::tuple_element_t<Index, RunTimelines>>::type>(kit)), ...);
     return scenes;
 }
 
 } // namespace
 
-std::vector<std::unique_ptr<Scene>> makeRunScenes(SceneKit& kit)
+std::vector<std::unique_ptr<DrawnScene>> makeRunScenes(SceneKit& kit)
 {
     return makeEach(kit, std::make_index_sequence<runSceneCount>());
 }

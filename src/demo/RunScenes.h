@@ -1,7 +1,7 @@
 #pragma once
 
 #include "course/RunLength.h"
-#include "course/Scene.h"
+#include "demo/DrawnScene.h"
 #include "demo/SceneKit.h"
 
 #include <memory>
@@ -9,4 +9,4 @@
 
 // The drawings of the run's scenes, one per timeline of RunTimelines and in
 // its order, built from the kit.
-std::vector<std::unique_ptr<Scene>> makeRunScenes(SceneKit& kit);
+std::vector<std::unique_ptr<DrawnScene>> makeRunScenes(SceneKit& kit);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "course/Scene.h"
 #include "course/SceneOneTimeline.h"
+#include "demo/DrawnScene.h"
 #include "demo/SceneKit.h"
 
 #include <glm/glm.hpp>
@@ -16,7 +16,7 @@ class Texture;
 // the shrinking arms. Its course lives in the timeline; this class draws it.
 // It owns no GL objects: programs, mesh and textures are borrowed and must
 // outlive it.
-class SceneOne : public Scene {
+class SceneOne : public DrawnScene {
 public:
     SceneOne(ShaderProgram& colourCubeProgram, ShaderProgram& bigCubeProgram, ShaderProgram& texture2DProgram,
         Mesh* cubeMesh, Texture* wallTexture, Texture* rect1, Texture* rect2, Texture* rect3);

@@ -3,6 +3,7 @@
 #include "course/Pacing.h"
 #include "course/PlaybackClock.h"
 #include "course/StopSignals.h"
+#include "demo/DrawnScene.h"
 #include "demo/FramePainter.h"
 #include "demo/InputList.h"
 #include "demo/Music.h"
@@ -26,7 +27,8 @@ bool WindowHost::show(std::uint32_t, Scene* scene)
 {
     if (clock != nullptr && probes.logging())
         drawingBegan = clock->now();
-    painter.paint(scene);
+    // The run plays drawn scenes only (makeRunScenes).
+    painter.paint(static_cast<DrawnScene*>(scene));
     painter.window.swap();
     return true;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "course/Scene.h"
 #include "demo/CubeWorld.h"
+#include "demo/DrawnScene.h"
 #include "demo/Room.h"
 #include "demo/SceneKit.h"
 
@@ -16,7 +16,7 @@ class Texture;
 // drawn as its timeline (scene two's or three's) moves them. It owns its
 // points, in the timeline; the program, the cube world, mesh and texture are
 // borrowed and must outlive it.
-template <class Timeline> class WorldScene : public Scene {
+template <class Timeline> class WorldScene : public DrawnScene {
 public:
     WorldScene(ShaderProgram& bigCubeProgram, CubeWorld& cubeWorld, Mesh* cubeMesh, Texture* wallTexture)
         : bigCubeProgram(&bigCubeProgram)

@@ -1,13 +1,6 @@
 #pragma once
 
-#include <vector>
-
-// An RGB picture with rows bottom-up, as glReadPixels gives them.
-struct RgbFrame {
-    int width = 0;
-    int height = 0;
-    std::vector<unsigned char> rgb;
-};
+#include "core/RgbFrame.h"
 
 // The bound framebuffer's lower-left width x height pixels, into `frame`
 // (whose storage is reused from one frame to the next).

@@ -32,7 +32,6 @@ public:
         , renderCost(renderCost)
     {
     }
-    void render(Renderer&, const glm::mat4&) override { draw(); }
     void draw()
     {
         EXPECT_EQ(updates.size(), skipped + drawn) << "drawn or skipped once per pass, before the update";
