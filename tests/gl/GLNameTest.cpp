@@ -1,5 +1,5 @@
-#include "core/Exception.h"
 #include "gl/GLName.h"
+#include "core/Exception.h"
 
 #include <gtest/gtest.h>
 
