@@ -35,13 +35,12 @@ struct Course {
             armLength[t] = scene.armLength;
             spin[t] = scene.spinAngle;
             alpha0[t] = scene.stripAlpha[0];
-            fade[t] = scene.fade;
         }
     }
     SceneOneTimeline scene;
     std::vector<std::uint32_t> wrongResult, sweepRestarts, stripShown[3];
     std::map<std::uint32_t, int> armLength;
-    std::map<std::uint32_t, float> spin, alpha0, fade;
+    std::map<std::uint32_t, float> spin, alpha0;
 };
 
 std::vector<std::uint32_t> every(std::uint32_t first, std::uint32_t period, std::uint32_t last)
@@ -54,7 +53,7 @@ std::vector<std::uint32_t> every(std::uint32_t first, std::uint32_t period, std:
 
 } // namespace
 
-TEST(SceneOneTimeline, WholeCourseFollowsTheEventTableTheFadeEnvelopeAndTheCameraStarts)
+TEST(SceneOneTimeline, WholeCourseFollowsTheEventTableAndTheCameraStarts)
 {
     EXPECT_EQ(SceneOneTimeline().view(), glm::lookAt(glm::vec3(10, -10, -20), glm::vec3(0), glm::vec3(0, 1, 0)));
     std::srand(11);
@@ -70,15 +69,6 @@ TEST(SceneOneTimeline, WholeCourseFollowsTheEventTableTheFadeEnvelopeAndTheCamer
     const std::uint32_t starts[] = { 16, 3008, 6000, 9008, 14000, 19008, 24000 };
     for (std::size_t c = 0; c < 7; ++c)
         EXPECT_EQ(course.scene.cameras[c].startTime, starts[c]) << "camera " << c;
-    // The fade rises unclamped and each fall starts from ten: inside every
-    // ramp of every shot, where the golden frames do not look.
-    const std::map<std::uint32_t, float> fades { { 16, 0.16f }, { 992, 9.92f }, { 1008, 10.0f }, { 2000, 10.0f },
-        { 2752, 4.96f }, { 2992, 0.16f }, { 4000, 10.0f }, { 4992, 19.92f }, { 5504, 9.92f }, { 7008, 10.08f },
-        { 8752, 4.96f }, { 11008, 20.08f }, { 13488, 44.88f }, { 13504, 9.92f }, { 13760, 4.8f }, { 16000, 20.0f },
-        { 18752, 4.96f }, { 21008, 20.08f }, { 23744, 5.12f }, { 26000, 20.0f }, { 28496, 5.04f }, { 28992, 0.08f },
-        { 29008, 10.0f } };
-    for (const auto& [time, fade] : fades)
-        EXPECT_NEAR(course.fade.at(time), fade, 1e-4f) << time;
     EXPECT_TRUE(course.wrongResult.empty()) << "update must be false exactly from 29008";
     EXPECT_EQ(course.scene.elapsed, 29008u);
     EXPECT_EQ(course.sweepRestarts, every(2768, 1904, 29008));
