@@ -96,7 +96,8 @@ const PlainOption plainOptions[] = {
 std::string usageLine(const std::string& option, const std::string& valueName, const std::string& help)
 {
     std::string head = "  " + option + (valueName.empty() ? "" : " " + valueName);
-    head.resize(std::max<std::size_t>(head.size() + 1, 20), ' ');
+    // A long option takes a line of its own, its help under it.
+    head = head.size() < 19 ? head + std::string(20 - head.size(), ' ') : head + "\n" + std::string(20, ' ');
     std::string line = head;
     for (const char c : help)
         line += c == '\n' ? std::string("\n") + std::string(20, ' ') : std::string(1, c);
