@@ -113,6 +113,25 @@ bool waitForStart(std::uint32_t milliseconds, InputList& inputs)
     return StopSignals::received() == 0 && !escapePressed(inputs);
 }
 
+// Opens the soundtrack for `music`; false, after a line saying why, for one
+// that is not a regular file (a FIFO would block the loading), does not open,
+// or stops before run time `lastFrameAt` (the rest of the run would be
+// silent; 0 leaves its length unchecked).
+bool loadSoundtrack(Music& music, std::uint32_t lastFrameAt)
+{
+    if (const std::string kind = nonRegularKind(DataFiles::music); !kind.empty()) {
+        VornE::log(
+            VornE::Error, std::string("The music '") + DataFiles::music + "' is " + kind + ", not a sound file", "\n");
+        return false;
+    }
+    if (!music.load(DataFiles::music))
+        return false;
+    const std::string tooShort = lastFrameAt > 0 ? soundtrackTooShort(DataFiles::music, lastFrameAt) : "";
+    if (!tooShort.empty())
+        VornE::log(VornE::Error, tooShort, "\n");
+    return tooShort.empty();
+}
+
 // What a run holds from start-up to tear-down, for the scenes to borrow.
 struct RunContext {
     const RunOptions& options;
@@ -263,20 +282,7 @@ int runDemo(const RunOptions& options)
         music.emplace();
         music->init(); // without a usable device it has logged why and plays silently
         music->setExtraDelay(wanted.audioDelay);
-        // A FIFO would block the loading: what is not a regular file is not opened.
-        const std::string kind = nonRegularKind(DataFiles::music);
-        if (!kind.empty())
-            VornE::log(VornE::Error,
-                std::string("The music '") + DataFiles::music + "' is " + kind + ", not a sound file", "\n");
-        bool loaded = kind.empty() && music->load(DataFiles::music);
-        // One that opens but stops early would leave the rest of the run silent.
-        if (const std::string tooShort
-            = loaded && options.lastFrameAt > 0 ? soundtrackTooShort(DataFiles::music, options.lastFrameAt) : "";
-            !tooShort.empty()) {
-            VornE::log(VornE::Error, tooShort, "\n");
-            loaded = false;
-        }
-        if (!loaded) {
+        if (!loadSoundtrack(*music, options.lastFrameAt)) {
             VornE::log(VornE::Error, "Music not found\n");
             return dataFailedStatus; // the music first, then the final clean-up
         }
