@@ -1,5 +1,6 @@
 #include "demo/AudioSystem.h"
 
+#include "course/HeardPosition.h"
 #include "demo/SoundServerLatency.h"
 
 #include <SDL.h>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 
 namespace {
 
@@ -21,15 +23,48 @@ constexpr std::uint32_t askSpread = 100;
 
 } // namespace
 
-AudioStream::AudioStream(Mix_Music* stream)
-    : music(stream)
+struct AudioStreamData {
+    explicit AudioStreamData(Mix_Music* music)
+        : music(music)
+    {
+    }
+    ~AudioStreamData() { Mix_FreeMusic(music); }
+    AudioStreamData(const AudioStreamData&) = delete;
+    AudioStreamData& operator=(const AudioStreamData&) = delete;
+
+    Mix_Music* const music;
+};
+
+// SDL_mixer's output, with what it has handed over counted for the heard
+// position.
+struct AudioOutput {
+    // SDL_mixer's post-mix hook, on the audio thread, with the audio locked.
+    static void countHanded(void* output, std::uint8_t* stream, int bytes);
+    // The sound server's answer, on libpulse's thread.
+    void serverAnswered(std::uint64_t microseconds);
+    // A few times a second, the sound server is asked what it still holds.
+    void askServer();
+
+    // The output's format.
+    int rate = 0;
+    int bytesPerFrame = 0;
+    // Written by the audio thread; read and reset under SDL_LockAudio.
+    bool counting = false;
+    std::unique_ptr<HeardPosition> heard;
+    std::unique_ptr<SoundServerLatency> server;
+    std::uint32_t lastAsked = 0; // SDL ticks
+    std::uint32_t nextAsk = 0; // ms after lastAsked
+    // Its own generator: the scenes draw from the C library's, and a draw
+    // here would change the pictures.
+    std::minstd_rand askJitter;
+};
+
+AudioStream::AudioStream(std::unique_ptr<AudioStreamData> data)
+    : data(std::move(data))
 {
 }
 
-AudioStream::~AudioStream()
-{
-    Mix_FreeMusic(music);
-}
+AudioStream::~AudioStream() = default;
 
 void AudioChannel::setPaused(bool pause)
 {
@@ -80,12 +115,14 @@ bool AudioSystem::init(int channels)
     if (Mix_OpenAudio(outputRate, AUDIO_S16SYS, 2, outputChunk) != 0)
         return fail();
     open = true;
+    output = std::make_unique<AudioOutput>();
+    int& rate = output->rate;
     Mix_AllocateChannels(channels);
     // The device may have given another format than asked for.
     Uint16 format = 0;
     int outputChannels = 0;
     Mix_QuerySpec(&rate, &format, &outputChannels);
-    bytesPerFrame = outputChannels * static_cast<int>(format & 0xFF) / 8;
+    output->bytesPerFrame = outputChannels * static_cast<int>(format & 0xFF) / 8;
     char driver[32] = "";
     const bool named = SDL_AudioDriverName(driver, sizeof driver) != nullptr;
     silentOutput = named && std::strcmp(driver, "dummy") == 0;
@@ -94,31 +131,33 @@ bool AudioSystem::init(int channels)
     // our buffers on to SDL2 in pieces of SDL2's own size.
     const bool behindALayer = SDL_Linked_Version()->patch >= 50;
     if (rate > 0) {
-        const HeardPosition::Output output = queueless ? HeardPosition::Output::Queueless
+        const HeardPosition::Output kind = queueless ? HeardPosition::Output::Queueless
             : behindALayer                             ? HeardPosition::Output::QueuedBehindALayer
                                                        : HeardPosition::Output::Queued;
-        heard = std::make_unique<HeardPosition>(output, static_cast<std::uint32_t>(rate));
-        heard->setExtraDelay(extraDelay);
+        output->heard = std::make_unique<HeardPosition>(kind, static_cast<std::uint32_t>(rate));
+        output->heard->setExtraDelay(extraDelay);
     }
-    Mix_SetPostMix(countHanded, this);
+    Mix_SetPostMix(AudioOutput::countHanded, output.get());
     // Whatever SDL's driver, a sound server may be playing the stream (ALSA's
     // default device is often routed to one); where none does, nothing is
     // answered.
-    if (!silentOutput && !queueless && heard)
-        server = std::make_unique<SoundServerLatency>(
-            [this](std::uint64_t microseconds) { serverAnswered(microseconds); });
+    if (!silentOutput && !queueless && output->heard) {
+        AudioOutput* const answered = output.get();
+        output->server = std::make_unique<SoundServerLatency>(
+            [answered](std::uint64_t microseconds) { answered->serverAnswered(microseconds); });
+    }
     return true;
 }
 
-void AudioSystem::countHanded(void* system, std::uint8_t*, int bytes)
+void AudioOutput::countHanded(void* output, std::uint8_t*, int bytes)
 {
-    auto* self = static_cast<AudioSystem*>(system);
+    auto* self = static_cast<AudioOutput*>(output);
     if (!self->counting || self->bytesPerFrame <= 0 || !self->heard)
         return;
     self->heard->handed(static_cast<std::uint64_t>(bytes / self->bytesPerFrame), SDL_GetTicks());
 }
 
-void AudioSystem::serverAnswered(std::uint64_t microseconds)
+void AudioOutput::serverAnswered(std::uint64_t microseconds)
 {
     SDL_LockAudio();
     if (counting)
@@ -126,7 +165,7 @@ void AudioSystem::serverAnswered(std::uint64_t microseconds)
     SDL_UnlockAudio();
 }
 
-void AudioSystem::askServer()
+void AudioOutput::askServer()
 {
     const std::uint32_t now = SDL_GetTicks();
     if (!server || now - lastAsked < nextAsk)
@@ -145,29 +184,31 @@ void AudioSystem::askServer()
 
 void AudioSystem::setCounting(bool on)
 {
+    if (!output)
+        return;
     SDL_LockAudio();
-    counting = on;
-    if (!on && heard)
-        heard->forgetMeasurements(); // the output no longer plays the stream
+    output->counting = on;
+    if (!on && output->heard)
+        output->heard->forgetMeasurements(); // the output no longer plays the stream
     SDL_UnlockAudio();
 }
 
 void AudioSystem::setExtraDelay(std::int32_t milliseconds)
 {
     extraDelay = milliseconds;
-    if (!heard)
+    if (!output || !output->heard)
         return;
     SDL_LockAudio();
-    heard->setExtraDelay(milliseconds);
+    output->heard->setExtraDelay(milliseconds);
     SDL_UnlockAudio();
 }
 
 std::optional<std::uint32_t> AudioSystem::playedMilliseconds() const
 {
-    if (!open || silentOutput || channel.owner == nullptr || !heard)
+    if (!open || silentOutput || channel.owner == nullptr || !output->heard)
         return std::nullopt;
     SDL_LockAudio();
-    const std::uint32_t position = heard->millisecondsAt(SDL_GetTicks());
+    const std::uint32_t position = output->heard->millisecondsAt(SDL_GetTicks());
     SDL_UnlockAudio();
     return position;
 }
@@ -192,20 +233,25 @@ std::unique_ptr<AudioStream> AudioSystem::createStream(const std::string& path)
         fail();
         return nullptr;
     }
-    return std::make_unique<AudioStream>(music);
+    return std::make_unique<AudioStream>(std::make_unique<AudioStreamData>(music));
 }
 
 AudioChannel* AudioSystem::play(AudioStream& stream, double seconds)
 {
+    if (!open) {
+        error = "The audio output is not open";
+        return nullptr;
+    }
     // The count restarts with the stream in one hold of the audio lock (SDL's
     // is recursive), so no buffer is counted to the wrong side of the start.
     SDL_LockAudio();
-    if (heard)
-        heard->restart(SDL_GetTicks());
+    if (output->heard)
+        output->heard->restart(SDL_GetTicks());
     // A count of 1 plays once; SDL_mixer 1.2.12 plays 2 three times.
-    counting = Mix_PlayMusic(stream.music, 1) == 0 && (seconds <= 0.0 || Mix_SetMusicPosition(seconds) == 0);
+    output->counting
+        = Mix_PlayMusic(stream.data->music, 1) == 0 && (seconds <= 0.0 || Mix_SetMusicPosition(seconds) == 0);
     SDL_UnlockAudio();
-    if (!counting) {
+    if (!output->counting) {
         fail();
         return nullptr;
     }
@@ -219,7 +265,8 @@ void AudioSystem::update()
 {
     if (channel.playing && !channel.paused && Mix_PlayingMusic() == 0)
         channel.playing = false;
-    askServer();
+    if (output)
+        output->askServer();
 }
 
 void AudioSystem::close()
@@ -227,9 +274,10 @@ void AudioSystem::close()
     if (!open)
         return;
     channel.stop();
-    server.reset(); // its thread calls back into this
+    output->server.reset(); // its thread calls back into the output
     Mix_SetPostMix(nullptr, nullptr);
     Mix_CloseAudio();
+    output.reset();
     open = false;
 }
 
