@@ -1,6 +1,7 @@
 #include "gl/Shader.h"
 
 #include "core/Logger.h"
+#include "gl/GLDialect.h"
 #include "gl/SourceFile.h"
 
 #include <algorithm>
@@ -25,10 +26,10 @@ Shader::Shader(ShaderKind kind, const std::string& path)
     , path(path)
 {
     SourceFile source(path);
-    const std::string text = source.stream().str();
+    const std::string text = GLDialect::shaderSource(source.stream().str());
     const GLchar* data = text.data();
     // An explicit length: the text needs no terminator.
-    const GLint length = static_cast<GLint>(source.size());
+    const GLint length = static_cast<GLint>(text.size());
     glShaderSource(id, 1, &data, &length);
     glCompileShader(id);
 

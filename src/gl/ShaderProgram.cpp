@@ -2,6 +2,7 @@
 
 #include "core/Exception.h"
 #include "core/Logger.h"
+#include "gl/GLDialect.h"
 #include "gl/GLErrorException.h"
 #include "gl/ShaderLoadingException.h"
 
@@ -90,7 +91,7 @@ void ShaderProgram::unuse()
 
 GLint ShaderProgram::getAttribLocation(const std::string& name)
 {
-    const GLint location = glGetAttribLocation(programId, name.c_str());
+    const GLint location = glGetAttribLocation(programId, GLDialect::variableName(name).c_str());
     if (location == -1) {
         VornE::log(VornE::Warning, "Fail to get '", name, "'\n");
     }
@@ -100,7 +101,7 @@ GLint ShaderProgram::getAttribLocation(const std::string& name)
 
 GLint ShaderProgram::getUniformLocation(const std::string& name)
 {
-    const GLint location = glGetUniformLocation(programId, name.c_str());
+    const GLint location = glGetUniformLocation(programId, GLDialect::variableName(name).c_str());
     if (location == -1) {
         VornE::log(VornE::Warning, "Fail to get '", name, "'\n");
     }

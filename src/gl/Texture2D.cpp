@@ -1,5 +1,6 @@
 #include "gl/Texture2D.h"
 
+#include "gl/GLDialect.h"
 #include "gl/GLErrorException.h"
 
 // Sizes are not validated here: one too large for GLsizei turns negative and
@@ -24,7 +25,7 @@ Texture2D::Texture2D(GLint internalFormat, const Resolution& size, GLenum format
 
 void Texture2D::setImage(const Resolution& size, const void* pixels)
 {
-    glTexImage2D(GL_TEXTURE_2D, 0, 4, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height), 0, GL_RGBA,
+    glTexImage2D(GL_TEXTURE_2D, 0, GLDialect::internalFormat(4, GL_RGBA), static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height), 0, GL_RGBA,
         GL_UNSIGNED_BYTE, pixels);
     checkGLError("glTexImage2D");
 }

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <GL/glew.h>
+
+#include <string>
+
+// Where the GL the demo is written for (OpenGL 2.0, GLSL 1.10) and the GL a
+// platform gives differ, named in one place. GLDialect.cpp is the desktop's,
+// where nothing differs; the web page builds src/web/WebGLDialect.cpp
+// instead, for WebGL 2.
+namespace GLDialect {
+
+// A shader's source as this GL compiles it.
+std::string shaderSource(const std::string& source);
+// The name a program's uniform or attribute has in the compiled source.
+std::string variableName(const std::string& name);
+// The internal format of a texture uploaded from pixels in `format`, whose
+// components number `components`.
+GLint internalFormat(GLint components, GLenum format);
+
+} // namespace GLDialect
