@@ -159,9 +159,11 @@ int mainLoop(RunContext& run, SceneSequence& scenes, FramePainter& painter)
     if (run.options.frames != nullptr) {
         CaptureHost host(painter, *run.options.frames, run.inputs, run.frameSize);
         loop = runPasses(scenes, host, sceneStep, first);
-    } else if (run.settings.everyFrame) {
+    } else if (run.settings.everyFrame || run.options.firstFrameOnly) {
         EveryFramePacing pacing(run.wallClock);
         WindowHost host(painter, pacing, nullptr, run.inputs, run.music);
+        if (run.options.firstFrameOnly)
+            host.endAfterFirstFrame();
         loop = runPasses(scenes, host, sceneStep, first);
     } else {
         // The pictures follow the music from its first sample on.

@@ -30,6 +30,10 @@ struct RunOptions {
     // one drawn, with the setting "everyframe"), with "FPS: " lines. A sink
     // takes them off screen as fast as they come.
     FrameSink* frames = nullptr;
+    // The window shows the frame of startAt alone, drawn whatever it costs,
+    // and the run ends: a picture to compare, in a window (the web page's
+    // frame on demand).
+    bool firstFrameOnly = false;
 };
 
 // The demo's whole life, from the settings to the tear-down, in the fixed

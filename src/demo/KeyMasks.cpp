@@ -1,6 +1,6 @@
 #include "demo/KeyMasks.h"
 
-#include <SDL_keysym.h>
+#include <SDL.h>
 
 namespace KeyMask {
 

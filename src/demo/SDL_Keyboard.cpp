@@ -10,19 +10,6 @@ SDL_Keyboard::SDL_Keyboard(Poller p)
     update();
 }
 
-KeyboardPoll SDL_Keyboard::pollSdl()
-{
-    KeyboardPoll found;
-    SDL_Event event;
-    while (SDL_PollEvent(&event) > 0)
-        if (event.type == SDL_KEYDOWN)
-            found.pressed.push_back(static_cast<int>(event.key.keysym.sym));
-    int count = 0;
-    const Uint8* keys = SDL_GetKeyState(&count);
-    found.state = KeyState { keys, count };
-    return found;
-}
-
 void SDL_Keyboard::update()
 {
     poll = poller();

@@ -43,5 +43,5 @@ bool WindowHost::endOfPass(std::uint32_t nextPass, bool drawn)
         pacing.frameShown(nextPass);
     }
     // Ctrl-C and SIGTERM leave like Escape, after the pass.
-    return !inputs.anyQuit() && StopSignals::received() == 0;
+    return !inputs.anyQuit() && StopSignals::received() == 0 && !(drawn && firstFrameOnly);
 }

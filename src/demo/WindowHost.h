@@ -22,6 +22,9 @@ public:
     bool show(std::uint32_t pass, Scene* scene) override;
     bool endOfPass(std::uint32_t nextPass, bool drawn) override;
 
+    // The loop stops once the first frame is on screen.
+    void endAfterFirstFrame() { firstFrameOnly = true; }
+
 private:
     FramePainter& painter;
     Pacing& pacing;
@@ -30,4 +33,5 @@ private:
     Music* music;
     LiveProbes probes;
     std::uint32_t drawingBegan = 0;
+    bool firstFrameOnly = false;
 };

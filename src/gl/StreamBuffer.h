@@ -14,8 +14,8 @@ public:
         : target(target)
     {
     }
+    // Moved, not assigned: its target is fixed.
     StreamBuffer(StreamBuffer&&) noexcept = default;
-    StreamBuffer& operator=(StreamBuffer&&) noexcept = default;
 
     // Replaces the contents with `size` bytes (GL copies them) and leaves the
     // buffer bound to its target for the draw; pair with unbind().

@@ -1,0 +1,92 @@
+# The web page: the demo built to WebAssembly with Emscripten, into a folder
+# any static web host serves as it is (scripts/build-web.sh; tests:
+# scripts/test-web.sh). The same sources as the desktop program; what a
+# browser cannot have is replaced, file for file, by src/web/:
+#   engine/TextureLoader.cpp (DevIL)          -> web/StbTextureLoader.cpp   the image decoder
+#   mesh/AMesh.cpp, AMeshLoader.cpp (Assimp)   -> web/BakedMeshLoader.cpp    the mesh source
+#   demo/AudioSystem.cpp, SoundServerLatency.cpp (SDL_mixer, PulseAudio),
+#   demo/DecodableLength.cpp (libvorbisfile)   -> web/WebAudioSystem.cpp,
+#                                                 web/WebDecodableLength.cpp the audio backend
+#   engine/SDL_Window.cpp, GL_Window.cpp       -> web/CanvasWindow.cpp       how a frame is presented
+#   gl/GLDialect.cpp                           -> web/WebGLDialect.cpp       WebGL 2's shading language
+#   demo/SdlKeyboardPoll.cpp                   -> web/PageKeyboardPoll.cpp   the keys
+#   demo/main.cpp                              -> web/main.cpp               the address as the command line
+# The loop stays the desktop's: Asyncify lets it hand control back to the
+# browser at every swap and wait.
+
+set(web_replaced
+  engine/TextureLoader.cpp mesh/AMesh.cpp mesh/AMeshLoader.cpp demo/AudioSystem.cpp demo/SoundServerLatency.cpp
+  demo/DecodableLength.cpp demo/SdlKeyboardPoll.cpp engine/SDL_Window.cpp engine/GL_Window.cpp gl/GLDialect.cpp)
+
+# Header-only libraries from Debian, seen through folders of their own so
+# that nothing else of /usr/include mixes with Emscripten's system headers.
+set(web_headers ${CMAKE_BINARY_DIR}/host-headers)
+file(MAKE_DIRECTORY ${web_headers})
+file(CREATE_LINK /usr/include/glm ${web_headers}/glm SYMBOLIC)
+file(CREATE_LINK /usr/include/stb ${web_headers}/stb SYMBOLIC)
+
+# C++ exceptions are caught only when every compile and link has them on.
+add_compile_options(-fexceptions)
+add_link_options(-fexceptions)
+
+option(LUMAROLL_WERROR "Treat warnings as errors on our own targets" OFF)
+function(lumaroll_warnings target)
+  # The EXT entry point the desktop checks for is always there in a browser.
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wno-tautological-pointer-compare)
+  if(LUMAROLL_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+function(lumaroll_web_library name)
+  set(sources)
+  foreach(folder ${ARGN})
+    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${folder}/*.cpp)
+    list(APPEND sources ${found})
+  endforeach()
+  foreach(replaced ${web_replaced})
+    list(REMOVE_ITEM sources ${CMAKE_SOURCE_DIR}/src/${replaced})
+  endforeach()
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_include_directories(${name} SYSTEM PUBLIC ${web_headers} ${EMSCRIPTEN_SYSROOT}/include/SDL)
+  lumaroll_warnings(${name})
+endfunction()
+
+# The GL-free libraries, which the node tests also run, and the rest.
+lumaroll_web_library(lumaroll_core core)
+lumaroll_web_library(lumaroll_course course)
+target_link_libraries(lumaroll_course PUBLIC lumaroll_core)
+lumaroll_web_library(lumaroll_page gl mesh engine render demo web)
+target_link_libraries(lumaroll_page PUBLIC lumaroll_course)
+
+# The site: index.html (the page's own shell), lumaroll.js, lumaroll.wasm and
+# lumaroll.data, the packed data/ with the baked mesh in the model's place.
+set(LUMAROLL_SITE_DIR ${CMAKE_BINARY_DIR}/site CACHE PATH "Where the web page is built")
+add_executable(lumaroll ${CMAKE_SOURCE_DIR}/src/web/main.cpp)
+target_link_libraries(lumaroll PRIVATE lumaroll_page)
+lumaroll_warnings(lumaroll)
+set_target_properties(lumaroll PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${LUMAROLL_SITE_DIR} SUFFIX ".js")
+set(packed)
+foreach(file settings.ini shaders textures music)
+  list(APPEND packed "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/data/${file}@data/${file}")
+endforeach()
+list(APPEND packed
+  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/web/data/meshes/cube2.obj.mesh@data/meshes/cube2.obj.mesh")
+target_link_options(lumaroll PRIVATE
+  -sASYNCIFY "-sASYNCIFY_IMPORTS=['lumaroll_audio_decode','lumaroll_next_frame']"
+  -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
+  -sINVOKE_RUN=0 -sEXIT_RUNTIME=0 "-sEXPORTED_RUNTIME_METHODS=['callMain','ccall']"
+  "SHELL:--js-library ${CMAKE_SOURCE_DIR}/src/web/lumaroll_library.js"
+  ${packed})
+set_property(TARGET lumaroll APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/src/web/lumaroll_library.js)
+add_custom_command(TARGET lumaroll POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/index.html ${CMAKE_SOURCE_DIR}/web/page.js
+    ${CMAKE_SOURCE_DIR}/web/page.css ${LUMAROLL_SITE_DIR}/
+  VERBATIM)
+
+include(CTest)
+if(BUILD_TESTING)
+  add_subdirectory(tests/web)
+endif()

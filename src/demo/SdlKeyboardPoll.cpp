@@ -1,0 +1,20 @@
+// The desktop's look at the keyboard: SDL 1.2's event queue and its key
+// state, indexed by key symbol. The web page has its own
+// (src/web/PageKeyboardPoll.cpp).
+
+#include "demo/SDL_Keyboard.h"
+
+#include <SDL.h>
+
+KeyboardPoll SDL_Keyboard::pollSdl()
+{
+    KeyboardPoll found;
+    SDL_Event event;
+    while (SDL_PollEvent(&event) > 0)
+        if (event.type == SDL_KEYDOWN)
+            found.pressed.push_back(static_cast<int>(event.key.keysym.sym));
+    int count = 0;
+    const Uint8* keys = SDL_GetKeyState(&count);
+    found.state = KeyState { keys, count };
+    return found;
+}

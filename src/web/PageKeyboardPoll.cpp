@@ -1,0 +1,18 @@
+// The web page's look at the keyboard: the key presses Emscripten's SDL
+// queues from the page's key events. Its key state is indexed by scan code,
+// not by the key symbols the masks read, so the page reads presses only:
+// Escape acts as it is pressed.
+
+#include "demo/SDL_Keyboard.h"
+
+#include <SDL.h>
+
+KeyboardPoll SDL_Keyboard::pollSdl()
+{
+    KeyboardPoll found;
+    SDL_Event event;
+    while (SDL_PollEvent(&event) > 0)
+        if (event.type == SDL_KEYDOWN)
+            found.pressed.push_back(static_cast<int>(event.key.keysym.sym));
+    return found;
+}

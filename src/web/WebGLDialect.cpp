@@ -1,0 +1,59 @@
+// WebGL 2's side of the GL dialect: shaders written for GLSL 1.10 are
+// compiled as GLSL ES 3.00, where the screen-space derivatives the cubes'
+// shading uses are built in (WebGL 2 offers no extension for them in GLSL ES
+// 1.00); textures take their pixel format as internal format; and the EXT
+// entry point the desktop's framebuffer code may call is the core one here.
+
+#include "gl/GLDialect.h"
+
+#include <regex>
+
+namespace {
+
+// GLSL ES 3.00 names its lookup function `texture`.
+const std::string textureUniform = "texture";
+const std::string textureRenamed = "lumarollTexture";
+
+} // namespace
+
+namespace GLDialect {
+
+std::string shaderSource(const std::string& source)
+{
+    static const std::regex version(R"(^\s*#version\s+110[^\n]*)");
+    static const std::regex texture(R"(\btexture\b)");
+    static const std::regex lookup(R"(\btexture2D\s*\()");
+    static const std::regex attribute(R"(\battribute\b)");
+    static const std::regex varying(R"(\bvarying\b)");
+    static const std::regex fragColour(R"(\bgl_FragColor\b)");
+    const bool fragment = std::regex_search(source, fragColour);
+    std::string body = std::regex_replace(source, version, "", std::regex_constants::format_first_only);
+    body = std::regex_replace(body, texture, textureRenamed);
+    body = std::regex_replace(body, lookup, "texture(");
+    if (fragment) {
+        body = std::regex_replace(body, varying, "in");
+        body = std::regex_replace(body, fragColour, "lumarollFragColour");
+    } else {
+        body = std::regex_replace(body, attribute, "in");
+        body = std::regex_replace(body, varying, "out");
+    }
+    return std::string("#version 300 es\nprecision highp float;\n")
+        + (fragment ? "out vec4 lumarollFragColour;\n" : "") + body;
+}
+
+std::string variableName(const std::string& name)
+{
+    return name == textureUniform ? textureRenamed : name;
+}
+
+GLint internalFormat(GLint, GLenum format)
+{
+    return static_cast<GLint>(format);
+}
+
+} // namespace GLDialect
+
+extern "C" void glDeleteRenderbuffersEXT(GLsizei count, const GLuint* names)
+{
+    glDeleteRenderbuffers(count, names);
+}

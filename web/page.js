@@ -1,0 +1,105 @@
+// The page around the demo: loads it, shows its progress, starts it from a
+// button (browsers give sound only after a gesture), offers full screen and
+// says what went wrong. The address's query goes to the demo as it stands
+// (?start=29008&seed=7&mute=1&size=400x320&every-frame=1&no-wait=1);
+// ?at=MS&size=WxH draws the frame of one time, pixel for pixel, and sets
+// the page's state to "done".
+(function () {
+  'use strict';
+  var query = location.search.replace(/^\?/, '');
+  var frameOnDemand = /(^|&)at=/.test(query);
+  var body = document.body;
+  var lastErrors = [];
+  function byId(id) { return document.getElementById(id); }
+  function setState(state) { body.dataset.state = state; }
+  function say(text) { byId('message').textContent = text; }
+  function status(text) { byId('status').textContent = text; }
+
+  if (frameOnDemand) body.classList.add('exact');
+  var probe = document.createElement('canvas');
+  if (!probe.getContext('webgl2')) {
+    status('');
+    say('This demo draws with WebGL 2, which this browser does not offer or has turned off ' +
+        '(in its settings, or for want of a graphics driver it trusts). It cannot play here.');
+    setState('failed');
+    return;
+  }
+
+  function start() {
+    try {
+      var AudioContextClass = window.AudioContext || window.webkitAudioContext;
+      if (AudioContextClass && !frameOnDemand) Module.audioContext = new AudioContextClass();
+    } catch (error) {
+      console.warn('No audio context: ' + error);
+    }
+    setState('playing');
+    byId('canvas').focus();
+    Module.callMain([query]);
+  }
+
+  function ready() {
+    var problem = Module.ccall('lumaroll_address_problem', 'string', ['string'], [query]);
+    byId('bar').style.width = '100%';
+    if (problem) {
+      status('');
+      say(problem);
+      setState('refused');
+      return;
+    }
+    if (frameOnDemand) {
+      start();
+      return;
+    }
+    status(/(^|&)no-wait=1/.test(query) ? 'Ready.' : 'Ready. The demo begins five seconds after Start.');
+    var button = byId('start');
+    button.disabled = false;
+    button.onclick = start;
+    setState('ready');
+  }
+
+  function ended(exitStatus) {
+    if (frameOnDemand) {
+      setState(exitStatus === 0 ? 'done' : 'failed');
+      if (exitStatus !== 0) body.classList.remove('exact');
+      return;
+    }
+    if (document.fullscreenElement) document.exitFullscreen();
+    var button = byId('start');
+    button.textContent = 'Play again';
+    button.onclick = function () { location.reload(); };
+    if (exitStatus === 0) {
+      status('The end.');
+    } else if (!byId('message').textContent) {
+      status('');
+      say('The demo stopped (status ' + exitStatus + ').\n' + lastErrors.join('\n'));
+    }
+    setState(exitStatus === 0 ? 'ended' : 'failed');
+  }
+
+  byId('fullscreen').onclick = function () {
+    var canvas = byId('canvas');
+    if (canvas.requestFullscreen) canvas.requestFullscreen();
+  };
+
+  window.Module = {
+    canvas: byId('canvas'),
+    print: function (text) { console.log(text); },
+    printErr: function (text) {
+      console.warn(text);
+      lastErrors.push(text.replace(/\x1b\[[0-9;]*m/g, ''));
+      if (lastErrors.length > 6) lastErrors.shift();
+    },
+    setStatus: function (text) {
+      var progress = /\((\d+(?:\.\d+)?)\/(\d+)\)/.exec(text);
+      if (progress) byId('bar').style.width = (100 * progress[1] / progress[2]) + '%';
+    },
+    onRuntimeInitialized: ready,
+    showMessage: say,
+    ended: ended,
+    onAbort: function (what) { say('The demo failed: ' + what); setState('failed'); },
+  };
+  var script = document.createElement('script');
+  script.src = 'lumaroll.js';
+  script.onerror = function () { say('The demo\'s files did not load: reload the page.'); setState('failed'); };
+  document.body.appendChild(script);
+})();
