@@ -12,7 +12,8 @@
 #   demo/SdlKeyboardPoll.cpp                   -> web/PageKeyboardPoll.cpp   the keys
 #   demo/main.cpp                              -> web/main.cpp               the address as the command line
 # The loop stays the desktop's: Asyncify lets it hand control back to the
-# browser at every swap and wait.
+# browser at every swap and wait. The textured strips draw from client-side
+# arrays, which WebGL lacks: Emscripten's FULL_ES2 copies them to buffers.
 
 set(web_replaced
   engine/TextureLoader.cpp mesh/AMesh.cpp mesh/AMeshLoader.cpp demo/AudioSystem.cpp demo/SoundServerLatency.cpp
@@ -76,7 +77,7 @@ list(APPEND packed
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/web/data/meshes/cube2.obj.mesh@data/meshes/cube2.obj.mesh")
 target_link_options(lumaroll PRIVATE
   -sASYNCIFY "-sASYNCIFY_IMPORTS=['lumaroll_audio_decode','lumaroll_next_frame']"
-  -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
+  -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sFULL_ES2=1 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
   -sINVOKE_RUN=0 -sEXIT_RUNTIME=0 "-sEXPORTED_RUNTIME_METHODS=['callMain','ccall']"
   "SHELL:--js-library ${CMAKE_SOURCE_DIR}/src/web/lumaroll_library.js"
   ${packed})
