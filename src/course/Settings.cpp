@@ -49,12 +49,14 @@ void Settings::read(std::istream& text)
     while (text >> key) {
         // Each value is its own word, read whole as a number: a word that is
         // not a number, or only starts like one, stops the reading there.
-        // Kept as a double, which holds every 32-bit seed exactly.
+        // Kept as a double, which holds every 32-bit seed exactly. Written in
+        // digits: some C++ libraries would read "inf" and "nan" too.
         std::string word;
         double value = 0.0;
         const bool read = static_cast<bool>(text >> word);
         std::istringstream number(word);
-        if (!read || !(number >> value) || number.peek() != std::istringstream::traits_type::eof()) {
+        const bool digits = word.find_first_not_of("0123456789+-.eE") == std::string::npos;
+        if (!read || !digits || !(number >> value) || number.peek() != std::istringstream::traits_type::eof()) {
             const std::string why = text.bad() ? "could not be read"
                 : !read                        ? "has no value"
                         : "has the value " + quoteForMessage(word) + ", which is not a number it can read";
