@@ -78,7 +78,7 @@ list(APPEND packed
 target_link_options(lumaroll PRIVATE
   -sASYNCIFY "-sASYNCIFY_IMPORTS=['lumaroll_audio_decode','lumaroll_next_frame']"
   -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sFULL_ES2=1 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
-  -sINVOKE_RUN=0 -sEXIT_RUNTIME=0 "-sEXPORTED_RUNTIME_METHODS=['callMain','ccall']"
+  -sINVOKE_RUN=0 -sEXIT_RUNTIME=0 "-sEXPORTED_RUNTIME_METHODS=['callMain','ccall','ENV','FS']"
   "SHELL:--js-library ${CMAKE_SOURCE_DIR}/src/web/lumaroll_library.js"
   ${packed})
 set_property(TARGET lumaroll APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/src/web/lumaroll_library.js)

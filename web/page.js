@@ -94,6 +94,10 @@
       if (progress) byId('bar').style.width = (100 * progress[1] / progress[2]) + '%';
     },
     onRuntimeInitialized: ready,
+    // A developer's variables for the demo's environment, as on the desktop
+    // (LUMAROLL_SYNC_LOG=/sync.log writes the frames' timing into the page's
+    // file system): set window.lumarollEnvironment before the page loads.
+    preRun: [function () { Object.assign(Module.ENV, window.lumarollEnvironment || {}); }],
     showMessage: say,
     ended: ended,
     onAbort: function (what) { say('The demo failed: ' + what); setState('failed'); },

@@ -1,0 +1,94 @@
+#!/usr/bin/python3
+"""The web page in headless Chromium: an address it cannot take is answered
+on the page; without WebGL the page says so; a run follows the audio
+context's clock, and Escape ends it.
+
+  page_test.py SITE_FOLDER"""
+
+import asyncio
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from chromium import Browser, Site  # noqa: E402
+
+STATE = "document.body.dataset.state"
+failures = []
+
+
+def check(condition, what):
+    print(("ok    " if condition else "FAILED ") + what, flush=True)
+    if not condition:
+        failures.append(what)
+
+
+async def final_state(page, states, timeout=90):
+    wanted = ",".join(f"'{s}'" for s in states)
+    return await page.wait_for(f"[{wanted}].includes({STATE}) && {STATE}", timeout)
+
+
+async def refused_addresses(site, browser):
+    for query, said in [("seed=abc", "--seed takes a whole number"), ("mute=yes", "'mute' takes 1 or 0"),
+                        ("colour=3", "--colour"), ("start=99999", "last frame at 74032")]:
+        async with browser.session() as page:
+            await page.open(site.url("index.html?" + query))
+            state = await final_state(page, ["refused", "ready", "failed"])
+            message = await page.evaluate("document.getElementById('message').textContent")
+            check(state == "refused" and said in message, f"?{query} is answered on the page: {message!r}")
+
+
+async def without_webgl(site):
+    with Browser(webgl=False) as browser:
+        async with browser.session() as page:
+            await page.open(site.url("index.html"))
+            await final_state(page, ["failed", "ready"])
+            message = await page.evaluate("document.getElementById('message').textContent")
+            check("WebGL 2" in message, f"without WebGL the page says why: {message!r}")
+
+
+async def in_step_with_the_music(site, browser, start=20000, seconds=6):
+    async with browser.session() as page:
+        await page.call("Page.addScriptToEvaluateOnNewDocument",
+                        source="window.lumarollEnvironment = {LUMAROLL_SYNC_LOG: '/sync.log'};")
+        await page.open(site.url(f"index.html?no-wait=1&start={start}&size=400x320"))
+        await final_state(page, ["ready"])
+        await page.evaluate("document.getElementById('start').click()")
+        await asyncio.sleep(seconds)
+        for kind in ("keyDown", "keyUp"):
+            await page.call("Input.dispatchKeyEvent", type=kind, key="Escape", code="Escape",
+                            windowsVirtualKeyCode=27, nativeVirtualKeyCode=27)
+        state = await final_state(page, ["ended", "failed"], 30)
+        check(state == "ended", f"Escape ends the run ({state})")
+        log = await page.evaluate("Module.FS.readFile('/sync.log', {encoding: 'utf8'})")
+    # pass, due, clock as drawing began, clock once shown, music position, ticks
+    frames = [[int(v) for v in line.split()] for line in log.splitlines()]
+    heard = [f for f in frames if f[4] >= 0]
+    check(len(frames) > 2 * seconds, f"{len(frames)} frames drawn in {seconds} s")
+    check(heard and heard[-1][4] >= (seconds - 2) * 1000,
+          f"the music played on: {heard[-1][4] if heard else None} ms heard")
+    # Once the music is heard, the clock the pictures follow is its position.
+    apart = [abs(f[3] - (start + f[4])) for f in heard[5:]]
+    worst = max(apart) if apart else None
+    check(apart and worst <= 50, f"the pictures' clock keeps to the music's position: at most {worst} ms apart")
+    # A slow frame costs frames, not time: passes are left out, and no
+    # frame reaches the screen later than about the time one takes to draw
+    # (SwiftShader on two cores: near 100 ms at this size).
+    late = [f[3] - f[1] for f in heard[5:]]
+    check(late and max(late) <= 200, f"frames keep their time: at most {max(late) if late else None} ms late")
+    passes = heard[-1][0] - heard[0][0] + 1
+    check(len(heard) < passes, f"frames left out to keep in step: {len(heard)} drawn of {passes} passes")
+
+
+async def main(folder):
+    with Site(folder) as site:
+        with Browser(800, 700) as browser:
+            await refused_addresses(site, browser)
+            await in_step_with_the_music(site, browser)
+        await without_webgl(site)
+    if failures:
+        print(f"{len(failures)} checks failed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(asyncio.run(main(sys.argv[1])))
