@@ -132,8 +132,8 @@ bool AudioSystem::init(int channels)
     const bool behindALayer = SDL_Linked_Version()->patch >= 50;
     if (rate > 0) {
         const HeardPosition::Output kind = queueless ? HeardPosition::Output::Queueless
-            : behindALayer                             ? HeardPosition::Output::QueuedBehindALayer
-                                                       : HeardPosition::Output::Queued;
+            : behindALayer                           ? HeardPosition::Output::QueuedBehindALayer
+                                                     : HeardPosition::Output::Queued;
         output->heard = std::make_unique<HeardPosition>(kind, static_cast<std::uint32_t>(rate));
         output->heard->setExtraDelay(extraDelay);
     }

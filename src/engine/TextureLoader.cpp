@@ -267,7 +267,8 @@ Ressource* TextureLoader::load(const std::string& name)
     // The bytes-per-pixel count doubles as GL's unsized internal format (its
     // component count).
     Texture2D* texture = new (std::nothrow)
-        Texture2D(GLDialect::internalFormat(static_cast<GLint>(bytes), static_cast<GLenum>(format)), size, static_cast<GLenum>(format), static_cast<const void*>(pixels));
+        Texture2D(GLDialect::internalFormat(static_cast<GLint>(bytes), static_cast<GLenum>(format)), size,
+            static_cast<GLenum>(format), static_cast<const void*>(pixels));
     if (texture == nullptr) {
         log(Error, "Fail to allocate memory for Texture\n");
     }

@@ -25,8 +25,8 @@ Texture2D::Texture2D(GLint internalFormat, const Resolution& size, GLenum format
 
 void Texture2D::setImage(const Resolution& size, const void* pixels)
 {
-    glTexImage2D(GL_TEXTURE_2D, 0, GLDialect::internalFormat(4, GL_RGBA), static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height), 0, GL_RGBA,
-        GL_UNSIGNED_BYTE, pixels);
+    glTexImage2D(GL_TEXTURE_2D, 0, GLDialect::internalFormat(4, GL_RGBA), static_cast<GLsizei>(size.width),
+        static_cast<GLsizei>(size.height), 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
     checkGLError("glTexImage2D");
 }
 

@@ -73,15 +73,15 @@ Ressource* TextureLoader::load(const std::string& name)
         logFailure(name, "the image is larger than the GL takes (" + std::to_string(largestSide) + " pixels a side)");
         return nullptr;
     }
-    const std::unique_ptr<unsigned char, ImageFree> pixels(
-        stbi_load(name.c_str(), &width, &height, &components, 0));
+    const std::unique_ptr<unsigned char, ImageFree> pixels(stbi_load(name.c_str(), &width, &height, &components, 0));
     if (!pixels || width <= 0 || height <= 0 || components < 1 || components > 4) {
         logFailure(name, pixels ? "pixel format not supported" : stbi_failure_reason());
         return nullptr;
     }
     const GLenum format = pixelFormat(components);
     const Resolution size { static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height) };
-    Texture2D* texture = new (std::nothrow) Texture2D(GLDialect::internalFormat(components, format), size, format, pixels.get());
+    Texture2D* texture
+        = new (std::nothrow) Texture2D(GLDialect::internalFormat(components, format), size, format, pixels.get());
     if (texture == nullptr)
         log(Error, "Fail to allocate memory for Texture\n");
     return texture;

@@ -32,8 +32,7 @@ std::string decoded(const std::string& text)
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '+') {
             plain += ' ';
-        } else if (text[i] == '%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0
-            && hexDigit(text[i + 2]) >= 0) {
+        } else if (text[i] == '%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 && hexDigit(text[i + 2]) >= 0) {
             plain += static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
             i += 2;
         } else {

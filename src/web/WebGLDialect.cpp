@@ -37,8 +37,8 @@ std::string shaderSource(const std::string& source)
         body = std::regex_replace(body, attribute, "in");
         body = std::regex_replace(body, varying, "out");
     }
-    return std::string("#version 300 es\nprecision highp float;\n")
-        + (fragment ? "out vec4 lumarollFragColour;\n" : "") + body;
+    return std::string("#version 300 es\nprecision highp float;\n") + (fragment ? "out vec4 lumarollFragColour;\n" : "")
+        + body;
 }
 
 std::string variableName(const std::string& name)

@@ -1,6 +1,6 @@
+#include "mesh/MeshFile.h"
 #include "mesh/AMeshLoader.h"
 #include "mesh/Mesh.h"
-#include "mesh/MeshFile.h"
 #include "support/LogCapture.h"
 
 #include <gtest/gtest.h>
