@@ -70,11 +70,15 @@ async def in_step_with_the_music(site, browser, start=20000, seconds=6):
     apart = [abs(f[3] - (start + f[4])) for f in heard[5:]]
     worst = max(apart) if apart else None
     check(apart and worst <= 50, f"the pictures' clock keeps to the music's position: at most {worst} ms apart")
-    # A slow frame costs frames, not time: passes are left out, and no
-    # frame reaches the screen later than about the time one takes to draw
-    # (SwiftShader on two cores: near 100 ms at this size).
-    late = [f[3] - f[1] for f in heard[5:]]
-    check(late and max(late) <= 200, f"frames keep their time: at most {max(late) if late else None} ms late")
+    # A slow frame costs frames, not time: passes are left out, and a frame
+    # reaches the screen about the time one takes to draw after its own
+    # (SwiftShader on two cores: near 100 ms at this size; a busy machine
+    # adds a few hundred now and then). Frames slowed instead would fall
+    # seconds behind within the run.
+    late = sorted(f[3] - f[1] for f in heard[5:])
+    median = late[len(late) // 2] if late else None
+    check(late and median <= 150 and late[-1] <= 500,
+          f"frames keep their time: {median} ms late in the middle, {late[-1] if late else None} at most")
     passes = heard[-1][0] - heard[0][0] + 1
     check(len(heard) < passes, f"frames left out to keep in step: {len(heard)} drawn of {passes} passes")
 
