@@ -82,10 +82,14 @@ target_link_options(lumaroll PRIVATE
   "SHELL:--js-library ${CMAKE_SOURCE_DIR}/src/web/lumaroll_library.js"
   ${packed})
 set_property(TARGET lumaroll APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/src/web/lumaroll_library.js)
-add_custom_command(TARGET lumaroll POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/index.html ${CMAKE_SOURCE_DIR}/web/page.js
-    ${CMAKE_SOURCE_DIR}/web/page.css ${LUMAROLL_SITE_DIR}/
-  VERBATIM)
+set(page_files)
+foreach(file index.html page.js page.css)
+  add_custom_command(OUTPUT ${LUMAROLL_SITE_DIR}/${file}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/${file} ${LUMAROLL_SITE_DIR}/${file}
+    DEPENDS ${CMAKE_SOURCE_DIR}/web/${file} VERBATIM)
+  list(APPEND page_files ${LUMAROLL_SITE_DIR}/${file})
+endforeach()
+add_custom_target(page ALL DEPENDS ${page_files})
 
 include(CTest)
 if(BUILD_TESTING)

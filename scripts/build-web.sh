@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds the web page into build-web/site/ (or the folder given), which any
 # static web host serves as it is: index.html, lumaroll.js, lumaroll.wasm and
-# lumaroll.data (the packed data/). Needs Debian's emscripten
+# lumaroll.data (the packed data/). Installs what is missing first
 # (scripts/install-web-deps.sh). LUMAROLL_CMAKE_OPTIONS adds options to the
 # configure step, as for the desktop build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/install-web-deps.sh
 site=${1:-build-web/site}
 options=()
 if [ -n "${LUMAROLL_CMAKE_OPTIONS:-}" ]; then

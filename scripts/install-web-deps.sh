@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the web page's build and its tests need, on top
-# of the desktop's (scripts/install-deps.sh): Emscripten, GoogleTest's sources
-# for node, stb_image, headless Chromium and what drives it.
+# Installs the Debian packages the web page's build and its tests need:
+# Emscripten, GLM, stb_image, GoogleTest's sources for node, headless
+# Chromium and what drives it; quick when all are there.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-scripts/install-deps.sh
 
-packages=(emscripten googletest libstb-dev libglm-dev chromium fonts-dejavu-core python3-websockets python3-pil python3-numpy)
+packages=(emscripten cmake googletest libstb-dev libglm-dev chromium fonts-dejavu-core python3-websockets python3-pil python3-numpy)
 missing=()
 for package in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
