@@ -29,32 +29,6 @@ public:
     std::string path;
 };
 
-// An environment variable set, or unset, for the object's life.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const char* value)
-        : name(name)
-    {
-        if (const char* old = std::getenv(name))
-            saved = old;
-        if (value != nullptr)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnvironment()
-    {
-        if (saved.empty())
-            unsetenv(name);
-        else
-            setenv(name, saved.c_str(), 1);
-    }
-
-private:
-    const char* name;
-    std::string saved;
-};
-
 } // namespace
 
 TEST(Settings, ReadsPairsWhateverTheWhitespaceAndLastRepeatWinsWithCaseSensitiveKeys)
@@ -148,21 +122,16 @@ TEST(Settings, EachBrokenValueIsNamedOnOneLineWithWhatIsUsedInstead)
         std::string line; // after "Settings file 'PATH': "
         std::uint32_t hres, vres; // what the run takes
     };
+    const std::string unread = "which is not a number it can read, reading stopped there";
     const Row rows[] = {
-        { std::string("\x01\x9f\xff hres \x02", 10),
-            "key '\x01\x9f\xff' has the value 'hres', which is not a number it can read, reading stopped there", 800,
-            640 },
-        { "hres wide", "key 'hres' has the value 'wide', which is not a number it can read, reading stopped there", 800,
-            640 },
-        { "hres 320 vres big vres 700",
-            "key 'vres' has the value 'big', which is not a number it can read, reading stopped there", 320, 640 },
+        { std::string("\x01\x9f\xff hres \x02", 10), "key '\x01\x9f\xff' has the value 'hres', " + unread, 800, 640 },
+        { "hres wide", "key 'hres' has the value 'wide', " + unread, 800, 640 },
+        { "hres 320 vres big vres 700", "key 'vres' has the value 'big', " + unread, 320, 640 },
         { "hres 320 seed", "key 'seed' has no value, reading stopped there", 320, 640 },
         { "hres 1e30", "value 1e+30 of key 'hres' is out of range, using 800", 800, 640 },
         { "vres -480", "value -480 of key 'vres' is out of range, using 640", 800, 640 },
-        { "hres nan", "key 'hres' has the value 'nan', which is not a number it can read, reading stopped there", 800,
-            640 },
-        { "hres inf", "key 'hres' has the value 'inf', which is not a number it can read, reading stopped there", 800,
-            640 },
+        { "hres nan", "key 'hres' has the value 'nan', " + unread, 800, 640 },
+        { "hres inf", "key 'hres' has the value 'inf', " + unread, 800, 640 },
         { "hres 1e40", "value 1e+40 of key 'hres' is out of range, using 800", 800, 640 },
         { "hres 8193 vres 8192", "value 8193 of key 'hres' is out of range, using 800", 800, 8192 },
         { "hres 0", "value 0 of key 'hres' is out of range, using 800", 800, 640 },
@@ -181,15 +150,17 @@ TEST(Settings, EachBrokenValueIsNamedOnOneLineWithWhatIsUsedInstead)
 // problem, and the layers win over each other key by key.
 TEST(Settings, TheUsersFileIsFoundByXdgAndEachLaterLayerWinsKeyByKey)
 {
-    {
-        ScopedEnvironment config("XDG_CONFIG_HOME", "/srv/config");
-        EXPECT_EQ(Settings::userFile(), "/srv/config/lumaroll/settings.ini");
-    }
+    const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
+    setenv("XDG_CONFIG_HOME", "/srv/config", 1);
+    EXPECT_EQ(Settings::userFile(), "/srv/config/lumaroll/settings.ini");
+    setenv("HOME", "/home/ada", 1);
     for (const char* ignored : { "", "relative/config" }) {
-        ScopedEnvironment config("XDG_CONFIG_HOME", ignored);
-        ScopedEnvironment home("HOME", "/home/ada");
+        setenv("XDG_CONFIG_HOME", ignored, 1);
         EXPECT_EQ(Settings::userFile(), "/home/ada/.config/lumaroll/settings.ini") << ignored;
     }
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(Settings::userFile(), "/home/ada/.config/lumaroll/settings.ini");
+    setenv("HOME", home.c_str(), 1);
 
     SettingsFile data("hres 1024 vres 768 seed 5"), user("vres 600 fullscreen 1");
     LogCapture capture;

@@ -32,10 +32,13 @@ public:
     // The most address space the program may take, in bytes; for the next start.
     void limitAddressSpace(unsigned long bytes) { addressSpace = bytes; }
 
-    // Starts the demo, or the capture tool with its arguments, in the working directory.
-    void start(const std::vector<std::string>& environment = {});
-    void startDemo(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {});
-    void startCapture(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {});
+    // Starts the demo (or another binary) with its arguments in the working directory.
+    void start(const std::vector<std::string>& arguments = {}, const std::vector<std::string>& environment = {},
+        const std::string& binary = LUMAROLL_BINARY);
+    void startCapture(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {})
+    {
+        start(arguments, environment, LUMAROLL_CAPTURE_BINARY);
+    }
     // Polls the X server for the demo's window; its id, or "" when none came.
     std::string waitForWindow(int seconds);
     // Polls the demo's console (standard output and error) for `text`; false
@@ -52,6 +55,10 @@ public:
     // Polls until the process stands stopped (SIGSTOP); false when it ended
     // or the time ran out first.
     bool waitUntilStopped(int seconds, std::chrono::microseconds poll = std::chrono::milliseconds(20));
+    // Whether the running process has a file whose path holds `pathPart` mapped.
+    bool hasLoaded(const std::string& pathPart);
+    // Sends a signal to the demo itself (not its group), as `kill` would.
+    void signal(int number);
 
     struct Result {
         int status = -1000; // the exit status, or -1000 when killed
@@ -59,21 +66,14 @@ public:
         std::string out;
         std::string err;
     };
-    // Whether the running process has a file whose path holds `pathPart` mapped.
-    bool hasLoaded(const std::string& pathPart);
-
-    // Sends a signal to the demo itself (not its group), as `kill` would.
-    void signal(int number);
-
     // Waits for the end; after timeoutSeconds the process is killed.
     Result finish(int timeoutSeconds);
 
     const std::string& directory() const { return dir; }
 
 private:
-    bool waitFor(const std::function<bool(const std::string&)>& seen, int seconds);
-    void startProgram(const std::string& binary, const std::vector<std::string>& arguments,
-        const std::vector<std::string>& environment);
+    // Polls `done` until it holds (true), or the process ended or the time ran out (false).
+    bool poll(const std::function<bool()>& done, int seconds, std::chrono::microseconds every);
     // Reaps the process if it has ended; true once it has.
     bool ended();
 

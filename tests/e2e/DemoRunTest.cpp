@@ -30,40 +30,6 @@ void prepare(DemoProcess& run, const std::string& settings)
 
 } // namespace
 
-TEST(DemoRun, SettingsSizeOpensThatWindowAndEscapeEndsWithStatusZero)
-{
-    DemoProcess demo;
-    prepare(demo, "fullscreen 0\nhres 320.9\nvres 200\nseed 7\n");
-    demo.start();
-    const std::string window = demo.waitForWindow(30);
-    ASSERT_FALSE(window.empty()) << demo.finish(1).err;
-    EXPECT_EQ(demo.windowSize(window), "320x200");
-    // The first frame count shows the loop is running, past the start-up wait.
-    ASSERT_TRUE(demo.waitForOutput("FPS: ", 60)) << demo.finish(1).out;
-    demo.pressEscape(window);
-    const DemoProcess::Result result = demo.finish(20);
-    EXPECT_FALSE(result.timedOut);
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_NE(result.out.find("FPS: "), std::string::npos) << result.out;
-    // The tear-down ran in full: the frame's objects and the loaded textures are gone.
-    EXPECT_NE(result.out.find(firstFrameBufferDeleted(result.out)), std::string::npos);
-    EXPECT_NE(result.out.rfind("GL Texture with id: "), std::string::npos);
-    EXPECT_GT(result.out.rfind(" deleted"), result.out.rfind("FPS: "));
-    EXPECT_EQ(result.err, "");
-}
-
-namespace {
-
-std::vector<unsigned long> fpsCounts(const std::string& out)
-{
-    std::vector<unsigned long> counts;
-    for (std::size_t at = out.find("FPS: "); at != std::string::npos; at = out.find("FPS: ", at + 1))
-        counts.push_back(std::strtoul(out.c_str() + at + 5, nullptr, 10));
-    return counts;
-}
-
-} // namespace
-
 // The whole run, its passes of 16 ms after the 5 s wait (scenes of 29, 20
 // and 25 s and one last frame), stopped (SIGSTOP) for two seconds in scene
 // two. The pictures follow the clock, which leaves the stop out: the run
@@ -73,7 +39,7 @@ TEST(DemoRun, PlaysAllThreeScenesInStepWithTheClockThroughAStopEndsByItselfAndTe
     DemoProcess demo;
     prepare(demo, "hres 160 vres 128 seed 3\n");
     const std::string log = demo.directory() + "/sync.log";
-    demo.start({ "LUMAROLL_SYNC_LOG=" + log });
+    demo.start({}, { "LUMAROLL_SYNC_LOG=" + log });
     ASSERT_TRUE(demo.waitForFrames(1900, 120)) << demo.finish(1).out;
     demo.signal(SIGSTOP);
     std::this_thread::sleep_for(std::chrono::seconds(2));
@@ -115,7 +81,8 @@ TEST(DemoRun, PlaysAllThreeScenesInStepWithTheClockThroughAStopEndsByItselfAndTe
     EXPECT_EQ(skippedLine != std::string::npos, frames.size() < runFrameCount())
         << result.out.substr(result.out.rfind("FPS"));
     unsigned long reported = 0;
-    for (unsigned long count : fpsCounts(result.out)) {
+    for (std::size_t at = result.out.find("FPS: "); at != std::string::npos; at = result.out.find("FPS: ", at + 1)) {
+        const unsigned long count = std::strtoul(result.out.c_str() + at + 5, nullptr, 10);
         EXPECT_LE(count, 66u) << "frames are held to 16 ms";
         reported += count;
     }
@@ -146,7 +113,7 @@ TEST(DemoRun, EscapeOrASignalDuringTheStartUpWaitEndsItWithoutAFrame)
         DemoProcess demo;
         prepare(demo, "hres 160 vres 128\n");
         const std::string log = demo.directory() + "/sync.log";
-        demo.start({ "LUMAROLL_SYNC_LOG=" + log });
+        demo.start({}, { "LUMAROLL_SYNC_LOG=" + log });
         const std::string window = demo.waitForWindow(30);
         ASSERT_FALSE(window.empty()) << demo.finish(1).err;
         ASSERT_TRUE(demo.waitForOutput("StaticBuffer (vId: 7 ; iId: 8)", 30)); // the screen quad, built last
@@ -200,7 +167,7 @@ TEST(DemoRun, PlaysTheSoundtrackFromItsFirstSampleAndThePicturesFollowItsPace)
     prepare(demo, "hres 160 vres 128\n");
     const std::string audio = demo.directory() + "/audio.raw";
     const std::string log = demo.directory() + "/sync.log";
-    demo.start(
+    demo.start({},
         { "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + audio, "SDL_DISKAUDIODELAY=60", "LUMAROLL_SYNC_LOG=" + log });
     ASSERT_TRUE(demo.waitForOutput("FPS: ", 60)) << demo.finish(1).out;
     std::this_thread::sleep_for(std::chrono::seconds(3));
@@ -254,7 +221,7 @@ TEST(DemoRun, TheLiveWindowShowsTheCapturesFrameOfTheSameMoment)
         // Away from the corner where every other program's window opens: the X
         // server keeps no copy of a covered part of a window, so a window that
         // opens over this one while it is read takes its place in the picture.
-        demo.startDemo({ "--no-wait", "--start", std::to_string(moment - 496) },
+        demo.start({ "--no-wait", "--start", std::to_string(moment - 496) },
             { "LUMAROLL_STOP_AT=" + std::to_string(moment), "LUMAROLL_SYNC_LOG=" + log,
                 "SDL_VIDEO_WINDOW_POS=1000,800" });
         const std::string window = demo.waitForWindow(30);
@@ -320,7 +287,7 @@ TEST(DemoRun, HelpVersionAndABadCommandLineAnswerWithoutAWindow)
     for (const Row& row : rows) {
         DemoProcess demo;
         demo.linkData();
-        demo.startDemo(row.arguments, { "DISPLAY=:4242" });
+        demo.start(row.arguments, { "DISPLAY=:4242" });
         const DemoProcess::Result result = demo.finish(20);
         EXPECT_EQ(result.status, row.status) << row.arguments.front();
         EXPECT_EQ(result.out.rfind(row.out, 0), 0u) << result.out;
@@ -329,10 +296,13 @@ TEST(DemoRun, HelpVersionAndABadCommandLineAnswerWithoutAWindow)
     }
 }
 
-// Without a settings file anywhere the defaults are used, and the data
-// folder's missing file is reported; the user's own settings win over the
-// data folder's, and the command line over both.
-TEST(DemoRun, SettingsComeInLayersTheCommandLineLast)
+// The window takes the size the settings give, in whole pixels: without a
+// settings file anywhere the defaults are used, and the data folder's missing
+// file is reported; the user's own settings win over the data folder's, and
+// the command line over both. Escape, once the loop runs, ends the run with
+// status 0 and its tear-down in full: the frame's objects and the loaded
+// textures are gone.
+TEST(DemoRun, SettingsInLayersSizeTheWindowAndEscapeEndsWithStatusZero)
 {
     struct Row {
         bool files;
@@ -340,24 +310,30 @@ TEST(DemoRun, SettingsComeInLayersTheCommandLineLast)
         std::string size, err;
     };
     const Row rows[] = {
-        { false, {}, "800x640", "Fail to open the setting file\n" },
-        { true, {}, "320x200", "" },
-        { true, { "--size", "300x180" }, "300x180", "" },
+        { false, { "--no-wait" }, "800x640", "Fail to open the setting file\n" },
+        { true, { "--no-wait" }, "320x200", "" },
+        { true, { "--no-wait", "--size", "300x180" }, "300x180", "" },
     };
     for (const Row& row : rows) {
+        SCOPED_TRACE(row.size);
         DemoProcess demo;
         demo.linkData({ "settings.ini" });
         if (row.files) {
             demo.writeFile("data/settings.ini", "hres 640 vres 480\n");
-            demo.writeFile("config/lumaroll/settings.ini", "hres 320 vres 200\n");
+            demo.writeFile("config/lumaroll/settings.ini", "fullscreen 0\nhres 320.9\nvres 200\n");
         }
-        demo.startDemo(row.arguments);
+        demo.start(row.arguments);
         const std::string window = demo.waitForWindow(30);
         ASSERT_FALSE(window.empty()) << demo.finish(1).err;
         EXPECT_EQ(demo.windowSize(window), row.size);
-        demo.signal(SIGTERM);
+        ASSERT_TRUE(demo.waitForOutput("FPS: ", 60)) << demo.finish(1).out;
+        demo.pressEscape(window);
         const DemoProcess::Result result = demo.finish(20);
-        EXPECT_EQ(result.status, 143);
+        EXPECT_FALSE(result.timedOut);
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_NE(result.out.find(firstFrameBufferDeleted(result.out)), std::string::npos);
+        EXPECT_NE(result.out.rfind("GL Texture with id: "), std::string::npos);
+        EXPECT_GT(result.out.rfind(" deleted"), result.out.rfind("FPS: "));
         EXPECT_EQ(result.err, row.err);
     }
 }
@@ -370,7 +346,7 @@ TEST(DemoRun, StartAtATimeBeginsTheScenesAndTheMusicThereAndMuteLeavesTheMusicOu
     prepare(demo, "hres 160 vres 128\n");
     const std::string audio = demo.directory() + "/audio.raw";
     const std::string log = demo.directory() + "/sync.log";
-    demo.startDemo({ "--start", "29008", "--no-wait" },
+    demo.start({ "--start", "29008", "--no-wait" },
         { "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + audio, "SDL_DISKAUDIODELAY=90", "LUMAROLL_SYNC_LOG=" + log });
     ASSERT_TRUE(demo.waitForOutput("FPS: ", 60)) << demo.finish(1).out;
     demo.signal(SIGTERM);
@@ -389,7 +365,7 @@ TEST(DemoRun, StartAtATimeBeginsTheScenesAndTheMusicThereAndMuteLeavesTheMusicOu
 
     DemoProcess muted;
     prepare(muted, "hres 160 vres 128\n");
-    muted.startDemo({ "--mute", "--no-wait" });
+    muted.start({ "--mute", "--no-wait" });
     ASSERT_TRUE(muted.waitForOutput("FPS: ", 60)) << muted.finish(1).out;
     muted.signal(SIGTERM);
     const DemoProcess::Result result = muted.finish(20);

@@ -70,7 +70,7 @@ TEST(HeardSync, TheFrameOnScreenIsTheMomentOfTheMusicHeardThen)
         demo.linkData({ "settings.ini" });
         demo.writeFile("data/settings.ini", "hres 160 vres 128\n");
         const std::string log = demo.directory() + "/sync.log";
-        demo.startDemo({ "--no-wait", "--start", std::to_string(moment - 3000) },
+        demo.start({ "--no-wait", "--start", std::to_string(moment - 3000) },
             { "SDL_AUDIODRIVER=pulse", sound.address(), "LUMAROLL_STOP_AT=" + std::to_string(moment),
                 "LUMAROLL_SYNC_LOG=" + log });
         const bool stopped = demo.waitUntilStopped(30, std::chrono::microseconds(500));
