@@ -74,33 +74,12 @@ TEST(InputList, AsksEveryDeviceInOrderEvenAfterAYesAndDeletesThemAll)
     EXPECT_EQ(log, (std::vector<int> { -1, -2, -3, 1, 2, 3, 10, 20, 30 }));
 }
 
-namespace {
-
-KeyboardPoll tappedEscape()
-{
-    KeyboardPoll poll;
-    poll.pressed = { SDLK_a, SDLK_ESCAPE }; // pressed and let go between two passes
-    return poll;
-}
-
-KeyboardPoll heldEscape()
-{
-    static Keys keys({ SDLK_ESCAPE });
-    return KeyboardPoll { keys.state(), {} };
-}
-
-KeyboardPoll nothing()
-{
-    return KeyboardPoll {};
-}
-
-} // namespace
-
 // A tap between two passes is gone from the key state by the next pass; it
 // is still in the queue.
 TEST(SDL_Keyboard, EscapeHeldOrPressedSinceTheLastPassQuitsAndNothingElseDoes)
 {
-    EXPECT_TRUE(SDL_Keyboard(tappedEscape).quitRequested());
-    EXPECT_TRUE(SDL_Keyboard(heldEscape).quitRequested());
-    EXPECT_FALSE(SDL_Keyboard(nothing).quitRequested());
+    static const Keys held({ SDLK_ESCAPE });
+    EXPECT_TRUE(SDL_Keyboard([] { return KeyboardPoll { {}, { SDLK_a, SDLK_ESCAPE } }; }).quitRequested());
+    EXPECT_TRUE(SDL_Keyboard([] { return KeyboardPoll { held.state(), {} }; }).quitRequested());
+    EXPECT_FALSE(SDL_Keyboard([] { return KeyboardPoll {}; }).quitRequested());
 }

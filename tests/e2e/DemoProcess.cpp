@@ -219,27 +219,13 @@ bool DemoProcess::waitUntilStopped(int seconds, std::chrono::microseconds every)
 
 void DemoProcess::pressEscape(const std::string& windowId)
 {
-    // A tap, pressed and let go at once: the loop must find it in the queue,
-    // as the key state has forgotten it by the next pass. Sent to the window
-    // itself, not to whichever has the focus. xdotool presses through the X
-    // server's own keyboard (XTEST) when the window has the focus, as SDL2's
-    // windows take it; a release sent to a window that is gone already would
-    // leave Escape held in the server, and the next window that SDL2 opens
-    // reads the held key and quits at once. So the key is released in the
-    // server too.
+    // A tap, pressed and let go at once: the loop must find it in the queue.
+    // Sent to the window itself; released in the server too, or a window of
+    // SDL2's (which takes the focus, so xdotool presses through XTEST) that is
+    // gone by the release leaves Escape held for the next one to read.
     const std::string command = "xdotool keydown --window " + windowId + " Escape keyup --window " + windowId
         + " Escape 2>/dev/null; xdotool keyup Escape 2>/dev/null";
     std::system(command.c_str());
-}
-
-std::string DemoProcess::windowSize(const std::string& windowId)
-{
-    const std::string info = shellOutput("xwininfo -id " + windowId + " 2>/dev/null");
-    auto field = [&](const std::string& name) {
-        const size_t at = info.find(name);
-        return at == std::string::npos ? std::string("?") : std::to_string(std::atoi(info.c_str() + at + name.size()));
-    };
-    return field("Width: ") + "x" + field("Height: ");
 }
 
 RgbFrame grabWindow(const std::string& windowId)

@@ -24,9 +24,8 @@ public:
     // Writes (or replaces) a file under the working directory.
     void writeFile(const std::string& relativePath, const std::string& text);
 
-    // Where the program's standard output and error go: files the test
-    // reads (the default), nowhere (both closed), or a pipe nobody reads any
-    // more (a console gone away). For the next start.
+    // For the next start: standard output and error into files the test
+    // reads, closed, or into a pipe nobody reads (a console gone away).
     enum class Streams { Captured, Closed, BrokenPipe };
     void standardStreams(Streams streams) { streamsMode = streams; }
     // The most address space the program may take, in bytes; for the next start.
@@ -41,19 +40,13 @@ public:
     }
     // Polls the X server for the demo's window; its id, or "" when none came.
     std::string waitForWindow(int seconds);
-    // Polls the demo's console (standard output and error) for `text`; false
-    // when the demo ended or the time ran out without it.
+    // Polls the demo's standard output and error for `text`.
     bool waitForOutput(const std::string& text, int seconds);
-    // Waits until the frame counts of its "FPS: " lines add up to `frames`:
-    // the loop has passed at least that many frames, and fewer than a
-    // second's more.
+    // Waits until the frame counts of its "FPS: " lines add up to `frames`.
     bool waitForFrames(unsigned long frames, int seconds);
     // Taps Escape in the window.
     void pressEscape(const std::string& windowId);
-    // "WIDTHxHEIGHT" of the window as the X server reports it.
-    std::string windowSize(const std::string& windowId);
-    // Polls until the process stands stopped (SIGSTOP); false when it ended
-    // or the time ran out first.
+    // Polls until the process stands stopped (SIGSTOP).
     bool waitUntilStopped(int seconds, std::chrono::microseconds poll = std::chrono::milliseconds(20));
     // Whether the running process has a file whose path holds `pathPart` mapped.
     bool hasLoaded(const std::string& pathPart);
@@ -92,9 +85,8 @@ std::string shellOutput(const std::string& command);
 // bottom-up, as the capture's frames are. Empty when it cannot be read.
 RgbFrame grabWindow(const std::string& windowId);
 
-// The line that the run's first framebuffer (the frame's target) logs when it
-// goes: its name is 1 on most systems, but a window presented through a
-// framebuffer object of SDL's own takes a name first.
+// The line the run's first framebuffer logs when it goes: not always name 1,
+// as a window presented through a framebuffer object of SDL's takes one first.
 std::string firstFrameBufferDeleted(const std::string& out);
 
 // The live loop's log of drawn frames (LUMAROLL_SYNC_LOG): pass, due time,

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vorbis/vorbisfile.h>
-
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -157,10 +155,9 @@ std::vector<std::int16_t> playedFromFirstSound(const std::string& path, std::siz
 
 } // namespace
 
-// SDL's disk driver writes what the demo plays, one buffer of 4096 samples
-// (92.9 ms) every 60 ms: a sound card a little over one and a half times too
-// fast. Silence through the start-up wait, then the track from its first
-// sample; and the pictures follow that music, not the wall clock.
+// SDL's disk driver plays a buffer of 4096 samples (92.9 ms) every 60 ms, a
+// card about 1.5 times too fast: silence through the start-up wait, then the
+// track from its first sample; and the pictures follow that music's pace.
 TEST(DemoRun, PlaysTheSoundtrackFromItsFirstSampleAndThePicturesFollowItsPace)
 {
     DemoProcess demo;
@@ -202,12 +199,10 @@ TEST(DemoRun, PlaysTheSoundtrackFromItsFirstSampleAndThePicturesFollowItsPace)
 }
 
 // What only the live path does (the screen pass into the framebuffer the
-// window presents, the swap, the refresh-synchronised swap of the default
-// pacing) against the capture's frame of the same moment, in each scene: a run
-// begun half a second before stops itself once the frame is on screen, and
-// the window is read from the X server as it stands. When the environment
-// names the SDL 1.2 build the suite runs against (LUMAROLL_TEST_SDL, the folder
-// it lies in), the demo must have it loaded.
+// window presents, the swap) against the capture's frame of the same moment,
+// in each scene: a run stops itself once the frame is on screen, and the
+// window is read from the X server. The demo must have loaded the SDL 1.2
+// build that LUMAROLL_TEST_SDL names, when it names one.
 TEST(DemoRun, TheLiveWindowShowsTheCapturesFrameOfTheSameMoment)
 {
     const std::string settings = "hres 200 vres 160 seed 7\n";
@@ -218,9 +213,8 @@ TEST(DemoRun, TheLiveWindowShowsTheCapturesFrameOfTheSameMoment)
         DemoProcess demo;
         prepare(demo, settings);
         const std::string log = demo.directory() + "/sync.log";
-        // Away from the corner where every other program's window opens: the X
-        // server keeps no copy of a covered part of a window, so a window that
-        // opens over this one while it is read takes its place in the picture.
+        // Away from the corner where other windows open: the X server keeps no
+        // copy of a covered part of a window.
         demo.start({ "--no-wait", "--start", std::to_string(moment - 496) },
             { "LUMAROLL_STOP_AT=" + std::to_string(moment), "LUMAROLL_SYNC_LOG=" + log,
                 "SDL_VIDEO_WINDOW_POS=1000,800" });
@@ -325,7 +319,8 @@ TEST(DemoRun, SettingsInLayersSizeTheWindowAndEscapeEndsWithStatusZero)
         demo.start(row.arguments);
         const std::string window = demo.waitForWindow(30);
         ASSERT_FALSE(window.empty()) << demo.finish(1).err;
-        EXPECT_EQ(demo.windowSize(window), row.size);
+        const RgbFrame shown = grabWindow(window);
+        EXPECT_EQ(std::to_string(shown.width) + "x" + std::to_string(shown.height), row.size);
         ASSERT_TRUE(demo.waitForOutput("FPS: ", 60)) << demo.finish(1).out;
         demo.pressEscape(window);
         const DemoProcess::Result result = demo.finish(20);

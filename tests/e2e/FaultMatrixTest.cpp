@@ -26,10 +26,10 @@ namespace {
 // folder itself, made a file): the file left out, replaced by `text`, by the
 // first `at` bytes of the repository's copy, by 3000 bytes of noise, by the
 // repository's copy with `text` written over it at `at`, by a FIFO or by a folder.
-enum Kind { Remove, Text, Cut, Garbage, Patch, Fifo, Folder };
+enum Kind { None, Remove, Text, Cut, Garbage, Patch, Fifo, Folder };
 struct Change {
     std::string path;
-    Kind kind;
+    Kind kind = None;
     std::string text = "";
     std::size_t at = 0;
 };
@@ -57,7 +57,7 @@ struct Fault {
     std::vector<std::string> arguments;
     int status;
     std::string line; // on the console, standard output or error
-    std::vector<Change> changes = {};
+    Change change = {};
     std::vector<std::string> environment = {};
     Surroundings surroundings = Surroundings::Usual;
     int signal = 0;
@@ -81,6 +81,7 @@ void apply(DemoProcess& run, const Change& change)
     const fs::path at = fs::path(run.directory()) / "data" / change.path;
     std::string bytes;
     switch (change.kind) {
+    case None:
     case Remove:
         return; // left out of the tree
     case Fifo:
@@ -120,58 +121,54 @@ std::vector<Fault> faults()
         corrupt[i] = static_cast<char>(i * 7);
     std::vector<Fault> rows = {
         // The reader's every message is tested on its own; these show one on the console.
-        { "SettingsValueNotANumber", {}, 143, settings + "key 'hres' has the value 'wide', which is not a number",
-            { { "settings.ini", Text, "hres wide" } } },
-        { "SettingsSizeBeyondTheLimit", {}, 143, settings + "value 20000 of key 'vres' is out of range, using 640",
-            { { "settings.ini", Text, "hres 9000 vres 20000" } } },
+        { "SettingsValueNotANumber", {}, 143, settings + "key 'hres' has the value 'wide'",
+            { "settings.ini", Text, "hres wide" } },
+        { "SettingsSizeBeyondTheLimit", {}, 143, settings + "value 20000 of key 'vres' is out of",
+            { "settings.ini", Text, "hres 9000 vres 20000" } },
         // The user's own file, as a FIFO nobody writes to, would block the start.
-        { "SettingsUsersFileAFifo", {}, 143, "settings.ini' is a FIFO, not a regular file: not read",
-            { { "../config/lumaroll/settings.ini", Fifo } } },
-        { "TextureAFolder", {}, 4, wall + "it is a folder, not an image file", { { "textures/wall.png", Folder } } },
+        { "SettingsUsersFileAFifo", {}, 143, "settings.ini' is a FIFO", { "../config/lumaroll/settings.ini", Fifo } },
+        { "TextureAFolder", {}, 4, wall + "it is a folder, not an image file", { "textures/wall.png", Folder } },
         { "TextureThatIsText", {}, 4, "Error while loading '\n./data/textures/fade.png\n'",
-            { { "textures/fade.png", Text, "not an image\n" } } },
+            { "textures/fade.png", Text, "not an image\n" } },
         // Found by the texture fuzzer: a kilobyte whose first text chunk claims
         // two gigabytes, which libpng would allocate before reading; and a
         // header that claims more pixels than the GL takes, which DevIL would
         // allocate.
         { "TextureChunkLongerThanTheFile", {}, 4, fade + "the file is cut short",
-            { { "textures/fade.png", Patch, std::string("\x78\0\0\0", 4), 33 } } },
+            { "textures/fade.png", Patch, std::string("\x78\0\0\0", 4), 33 } },
         { "TextureLargerThanTheGL", {}, 4, "the image is larger than the GL takes",
-            { { "textures/fade.png", Patch, std::string("\0\x01\x86\xa0\0\x01\x86\xa0", 8), 16 } } },
-        { "ModelMissing", {}, 4, "Unable to find '\n" + mesh, { { "meshes/cube2.obj", Remove } } },
+            { "textures/fade.png", Patch, std::string("\0\x01\x86\xa0\0\x01\x86\xa0", 8), 16 } },
+        { "ModelMissing", {}, 4, "Unable to find '\n" + mesh, { "meshes/cube2.obj", Remove } },
         { "ModelCutShort", {}, 4, "Fail to load the mesh '\n" + mesh + "' : \nno mesh in the file",
-            { { "meshes/cube2.obj", Cut, "", 100 } } },
-        { "ModelEmpty", {}, 4, "Fail to load the mesh '\n" + mesh, { { "meshes/cube2.obj", Text } } },
-        { "ModelGarbage", {}, 4, "Fail to load the mesh '\n" + mesh, { { "meshes/cube2.obj", Garbage } } },
-        { "MusicMissing", {}, 4, "Couldn't open 'data/music/vobra.ogg'" + notFound, { { "music/vobra.ogg", Remove } } },
-        { "MusicEmpty", {}, 4, "Not an Ogg Vorbis audio stream" + notFound, { { "music/vobra.ogg", Text } } },
+            { "meshes/cube2.obj", Cut, "", 100 } },
+        { "ModelEmpty", {}, 4, "Fail to load the mesh '\n" + mesh, { "meshes/cube2.obj", Text } },
+        { "ModelGarbage", {}, 4, "Fail to load the mesh '\n" + mesh, { "meshes/cube2.obj", Garbage } },
+        { "MusicMissing", {}, 4, "Couldn't open 'data/music/vobra.ogg'" + notFound, { "music/vobra.ogg", Remove } },
+        { "MusicEmpty", {}, 4, "Not an Ogg Vorbis audio stream" + notFound, { "music/vobra.ogg", Text } },
         { "MusicAFifo", {}, 4, "The music 'data/music/vobra.ogg' is a FIFO, not a sound file" + notFound,
-            { { "music/vobra.ogg", Fifo } } },
+            { "music/vobra.ogg", Fifo } },
         { "MusicNotOgg", {}, 4, "Not an Ogg Vorbis audio stream" + notFound,
-            { { "music/vobra.ogg", Text, "RIFF, or so it says\n" } } },
+            { "music/vobra.ogg", Text, "RIFF, or so it says\n" } },
         // A file that opens but ends before the run's last frame is broken, and
         // so is one that loses part of itself to damage: the music heard after
         // the gap would run ahead of the pictures.
-        { "MusicCutShort", {}, 4,
-            "The music 'data/music/vobra.ogg' plays for 0.0 s and the run needs 74.0 s: it is cut short or broken"
-                + notFound,
-            { { "music/vobra.ogg", Cut, "", 5000 } } },
+        { "MusicCutShort", {}, 4, "plays for 0.0 s and the run needs 74.0 s: it is cut short or broken" + notFound,
+            { "music/vobra.ogg", Cut, "", 5000 } },
         { "MusicCorruptPartWay", {}, 4, "plays for 73.6 s and the run needs 74.0 s",
-            { { "music/vobra.ogg", Text, corrupt } } },
-        { "ShaderEmpty", {}, 2, link + "grid.vert ./data/shaders/grid.frag Linking)",
-            { { "shaders/grid.frag", Text } } },
+            { "music/vobra.ogg", Text, corrupt } },
+        { "ShaderEmpty", {}, 2, link + "grid.vert ./data/shaders/grid.frag Linking)", { "shaders/grid.frag", Text } },
         { "ShaderFailingToCompile", {}, 2, link + "bigCube.vert ./data/shaders/bigCube.frag Linking)",
-            { { "shaders/bigCube.frag", Text, "void main() { nonsense }\n" } } },
+            { "shaders/bigCube.frag", Text, "void main() { nonsense }\n" } },
         { "ShaderFailingToLink", {}, 2, link + "simple.vert ./data/shaders/simple.frag Linking)",
-            { { "shaders/simple.frag", Text,
-                "#version 110\nvarying vec3 unset;\nvoid main() { gl_FragColor = vec4(unset, 1.0); }\n" } } },
+            { "shaders/simple.frag", Text,
+                "#version 110\nvarying vec3 unset;\nvoid main() { gl_FragColor = vec4(unset, 1.0); }\n" } },
         { "NoDisplay", {}, 1, "Unable to open the window: \nNo available video device\non the X display ':4242'", {},
             { "DISPLAY=:4242" } },
         { "DisplayWithoutGLX", {}, 1, "Couldn't find matching GLX visual", {}, {}, Surroundings::DisplayWithoutGlx },
         // Mesa then offers OpenGL 1.0, which GLEW refuses; -1 as an exit status.
         { "GlewRefusesTheGL", {}, 255, "Glew initialisation failed : '\n", {}, { "MESA_GL_VERSION_OVERRIDE=1.0" } },
         { "NoAudioDevice", {}, 143, "No available audio device", {}, { "SDL_AUDIODRIVER=no_such_driver" } },
-        { "DataDirectoryUnreadable", {}, 4, "Unable to find '\n" + mesh, { { "", Text } } },
+        { "DataDirectoryUnreadable", {}, 4, "Unable to find '\n" + mesh, { "", Text } },
         { "CurrentDirectoryUnwritable", {}, 143, "FPS: ", {}, {}, Surroundings::WorkFolderUnwritable },
         // Without a console the demo plays on (no line can be seen): closed
         // streams must not become the X connection's, a console gone away must
@@ -184,19 +181,19 @@ std::vector<Fault> faults()
         { "CaptureArgumentOf100kB", { "--out", "f", "--at", std::string(100000, '9') }, 2,
             "like 2000,15000; not '" + std::string(200, '9') + "…'\n" },
         { "CaptureOutOfMemory", { "--sheet", "big.png", "--size", "8192x8192" }, 1,
-            "Out of memory (std::bad_alloc): the system gives the run less memory than frames of this size need", {},
-            {}, Surroundings::LittleMemory },
+            "Out of memory (std::bad_alloc): the system gives the run less memory", {}, {},
+            Surroundings::LittleMemory },
         { "CaptureProgressOfOneFrame", { "--out", "f", "--at", "44000", "--size", "16x16" }, 0,
             "captured 1 of 1 frames" },
         { "CaptureTimePastTheEnd", { "--out", "f", "--at", "90000" }, 2,
             "the run's last frame is at " + std::to_string(lastFrameTime(runFrameCount())) + " ms" },
         { "CaptureOutputUnwritable", { "--out", "/proc/lumaroll/frames", "--at", "0" }, 1, "Cannot write frames into" },
         { "CaptureDataFileMissing", { "--out", "f", "--at", "0" }, 4,
-            "Error while loading '\n./data/textures/wall.png\n'", { { "textures/wall.png", Remove } } },
+            "Error while loading '\n./data/textures/wall.png\n'", { "textures/wall.png", Remove } },
         { "CaptureDataFolderMissing", { "--out", "f", "--at", "0", "--data-dir", "nowhere" }, 4,
             "Cannot enter the data folder 'nowhere': No such file or directory" },
         { "CaptureVideoWithTheMusicCutShort", { "--video", "v.mp4" }, 4, "plays for 11.1 s and the run needs 74.0 s",
-            { { "music/vobra.ogg", Cut, "", 200000 } } },
+            { "music/vobra.ogg", Cut, "", 200000 } },
         { "CaptureFfmpegMissing", { "--video", "v.mp4" }, 1, "needs ffmpeg", {}, { "PATH=/nonexistent" } },
         { "CaptureFfmpegFailingPartWay", { "--video", "v.mp4", "--size", "16x16" }, 1, "ffmpeg stopped taking frames",
             {}, {}, Surroundings::FailingFfmpeg },
@@ -207,29 +204,29 @@ std::vector<Fault> faults()
         { "CaptureOutputADevice", { "--sheet", "/dev/full" }, 1,
             "Cannot write the sheet '/dev/full': it is a device, and the capture writes only regular files" },
         { "CaptureOutputAFifo", { "--video", "out.fifo" }, 1,
-            "out.fifo': it is a FIFO, and the capture writes only regular files", { { "../out.fifo", Fifo } } },
+            "out.fifo': it is a FIFO, and the capture writes only regular files", { "../out.fifo", Fifo } },
         { "CaptureOutputAFolder", { "--video", "data" }, 1,
             "data': it is a folder, and the capture writes only regular files" },
         { "CaptureOutputAFolderName", { "--sheet", "sheets/" }, 1,
             "sheets/': that names a folder; give the file's name too" },
         { "CaptureFramesOverAFifo", { "--out", "frames", "--at", "2000" }, 1,
             "lumaroll-02000.png' is there already as a FIFO, and the capture replaces only regular files",
-            { { "../frames/lumaroll-02000.png", Fifo } } },
+            { "../frames/lumaroll-02000.png", Fifo } },
     };
     for (const char* name : { "test", "wall", "rect1", "rect2", "rect3", "fade" }) {
         const std::string path = std::string("textures/") + name + ".png";
         rows.push_back({ std::string("Texture") + name + "Missing", {}, 4,
-            "Error while loading '\n./data/" + path + "\n'", { { path, Remove } } });
+            "Error while loading '\n./data/" + path + "\n'", { path, Remove } });
     }
     for (std::size_t cut : { 0u, 4u, 40u, 100u, 5000u })
         rows.push_back({ "TextureCutTo" + std::to_string(cut), {}, 4, wall + "the file is cut short",
-            { { "textures/wall.png", Cut, "", cut } } });
+            { "textures/wall.png", Cut, "", cut } });
     for (const char* stem :
         { "bigCube", "colourCube", "postProcess", "texture2D", "grid", "simple", "glowBright", "glowBlur" })
         for (const std::string stage : { "Vertex", "Fragment" }) {
             const std::string path = std::string("shaders/") + stem + (stage == "Vertex" ? ".vert" : ".frag");
             rows.push_back({ std::string("Shader") + stem + stage + "Missing", {}, 2, "Fail to open '\n./data/" + path,
-                { { path, Remove } } });
+                { path, Remove } });
         }
     // Frames past which the scene plays, counted from the FPS lines: a little
     // after each scene's start. A closed terminal and Ctrl-\ tear down as
@@ -280,21 +277,14 @@ TEST_P(FaultMatrix, EndsWithItsStatusAndALineThatNamesIt)
     const Fault& fault = GetParam();
     DemoProcess run;
     // A small window unless the row is about the settings: frames come faster.
-    std::vector<std::string> leftOut { "settings.ini" };
-    bool ownSettings = false, unreadableData = false;
-    for (const Change& change : fault.changes) {
-        leftOut.push_back(change.path);
-        ownSettings = ownSettings || change.path == "settings.ini";
-        unreadableData = unreadableData || change.path.empty();
-    }
-    if (unreadableData) {
+    const Change& change = fault.change;
+    if (change.kind != None && change.path.empty()) {
         run.writeFile("data", "a file where the data folder should be\n");
     } else {
-        run.linkData(leftOut);
-        if (!ownSettings)
+        run.linkData({ "settings.ini", change.path });
+        if (change.path != "settings.ini")
             run.writeFile("data/settings.ini", "hres 160 vres 128\n");
-        for (const Change& change : fault.changes)
-            apply(run, change);
+        apply(run, change);
     }
 
     std::vector<std::string> environment = fault.environment;

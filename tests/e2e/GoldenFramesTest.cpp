@@ -1,13 +1,9 @@
-// The whole run through the capture tool, at chosen moments, compared with
-// committed reference frames: one picture catches what a pass, a shader, a
-// camera or a timeline gets wrong. The moments cover every camera move and
-// event of scene one, the ball of scene two grown, shrinking and regrowing
-// green, and the three balls on their way and met.
-//
+// The whole run through the capture tool at moments that cover every camera
+// move and event of each scene, compared with committed reference frames.
 // After an intended change to the picture, rewrite the references with
-//   LUMAROLL_GOLDEN_REFRESH=1 ./test.sh -R GoldenFrames
-// and look at them before committing. A frame that differs is written with
-// its difference image under the build folder's golden-diff/.
+// LUMAROLL_GOLDEN_REFRESH=1 ./test.sh -R GoldenFrames and look at them before
+// committing. A frame that differs is written with its difference image under
+// the build folder's golden-diff/.
 #include "DemoProcess.h"
 #include "capture/PngFile.h"
 

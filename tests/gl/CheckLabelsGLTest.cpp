@@ -21,7 +21,8 @@ TEST(CheckLabels, EachWrapperCheckNamesItsCallInTheErrorText)
     const std::string shaders = "tests/gl/shaders/";
     ShaderProgram program(shaders + "good.vert", shaders + "good.frag");
     StaticBuffer buffer;
-    Texture2D texture(Resolution { 2, 2 });
+    const Resolution tiny { 2, 2 };
+    Texture2D texture(tiny);
     FrameBuffer frame;
     RenderBuffer depth;
     const float data[4] = {};
@@ -36,16 +37,10 @@ TEST(CheckLabels, EachWrapperCheckNamesItsCallInTheErrorText)
         { "glBufferData", true, [&] { buffer.setIndexData(sizeof data, data); } },
         { "glBindBuffer()", true, [&] { buffer.bind(); } },
         { "glBindBuffer(0)", true, [] { StaticBuffer::unbind(); } },
-        { "glGenTextures", true,
-            [] {
-                Texture2D made(Resolution { 2, 2 });
-            } },
+        { "glGenTextures", true, [&] { Texture2D made(tiny); } },
         { "glBindTexture", true, [&] { texture.bind(); } },
         { "glBindTexture (0)", true, [&] { texture.unbind(); } },
-        { "glTexImage2D", true,
-            [&] {
-                texture.setImage(Resolution { 2, 2 }, nullptr);
-            } },
+        { "glTexImage2D", true, [&] { texture.setImage(tiny, nullptr); } },
         { "glGenFrameBuffers", true, [] { FrameBuffer made; } },
         { "glBindFrameBuffer", true, [&] { frame.bind(GL_FRAMEBUFFER); } },
         { "glBindFrameBuffer (unbind)", true, [&] { frame.unbind(GL_FRAMEBUFFER); } },
