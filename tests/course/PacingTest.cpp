@@ -1,4 +1,5 @@
 #include "course/Pacing.h"
+#include "FakeTime.h"
 #include "course/PassLoop.h"
 #include "course/PlaybackClock.h"
 #include "course/Scene.h"
@@ -14,14 +15,6 @@
 #include <vector>
 
 namespace {
-
-// Wall time that moves only by what the test spends and the sleeps asked for.
-class FakeWall : public TimeSource {
-public:
-    std::uint32_t ticks() override { return now; }
-    void delay(std::uint32_t ms) override { now += ms; }
-    std::uint32_t now = 5000;
-};
 
 // A scene of `length` passes that records the elapsed time after every update.
 struct CountedScene : Scene {
@@ -64,7 +57,7 @@ struct PacedRun : LoopHost {
         return true;
     }
     std::uint32_t cost = 0, stop = 0;
-    FakeWall wall;
+    FakeTime wall;
     unsigned int continues = 0;
     PlaybackClock clock { wall, nullptr, [this] { return continues; } };
     ClockPacing pacing { clock, wall };
@@ -73,11 +66,10 @@ struct PacedRun : LoopHost {
 
 } // namespace
 
-// Frames that take 40 ms, longer than a step, are skipped: the scenes are
-// moved on by update-only passes, every update is taken once, each frame
-// reaches the screen within a step of its time, and a stop of ten seconds in
-// the middle neither makes the pictures race nor freezes them. Frames that
-// take 5 ms are all drawn, each held to its time.
+// Frames that take 40 ms are skipped, each one drawn reaching the screen
+// within a step of its time, and a stop of ten seconds in the middle neither
+// makes the pictures race nor freezes them; frames that take 5 ms are all
+// drawn, each held to its time. Every update is taken once.
 TEST(ClockPacing, SlowFramesAreSkippedFastOnesHeldToTheirTimeEveryUpdateTakenOnceAndAStopLeftOut)
 {
     LogCapture quiet;
@@ -124,7 +116,7 @@ TEST(ClockPacing, SlowFramesAreSkippedFastOnesHeldToTheirTimeEveryUpdateTakenOnc
 // the wall clock when the music stalls, and never goes back.
 TEST(PlaybackClock, FollowsTheMusicHoldsWhenItComesBackBehindAndCarriesOnWhenItStalls)
 {
-    FakeWall wall;
+    FakeTime wall;
     std::optional<std::uint32_t> music = 0;
     unsigned int continues = 0;
     PlaybackClock clock(
@@ -156,11 +148,10 @@ TEST(PlaybackClock, FollowsTheMusicHoldsWhenItComesBackBehindAndCarriesOnWhenItS
 }
 
 // A sound server's stream takes most of a second to start: the first frame
-// holds for the first sound longer than for a stall, then the wall clock
-// carries the pictures on all the same.
+// waits for the first sound longer than for a stall, then goes on anyway.
 TEST(PlaybackClock, TheFirstFrameWaitsForTheFirstSoundUpToTheStartLimit)
 {
-    FakeWall wall;
+    FakeTime wall;
     const std::uint32_t start = wall.now;
     PlaybackClock clock(
         wall, [] { return std::optional<std::uint32_t>(0); }, [] { return 0u; });

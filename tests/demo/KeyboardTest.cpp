@@ -1,4 +1,3 @@
-#include "demo/InputList.h"
 #include "demo/KeyMasks.h"
 #include "demo/SDL_Keyboard.h"
 
@@ -34,44 +33,6 @@ TEST(KeyMasks, EscapeCountsOnlyAsExactlyOneAndShortArraysAreSafe)
     EXPECT_EQ(KeyMask::directions(KeyState { keys.bytes.data(), 100 }), 0);
     EXPECT_EQ(KeyMask::directions(KeyState {}), 0);
     EXPECT_FALSE(KeyMask::escape(KeyState {}));
-}
-
-namespace {
-
-// A device that records being asked, updated and destroyed in one shared log; device 1 asks to quit.
-struct ScriptedInput : Input {
-    ScriptedInput(int id, std::vector<int>& log)
-        : id(id)
-        , log(log)
-    {
-    }
-    ~ScriptedInput() override { log.push_back(10 * id); }
-    int directions() override { return 0; }
-    int actions() override { return 0; }
-    bool quitRequested() override
-    {
-        log.push_back(id);
-        return id == 1;
-    }
-    void update() override { log.push_back(-id); }
-    int id;
-    std::vector<int>& log;
-};
-
-} // namespace
-
-TEST(InputList, AsksEveryDeviceInOrderEvenAfterAYesAndDeletesThemAll)
-{
-    EXPECT_FALSE(InputList().anyQuit());
-    std::vector<int> log;
-    {
-        InputList list;
-        for (int id : { 1, 2, 3 })
-            list.add(new ScriptedInput(id, log));
-        list.updateAll();
-        EXPECT_TRUE(list.anyQuit());
-    }
-    EXPECT_EQ(log, (std::vector<int> { -1, -2, -3, 1, 2, 3, 10, 20, 30 }));
 }
 
 // A tap between two passes is gone from the key state by the next pass; it

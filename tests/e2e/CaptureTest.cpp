@@ -52,9 +52,8 @@ TEST(Capture, VideoOfTheWholeRunHasEveryFrameAndTheMusic)
     EXPECT_NE(streams.find("aac|"), std::string::npos) << streams;
 }
 
-// Frames captured after skipped passes are, pixel for pixel, the frames of a
-// capture that draws every pass: in each scene, the first frames after each
-// switch, and the run's last frame without the one before it asked for.
+// Frames captured after skipped passes are, pixel for pixel, those of a
+// capture that draws every pass.
 TEST(Capture, FramesAfterSkippedPassesAreThoseOfACaptureThatDrawsEveryPass)
 {
     // Scene one's second frame, two frames inside each scene, each scene's

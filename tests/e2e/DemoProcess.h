@@ -9,8 +9,8 @@
 #include <sys/types.h>
 #include <vector>
 
-// The built lumaroll binary run in a temporary working directory holding the
-// data tree it needs, with its console output captured to files.
+// A built binary run in a temporary working directory holding the data tree
+// it needs.
 class DemoProcess {
 public:
     DemoProcess();
@@ -18,8 +18,7 @@ public:
     DemoProcess(const DemoProcess&) = delete;
     DemoProcess& operator=(const DemoProcess&) = delete;
 
-    // Links every file of the repository's data/ into the working directory,
-    // except the given paths (relative to data/, e.g. "meshes/cube2.obj").
+    // Links the repository's data/ files into the working directory, except the given paths under data/.
     void linkData(const std::vector<std::string>& except = {});
     // Writes (or replaces) a file under the working directory.
     void writeFile(const std::string& relativePath, const std::string& text);
@@ -48,7 +47,7 @@ public:
     void pressEscape(const std::string& windowId);
     // Polls until the process stands stopped (SIGSTOP).
     bool waitUntilStopped(int seconds, std::chrono::microseconds poll = std::chrono::milliseconds(20));
-    // Whether the running process has a file whose path holds `pathPart` mapped.
+    // Whether the process has a file whose path holds `pathPart` mapped.
     bool hasLoaded(const std::string& pathPart);
     // Sends a signal to the demo itself (not its group), as `kill` would.
     void signal(int number);
@@ -81,8 +80,7 @@ private:
 // Runs a shell command and returns its standard output.
 std::string shellOutput(const std::string& command);
 
-// What the X server shows of a window, read from the server itself; rows
-// bottom-up, as the capture's frames are. Empty when it cannot be read.
+// What the X server shows of a window, rows bottom-up as the capture's frames; empty when unreadable.
 RgbFrame grabWindow(const std::string& windowId);
 
 // The line the run's first framebuffer logs when it goes: not always name 1,
@@ -96,6 +94,5 @@ struct LoggedFrame {
 };
 std::vector<LoggedFrame> syncLog(const std::string& path);
 
-// `count` 16-bit samples (interleaved stereo) of the soundtrack from
-// `milliseconds` into it, decoded.
+// `count` 16-bit samples (interleaved stereo) of the soundtrack from `milliseconds` into it.
 std::vector<std::int16_t> trackFrom(std::uint32_t milliseconds, std::size_t count);

@@ -63,18 +63,15 @@ TEST(DemoRun, PlaysAllThreeScenesInStepWithTheClockThroughAStopEndsByItselfAndTe
         EXPECT_LE(frame.shown - frames[k - 1].shown, frame.wall - frames[k - 1].wall + 2) << "pass " << frame.pass;
     }
     EXPECT_LE(frames.back().pass, 4627);
-    // The stop is left out of the clock, and nothing else is: the wall
-    // clock's time from the first frame to the last is the clock's and the 2 s
-    // of the stop (a little more on a busy machine). A clock that raced to
-    // catch up after the stop would leave nothing out; one that stood still
+    // The stop is left out of the clock, and nothing else is: a clock that
+    // raced to catch up after it would leave nothing out; one that stood still
     // after it would leave out more.
     const long stopped = (frames.back().wall - frames.front().wall) - (frames.back().shown - frames.front().shown);
     EXPECT_GE(stopped, 1800);
     EXPECT_LE(stopped, 3000);
 
-    // Skipped passes say so once at the end; each report counts the frames
-    // drawn in its window of just over a second, and all of them together
-    // every drawn frame but the first and the last window's.
+    // Skipped passes say so once at the end; the reports count every drawn
+    // frame but the first and the last window's.
     const std::size_t skippedLine = result.out.find(" drawn, the others skipped");
     EXPECT_EQ(skippedLine != std::string::npos, frames.size() < runFrameCount())
         << result.out.substr(result.out.rfind("FPS"));

@@ -22,10 +22,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A change to the run's data tree, at a path under data/ ("" for the data
-// folder itself, made a file): the file left out, replaced by `text`, by the
-// first `at` bytes of the repository's copy, by 3000 bytes of noise, by the
-// repository's copy with `text` written over it at `at`, by a FIFO or by a folder.
+// A file under data/ ("": the data folder, made a file) left out, or made
+// `text`, the first `at` bytes of the repository's copy, noise, that copy
+// with `text` written at `at`, a FIFO or a folder.
 enum Kind { None, Remove, Text, Cut, Garbage, Patch, Fifo, Folder };
 struct Change {
     std::string path;
@@ -46,12 +45,10 @@ enum class Surroundings {
     LittleMemory, // at most 3 GB of address space
 };
 
-// A row: the capture tool with `arguments`, or the demo when there are none.
-// It ends by itself, or, with status 143 and no signal, plays on past its
-// problem and is stopped with SIGTERM once the line is shown. With a signal,
-// it is stopped by it once `frames` frames have passed (0: during the
-// start-up wait), or `seconds` after it started, and must then end within
-// two seconds.
+// A row: the capture tool with `arguments`, or the demo without. It ends by
+// itself; or, with status 143 and no signal, is stopped with SIGTERM once its
+// line shows; or is stopped by `signal` once `frames` frames have passed (0:
+// in the start-up wait), or `seconds` after its start, and ends within 2 s.
 struct Fault {
     std::string name;
     std::vector<std::string> arguments;
@@ -130,10 +127,8 @@ std::vector<Fault> faults()
         { "TextureAFolder", {}, 4, wall + "it is a folder, not an image file", { "textures/wall.png", Folder } },
         { "TextureThatIsText", {}, 4, "Error while loading '\n./data/textures/fade.png\n'",
             { "textures/fade.png", Text, "not an image\n" } },
-        // Found by the texture fuzzer: a kilobyte whose first text chunk claims
-        // two gigabytes, which libpng would allocate before reading; and a
-        // header that claims more pixels than the GL takes, which DevIL would
-        // allocate.
+        // Found by the texture fuzzer: a text chunk that claims two gigabytes,
+        // and a header that claims more pixels than the GL takes.
         { "TextureChunkLongerThanTheFile", {}, 4, fade + "the file is cut short",
             { "textures/fade.png", Patch, std::string("\x78\0\0\0", 4), 33 } },
         { "TextureLargerThanTheGL", {}, 4, "the image is larger than the GL takes",
@@ -149,9 +144,8 @@ std::vector<Fault> faults()
             { "music/vobra.ogg", Fifo } },
         { "MusicNotOgg", {}, 4, "Not an Ogg Vorbis audio stream" + notFound,
             { "music/vobra.ogg", Text, "RIFF, or so it says\n" } },
-        // A file that opens but ends before the run's last frame is broken, and
-        // so is one that loses part of itself to damage: the music heard after
-        // the gap would run ahead of the pictures.
+        // Music that ends before the run's last frame, or loses part of itself
+        // to damage, would run ahead of the pictures after the gap.
         { "MusicCutShort", {}, 4, "plays for 0.0 s and the run needs 74.0 s: it is cut short or broken" + notFound,
             { "music/vobra.ogg", Cut, "", 5000 } },
         { "MusicCorruptPartWay", {}, 4, "plays for 73.6 s and the run needs 74.0 s",
@@ -201,16 +195,11 @@ std::vector<Fault> faults()
         { "CaptureFfmpegThatStopsReading", { "--video", "v.mp4", "--size", "320x256" }, 130, "' deleted\n", {}, {},
             Surroundings::StuckFfmpeg, SIGINT, 0, 3 },
         // Outputs that are not regular files are refused before any work.
-        { "CaptureOutputADevice", { "--sheet", "/dev/full" }, 1,
-            "Cannot write the sheet '/dev/full': it is a device, and the capture writes only regular files" },
-        { "CaptureOutputAFifo", { "--video", "out.fifo" }, 1,
-            "out.fifo': it is a FIFO, and the capture writes only regular files", { "../out.fifo", Fifo } },
-        { "CaptureOutputAFolder", { "--video", "data" }, 1,
-            "data': it is a folder, and the capture writes only regular files" },
-        { "CaptureOutputAFolderName", { "--sheet", "sheets/" }, 1,
-            "sheets/': that names a folder; give the file's name too" },
-        { "CaptureFramesOverAFifo", { "--out", "frames", "--at", "2000" }, 1,
-            "lumaroll-02000.png' is there already as a FIFO, and the capture replaces only regular files",
+        { "CaptureOutputADevice", { "--sheet", "/dev/full" }, 1, "Cannot write the sheet '/dev/full': it is a device" },
+        { "CaptureOutputAFifo", { "--video", "out.fifo" }, 1, "out.fifo': it is a FIFO", { "../out.fifo", Fifo } },
+        { "CaptureOutputAFolder", { "--video", "data" }, 1, "data': it is a folder, and the capture writes only" },
+        { "CaptureOutputAFolderName", { "--sheet", "sheets/" }, 1, "sheets/': that names a folder" },
+        { "CaptureFramesOverAFifo", { "--out", "frames", "--at", "2000" }, 1, "lumaroll-02000.png' is there already",
             { "../frames/lumaroll-02000.png", Fifo } },
     };
     for (const char* name : { "test", "wall", "rect1", "rect2", "rect3", "fade" }) {
