@@ -49,9 +49,8 @@ TEST(CaptureOptions, EachSideOfTheSizeAndEachTimeIsCheckedOnItsOwn)
     }
 }
 
-// A run of 4628 frames, the last at 74032 ms: a time up to the next step takes
-// the last frame, a --to past the end takes the run to its end, and a message
-// names the time as it was typed.
+// A run of 4628 frames, the last at 74032 ms: a time up to the next step or a
+// --to past the end takes the last frame; a refusal names the time as typed.
 TEST(CaptureOptions, TimesAtTheRunsEndTakeItsLastFrameAndOnlyTimesPastItAreRefusedByTheirOwnNumber)
 {
     struct Row {
@@ -74,19 +73,14 @@ TEST(CaptureOptions, TimesAtTheRunsEndTakeItsLastFrameAndOnlyTimesPastItAreRefus
         CaptureOptions options;
         std::string error;
         ASSERT_TRUE(parseCaptureOptions(row.arguments, options, error)) << error;
-        std::vector<bool> chosen;
+        std::vector<bool> chosen, expected(4628);
         const bool taken = chooseFrames(options, 4628, chosen, error);
         EXPECT_EQ(taken, row.error.empty()) << row.arguments.back();
         EXPECT_EQ(error, row.error);
-        if (!taken)
-            continue;
-        std::vector<std::size_t> frames;
-        for (std::size_t k = 0; k < chosen.size(); ++k)
-            if (chosen[k])
-                frames.push_back(k);
-        ASSERT_FALSE(frames.empty()) << row.arguments.back();
-        EXPECT_EQ(frames.front(), row.first) << row.arguments.back();
-        EXPECT_EQ(frames.back(), row.last) << row.arguments.back();
-        EXPECT_EQ(frames.size(), row.last - row.first + 1) << row.arguments.back();
+        for (std::size_t k = row.first; k <= row.last; ++k)
+            expected[k] = true;
+        if (taken) {
+            EXPECT_EQ(chosen, expected) << row.arguments.back();
+        }
     }
 }

@@ -36,23 +36,19 @@ namespace {
 // terminal (or, with terminal false, a pipe) and returns all it printed.
 std::string loggedInChild(bool terminal, const char* noColour)
 {
-    int readEnd = -1;
     int fds[2] = { -1, -1 };
     if (!terminal && pipe(fds) != 0)
         return "pipe failed";
     // Or the child would write out whatever the parent still holds buffered.
     std::cout.flush();
     std::fflush(nullptr);
-    const pid_t child = terminal ? forkpty(&readEnd, nullptr, nullptr, nullptr) : fork();
+    const pid_t child = terminal ? forkpty(&fds[0], nullptr, nullptr, nullptr) : fork();
     if (child == 0) {
         if (!terminal) {
             dup2(fds[1], STDOUT_FILENO);
             dup2(fds[1], STDERR_FILENO);
         }
-        if (noColour)
-            setenv("NO_COLOR", noColour, 1);
-        else
-            unsetenv("NO_COLOR");
+        noColour != nullptr ? setenv("NO_COLOR", noColour, 1) : unsetenv("NO_COLOR");
         ConsoleLogger log;
         for (int level : { VornE::Warning, VornE::Error, VornE::Info }) {
             log.level = level;
@@ -62,15 +58,13 @@ std::string loggedInChild(bool terminal, const char* noColour)
         std::fflush(nullptr);
         _exit(0);
     }
-    if (!terminal) {
+    if (!terminal)
         close(fds[1]);
-        readEnd = fds[0];
-    }
     std::string text;
     char buffer[256];
-    for (ssize_t got; (got = read(readEnd, buffer, sizeof buffer)) > 0;)
+    for (ssize_t got; (got = read(fds[0], buffer, sizeof buffer)) > 0;)
         text.append(buffer, static_cast<size_t>(got));
-    close(readEnd);
+    close(fds[0]);
     waitpid(child, nullptr, 0);
     return text;
 }

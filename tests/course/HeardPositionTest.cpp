@@ -27,8 +27,7 @@ std::uint64_t framesIn(std::uint32_t milliseconds)
 } // namespace
 
 // Without a word from a server, a queued output plays the buffer before the
-// last one handed; the disk driver plays the last one as it is handed. Both
-// count into it with the wall clock and never past it.
+// last one handed, the disk driver the last; both counting on, never past it.
 TEST(HeardPosition, WithoutTheServerTheBufferBeforeTheLastIsHeardAndTheDiskDriverHasNoQueue)
 {
     const HeardPosition queued = threeBuffersHanded(HeardPosition::Output::Queued);
@@ -43,9 +42,8 @@ TEST(HeardPosition, WithoutTheServerTheBufferBeforeTheLastIsHeardAndTheDiskDrive
     EXPECT_EQ(fresh.framesAt(500), 0u) << "nothing handed, nothing heard";
 }
 
-// The server's answer: all handed less what it holds, at the moment it
-// looked (half way through the question), running on with the wall clock and
-// never past what was handed. Of several, the earliest counts.
+// The server's answer: all handed less what it holds, when it looked (half way
+// through the question), counting on, never past it; the earliest counts.
 TEST(HeardPosition, TheServersAnswerRunsOnWithTheWallClockAndTheEarliestOfTheLastAnswersCounts)
 {
     HeardPosition heard = threeBuffersHanded(HeardPosition::Output::Queued);
@@ -88,9 +86,8 @@ TEST(HeardPosition, AnAnswerThatRacedAHandOverOrTookLongIsLeftOut)
     EXPECT_EQ(unasked.framesAt(1001), 0u);
 }
 
-// A delay no interface reports (a Bluetooth headset): positive holds the
-// pictures back, negative lets them on, never below the start nor past what
-// was handed; a restart forgets what was handed and answered, not the delay.
+// A delay no interface reports (a Bluetooth headset) moves the position within
+// what was handed; a restart forgets what was handed and answered, not the delay.
 TEST(HeardPosition, AnExtraDelayMovesThePositionByItsValueWithinWhatWasHanded)
 {
     HeardPosition heard = threeBuffersHanded(HeardPosition::Output::Queueless);
@@ -108,9 +105,8 @@ TEST(HeardPosition, AnExtraDelayMovesThePositionByItsValueWithinWhatWasHanded)
     EXPECT_EQ(heard.framesAt(2000 + 1093), 0u) << "the delay stays";
 }
 
-// Behind a layer that passes our buffers on in pieces of its own size, up to
-// one buffer of what was handed is not in the server yet, a different part
-// at each answer. The answers then bound the position from both sides.
+// Behind a layer that passes buffers on in pieces of its own, up to a buffer
+// is not in the server yet: the answers bound the position from both sides.
 TEST(HeardPosition, BehindALayerTheMiddleOfWhatTheAnswersLeaveCounts)
 {
     HeardPosition heard(HeardPosition::Output::QueuedBehindALayer, rate);

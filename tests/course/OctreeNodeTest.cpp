@@ -16,24 +16,8 @@ struct Tree {
         root.subdivide(CubeWorld::depth);
         root.build(glm::vec3(-CubeWorld::halfExtent), glm::vec3(CubeWorld::halfExtent));
     }
-    const OctreeNode& leaf(int slot) const
-    {
-        const OctreeNode* node = &root;
-        while (!node->isLeaf())
-            node = node->children[static_cast<std::size_t>(slot)].get();
-        return *node;
-    }
     OctreeNode root;
 };
-
-int countNodes(const OctreeNode& node)
-{
-    int count = 1;
-    if (!node.isLeaf())
-        for (const auto& child : node.children)
-            count += countNodes(*child);
-    return count;
-}
 
 using Cell = std::tuple<int, int, int>;
 
@@ -58,20 +42,6 @@ std::vector<Cube> cubesOf(OctreeNode& root, const std::vector<InfluencePoint*>& 
 }
 
 } // namespace
-
-TEST(Octree, FixedShapeOfFiveLevelsOverTheWorldBox)
-{
-    const Tree tree;
-    EXPECT_EQ(countNodes(tree.root), 37449);
-    EXPECT_EQ(tree.root.min, glm::vec3(-50.0f));
-    EXPECT_EQ(tree.root.max, glm::vec3(50.0f));
-    EXPECT_EQ(tree.leaf(1).min, glm::vec3(-50.0f));
-    EXPECT_EQ(tree.leaf(1).max, glm::vec3(-46.875f));
-    EXPECT_EQ(tree.leaf(6).min, glm::vec3(46.875f));
-    EXPECT_EQ(tree.leaf(6).max, glm::vec3(50.0f));
-    // Slot 0 is low in x and z, high in y.
-    EXPECT_EQ(tree.leaf(0).min, glm::vec3(-50.0f, 46.875f, -50.0f));
-}
 
 TEST(Octree, ReachNeedsAPositiveRadiusStrictlyBeyondTheDistanceToTheBox)
 {

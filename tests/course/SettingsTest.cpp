@@ -29,32 +29,6 @@ public:
     std::string path;
 };
 
-// An environment variable set, or unset, for the object's life.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const char* value)
-        : name(name)
-    {
-        if (const char* old = std::getenv(name))
-            saved = old;
-        if (value != nullptr)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnvironment()
-    {
-        if (saved.empty())
-            unsetenv(name);
-        else
-            setenv(name, saved.c_str(), 1);
-    }
-
-private:
-    const char* name;
-    std::string saved;
-};
-
 } // namespace
 
 TEST(Settings, ReadsPairsWhateverTheWhitespaceAndLastRepeatWinsWithCaseSensitiveKeys)
@@ -114,10 +88,10 @@ TEST(Settings, UnreadablePathSaysItCannotOpenAndAReadErrorPartWayStopsWithALine)
     EXPECT_EQ(capture.err(), "Settings file 'disk.ini': key 'vres' could not be read, reading stopped there\n");
 }
 
-TEST(Settings, UnsignedValuesTruncateTowardZeroAndOutOfRangeFallBackToTheDefaultWithOneLineEach)
+TEST(Settings, WholeValuesTruncateTowardZeroAndKeepEvery32BitValue)
 {
-    SettingsFile file("hres 1024.9 vres 768.9 seed -7.9 fullscreen -1 big 4294967295 top 2147483647 odd 16777217");
-    SettingsFile bad("hres -5 vres 0 seed 1e20 audiodelay 1001");
+    SettingsFile file(
+        "hres 1024.9 vres 768.9 seed -7.9 fullscreen -1 big 4294967295 top 2147483647 odd 16777217 zero 0");
     LogCapture capture;
     const Settings settings(file.path);
     EXPECT_EQ(SettingKeys::value(settings, SettingKeys::hres), 1024);
@@ -128,15 +102,8 @@ TEST(Settings, UnsignedValuesTruncateTowardZeroAndOutOfRangeFallBackToTheDefault
     EXPECT_EQ(settings.getWhole("odd", 0, 0, 2147483647.0), 16777217);
     EXPECT_EQ(SettingKeys::value(settings, SettingKeys::seed), -7); // a negative seed is a seed like any other
     EXPECT_TRUE(SettingKeys::on(settings, SettingKeys::fullscreen)); // any non-zero value means full screen
-    const Settings outOfRange(bad.path);
-    EXPECT_EQ(SettingKeys::value(outOfRange, SettingKeys::hres), 800);
-    EXPECT_EQ(SettingKeys::value(outOfRange, SettingKeys::vres), 640);
-    EXPECT_EQ(SettingKeys::value(outOfRange, SettingKeys::seed), 0);
-    EXPECT_EQ(outOfRange.getWhole("vres", 640, 0, 8192), 0); // zero allowed where it means something
-    EXPECT_EQ(SettingKeys::value(outOfRange, SettingKeys::audioDelay), 0);
-    const std::string err = capture.err();
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 4);
-    EXPECT_NE(err.find("'seed'"), std::string::npos);
+    EXPECT_EQ(settings.getWhole("zero", 640, 0, 8192), 0); // zero allowed where it means something
+    EXPECT_EQ(capture.err(), "");
 }
 
 // Each broken settings file, as a user may write it, gives the line that
@@ -148,24 +115,21 @@ TEST(Settings, EachBrokenValueIsNamedOnOneLineWithWhatIsUsedInstead)
         std::string line; // after "Settings file 'PATH': "
         std::uint32_t hres, vres; // what the run takes
     };
+    const std::string unread = "which is not a number it can read, reading stopped there";
     const Row rows[] = {
-        { std::string("\x01\x9f\xff hres \x02", 10),
-            "key '\x01\x9f\xff' has the value 'hres', which is not a number it can read, reading stopped there", 800,
-            640 },
-        { "hres wide", "key 'hres' has the value 'wide', which is not a number it can read, reading stopped there", 800,
-            640 },
-        { "hres 320 vres big vres 700",
-            "key 'vres' has the value 'big', which is not a number it can read, reading stopped there", 320, 640 },
+        { std::string("\x01\x9f\xff hres \x02", 10), "key '\x01\x9f\xff' has the value 'hres', " + unread, 800, 640 },
+        { "hres wide", "key 'hres' has the value 'wide', " + unread, 800, 640 },
+        { "hres 320 vres big vres 700", "key 'vres' has the value 'big', " + unread, 320, 640 },
         { "hres 320 seed", "key 'seed' has no value, reading stopped there", 320, 640 },
         { "hres 1e30", "value 1e+30 of key 'hres' is out of range, using 800", 800, 640 },
         { "vres -480", "value -480 of key 'vres' is out of range, using 640", 800, 640 },
-        { "hres nan", "key 'hres' has the value 'nan', which is not a number it can read, reading stopped there", 800,
-            640 },
-        { "hres inf", "key 'hres' has the value 'inf', which is not a number it can read, reading stopped there", 800,
-            640 },
+        { "hres nan", "key 'hres' has the value 'nan', " + unread, 800, 640 },
+        { "hres inf", "key 'hres' has the value 'inf', " + unread, 800, 640 },
         { "hres 1e40", "value 1e+40 of key 'hres' is out of range, using 800", 800, 640 },
         { "hres 8193 vres 8192", "value 8193 of key 'hres' is out of range, using 800", 800, 8192 },
         { "hres 0", "value 0 of key 'hres' is out of range, using 800", 800, 640 },
+        { "seed 1e20", "value 1e+20 of key 'seed' is out of range, using 0", 800, 640 },
+        { "audiodelay 1001", "value 1001 of key 'audiodelay' is out of range, using 0", 800, 640 },
     };
     for (const Row& row : rows) {
         SettingsFile file(row.text);
@@ -173,6 +137,8 @@ TEST(Settings, EachBrokenValueIsNamedOnOneLineWithWhatIsUsedInstead)
         const Settings settings(file.path);
         EXPECT_EQ(SettingKeys::value(settings, SettingKeys::vres), row.vres) << row.text;
         EXPECT_EQ(SettingKeys::value(settings, SettingKeys::hres), row.hres) << row.text;
+        EXPECT_EQ(SettingKeys::value(settings, SettingKeys::seed), 0) << row.text;
+        EXPECT_EQ(SettingKeys::value(settings, SettingKeys::audioDelay), 0) << row.text;
         EXPECT_EQ(capture.err(), "Settings file '" + file.path + "': " + row.line + "\n") << row.text;
     }
 }
@@ -181,15 +147,17 @@ TEST(Settings, EachBrokenValueIsNamedOnOneLineWithWhatIsUsedInstead)
 // problem, and the layers win over each other key by key.
 TEST(Settings, TheUsersFileIsFoundByXdgAndEachLaterLayerWinsKeyByKey)
 {
-    {
-        ScopedEnvironment config("XDG_CONFIG_HOME", "/srv/config");
-        EXPECT_EQ(Settings::userFile(), "/srv/config/lumaroll/settings.ini");
-    }
+    const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
+    setenv("XDG_CONFIG_HOME", "/srv/config", 1);
+    EXPECT_EQ(Settings::userFile(), "/srv/config/lumaroll/settings.ini");
+    setenv("HOME", "/home/ada", 1);
     for (const char* ignored : { "", "relative/config" }) {
-        ScopedEnvironment config("XDG_CONFIG_HOME", ignored);
-        ScopedEnvironment home("HOME", "/home/ada");
+        setenv("XDG_CONFIG_HOME", ignored, 1);
         EXPECT_EQ(Settings::userFile(), "/home/ada/.config/lumaroll/settings.ini") << ignored;
     }
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(Settings::userFile(), "/home/ada/.config/lumaroll/settings.ini");
+    setenv("HOME", home.c_str(), 1);
 
     SettingsFile data("hres 1024 vres 768 seed 5"), user("vres 600 fullscreen 1");
     LogCapture capture;

@@ -1,4 +1,3 @@
-#include "demo/InputList.h"
 #include "demo/KeyMasks.h"
 #include "demo/SDL_Keyboard.h"
 
@@ -36,71 +35,12 @@ TEST(KeyMasks, EscapeCountsOnlyAsExactlyOneAndShortArraysAreSafe)
     EXPECT_FALSE(KeyMask::escape(KeyState {}));
 }
 
-namespace {
-
-// A device that records being asked, updated and destroyed in one shared log; device 1 asks to quit.
-struct ScriptedInput : Input {
-    ScriptedInput(int id, std::vector<int>& log)
-        : id(id)
-        , log(log)
-    {
-    }
-    ~ScriptedInput() override { log.push_back(10 * id); }
-    int directions() override { return 0; }
-    int actions() override { return 0; }
-    bool quitRequested() override
-    {
-        log.push_back(id);
-        return id == 1;
-    }
-    void update() override { log.push_back(-id); }
-    int id;
-    std::vector<int>& log;
-};
-
-} // namespace
-
-TEST(InputList, AsksEveryDeviceInOrderEvenAfterAYesAndDeletesThemAll)
-{
-    EXPECT_FALSE(InputList().anyQuit());
-    std::vector<int> log;
-    {
-        InputList list;
-        for (int id : { 1, 2, 3 })
-            list.add(new ScriptedInput(id, log));
-        list.updateAll();
-        EXPECT_TRUE(list.anyQuit());
-    }
-    EXPECT_EQ(log, (std::vector<int> { -1, -2, -3, 1, 2, 3, 10, 20, 30 }));
-}
-
-namespace {
-
-KeyboardPoll tappedEscape()
-{
-    KeyboardPoll poll;
-    poll.pressed = { SDLK_a, SDLK_ESCAPE }; // pressed and let go between two passes
-    return poll;
-}
-
-KeyboardPoll heldEscape()
-{
-    static Keys keys({ SDLK_ESCAPE });
-    return KeyboardPoll { keys.state(), {} };
-}
-
-KeyboardPoll nothing()
-{
-    return KeyboardPoll {};
-}
-
-} // namespace
-
 // A tap between two passes is gone from the key state by the next pass; it
 // is still in the queue.
 TEST(SDL_Keyboard, EscapeHeldOrPressedSinceTheLastPassQuitsAndNothingElseDoes)
 {
-    EXPECT_TRUE(SDL_Keyboard(tappedEscape).quitRequested());
-    EXPECT_TRUE(SDL_Keyboard(heldEscape).quitRequested());
-    EXPECT_FALSE(SDL_Keyboard(nothing).quitRequested());
+    static const Keys held({ SDLK_ESCAPE });
+    EXPECT_TRUE(SDL_Keyboard([] { return KeyboardPoll { {}, { SDLK_a, SDLK_ESCAPE } }; }).quitRequested());
+    EXPECT_TRUE(SDL_Keyboard([] { return KeyboardPoll { held.state(), {} }; }).quitRequested());
+    EXPECT_FALSE(SDL_Keyboard([] { return KeyboardPoll {}; }).quitRequested());
 }

@@ -1,20 +1,18 @@
 #include "DemoProcess.h"
 
-#include <gtest/gtest.h>
-
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <vorbis/vorbisfile.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <sstream>
+#include <iterator>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -25,15 +23,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string readAll(const fs::path& path)
+std::string readAll(const std::string& path)
 {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
-
-const char* const caption = "^Lumaroll - ZEQ 2012$";
 
 } // namespace
 
@@ -42,8 +36,7 @@ std::string shellOutput(const std::string& command)
     std::string text;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char buffer[512];
-        size_t got;
-        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
             text.append(buffer, got);
         pclose(pipe);
     }
@@ -73,13 +66,8 @@ void DemoProcess::linkData(const std::vector<std::string>& except)
 {
     const fs::path source = fs::path(LUMAROLL_SOURCE_DIR) / "data";
     for (const auto& entry : fs::recursive_directory_iterator(source)) {
-        if (!entry.is_regular_file())
-            continue;
         const fs::path relative = fs::relative(entry.path(), source);
-        bool skipped = false;
-        for (const std::string& path : except)
-            skipped = skipped || relative == fs::path(path);
-        if (skipped)
+        if (!entry.is_regular_file() || std::find(except.begin(), except.end(), relative.string()) != except.end())
             continue;
         const fs::path target = fs::path(dir) / "data" / relative;
         fs::create_directories(target.parent_path());
@@ -92,26 +80,11 @@ void DemoProcess::writeFile(const std::string& relativePath, const std::string& 
     const fs::path target = fs::path(dir) / relativePath;
     fs::create_directories(target.parent_path());
     fs::remove(target);
-    std::ofstream(target) << text;
+    std::ofstream(target, std::ios::binary) << text;
 }
 
-void DemoProcess::start(const std::vector<std::string>& environment)
-{
-    startProgram(LUMAROLL_BINARY, {}, environment);
-}
-
-void DemoProcess::startDemo(const std::vector<std::string>& arguments, const std::vector<std::string>& environment)
-{
-    startProgram(LUMAROLL_BINARY, arguments, environment);
-}
-
-void DemoProcess::startCapture(const std::vector<std::string>& arguments, const std::vector<std::string>& environment)
-{
-    startProgram(LUMAROLL_CAPTURE_BINARY, arguments, environment);
-}
-
-void DemoProcess::startProgram(
-    const std::string& binary, const std::vector<std::string>& arguments, const std::vector<std::string>& environment)
+void DemoProcess::start(
+    const std::vector<std::string>& arguments, const std::vector<std::string>& environment, const std::string& binary)
 {
     const std::string out = dir + ".stdout.txt";
     const std::string err = dir + ".stderr.txt";
@@ -183,91 +156,76 @@ void DemoProcess::signal(int number)
     kill(pid, number);
 }
 
-std::string DemoProcess::waitForWindow(int seconds)
+bool DemoProcess::poll(const std::function<bool()>& done, int seconds, std::chrono::microseconds every)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (std::chrono::steady_clock::now() < end) {
-        // By process as well as caption: other tests' demos share the X server.
-        std::string id = shellOutput(
-            "xdotool search --all --pid " + std::to_string(pid) + " --name '" + caption + "' 2>/dev/null | head -n 1");
-        while (!id.empty() && (id.back() == '\n' || id.back() == ' '))
-            id.pop_back();
-        if (!id.empty())
-            return id;
-        if (ended())
-            return "";
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return "";
-}
-
-bool DemoProcess::waitFor(const std::function<bool(const std::string&)>& seen, int seconds)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        if (seen(readAll(dir + ".stdout.txt") + readAll(dir + ".stderr.txt")))
+        if (done())
             return true;
         if (ended())
             return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::this_thread::sleep_for(every);
     }
     return false;
 }
 
+std::string DemoProcess::waitForWindow(int seconds)
+{
+    std::string id;
+    poll(
+        [&] {
+            // By process as well as caption: other tests' demos share the X server.
+            id = shellOutput("xdotool search --all --pid " + std::to_string(pid)
+                + " --name '^Lumaroll - ZEQ 2012$' 2>/dev/null | head -n 1");
+            while (!id.empty() && (id.back() == '\n' || id.back() == ' '))
+                id.pop_back();
+            return !id.empty();
+        },
+        seconds, std::chrono::milliseconds(100));
+    return id;
+}
+
 bool DemoProcess::waitForOutput(const std::string& text, int seconds)
 {
-    return waitFor([&](const std::string& output) { return output.find(text) != std::string::npos; }, seconds);
+    return poll(
+        [&] { return (readAll(dir + ".stdout.txt") + readAll(dir + ".stderr.txt")).find(text) != std::string::npos; },
+        seconds, std::chrono::milliseconds(100));
 }
 
 bool DemoProcess::waitForFrames(unsigned long frames, int seconds)
 {
-    return waitFor(
-        [&](const std::string& output) {
+    return poll(
+        [&] {
+            const std::string output = readAll(dir + ".stdout.txt");
             unsigned long counted = 0;
             for (std::size_t at = output.find("FPS: "); at != std::string::npos; at = output.find("FPS: ", at + 1))
                 counted += std::strtoul(output.c_str() + at + 5, nullptr, 10);
             return counted >= frames;
         },
-        seconds);
+        seconds, std::chrono::milliseconds(100));
+}
+
+bool DemoProcess::waitUntilStopped(int seconds, std::chrono::microseconds every)
+{
+    return poll(
+        [&] {
+            // The state follows the command's name, which is in parentheses.
+            const std::string stat = readAll("/proc/" + std::to_string(pid) + "/stat");
+            const std::size_t close = stat.rfind(") ");
+            return close != std::string::npos && stat.compare(close + 2, 1, "T") == 0;
+        },
+        seconds, every);
 }
 
 void DemoProcess::pressEscape(const std::string& windowId)
 {
-    // A tap, pressed and let go at once: the loop must find it in the queue,
-    // as the key state has forgotten it by the next pass. Sent to the window
-    // itself, not to whichever has the focus. xdotool presses through the X
-    // server's own keyboard (XTEST) when the window has the focus, as SDL2's
-    // windows take it; a release sent to a window that is gone already would
-    // leave Escape held in the server, and the next window that SDL2 opens
-    // reads the held key and quits at once. So the key is released in the
-    // server too.
+    // A tap, pressed and let go at once: the loop must find it in the queue.
+    // Sent to the window itself; released in the server too, or a window of
+    // SDL2's (which takes the focus, so xdotool presses through XTEST) that is
+    // gone by the release leaves Escape held for the next one to read.
     const std::string command = "xdotool keydown --window " + windowId + " Escape keyup --window " + windowId
         + " Escape 2>/dev/null; xdotool keyup Escape 2>/dev/null";
     std::system(command.c_str());
-}
-
-std::string DemoProcess::windowSize(const std::string& windowId)
-{
-    const std::string info = shellOutput("xwininfo -id " + windowId + " 2>/dev/null");
-    auto field = [&](const std::string& name) {
-        const size_t at = info.find(name);
-        return at == std::string::npos ? std::string("?") : std::to_string(std::atoi(info.c_str() + at + name.size()));
-    };
-    return field("Width: ") + "x" + field("Height: ");
-}
-
-bool DemoProcess::waitUntilStopped(int seconds, std::chrono::microseconds poll)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < end && !ended()) {
-        // The state follows the command's name, which is in parentheses.
-        const std::string stat = readAll("/proc/" + std::to_string(pid) + "/stat");
-        const std::size_t close = stat.rfind(") ");
-        if (close != std::string::npos && stat.compare(close + 2, 1, "T") == 0)
-            return true;
-        std::this_thread::sleep_for(poll);
-    }
-    return false;
 }
 
 RgbFrame grabWindow(const std::string& windowId)
@@ -278,33 +236,23 @@ RgbFrame grabWindow(const std::string& windowId)
         return frame;
     const Window window = std::strtoul(windowId.c_str(), nullptr, 0);
     XWindowAttributes attributes {};
-    if (XGetWindowAttributes(display, window, &attributes) != 0) {
-        if (XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned int>(attributes.width),
-                static_cast<unsigned int>(attributes.height), AllPlanes, ZPixmap)) {
-            frame.width = attributes.width;
-            frame.height = attributes.height;
-            frame.rgb.resize(static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height) * 3u);
-            // A 24-bit TrueColor screen: 8 bits a channel under the masks.
-            auto channel = [](unsigned long pixel, unsigned long mask) {
-                int shift = 0;
-                while (mask != 0 && (mask & 1u) == 0) {
-                    mask >>= 1;
-                    ++shift;
+    XImage* image = XGetWindowAttributes(display, window, &attributes) == 0
+        ? nullptr
+        : XGetImage(display, window, 0, 0, static_cast<unsigned int>(attributes.width),
+            static_cast<unsigned int>(attributes.height), AllPlanes, ZPixmap);
+    if (image != nullptr) {
+        frame.width = attributes.width;
+        frame.height = attributes.height;
+        // A 24-bit TrueColor screen: 8 bits a channel under the masks.
+        const unsigned long masks[3] = { image->red_mask, image->green_mask, image->blue_mask };
+        for (int y = frame.height - 1; y >= 0; --y)
+            for (int x = 0; x < frame.width; ++x)
+                for (const unsigned long mask : masks) {
+                    const unsigned long lowest = mask & (~mask + 1);
+                    frame.rgb.push_back(
+                        static_cast<unsigned char>(lowest == 0 ? 0 : (XGetPixel(image, x, y) & mask) / lowest));
                 }
-                return static_cast<unsigned char>((pixel >> shift) & 0xFFu);
-            };
-            for (int y = 0; y < frame.height; ++y)
-                for (int x = 0; x < frame.width; ++x) {
-                    const unsigned long pixel = XGetPixel(image, x, frame.height - 1 - y);
-                    unsigned char* to = &frame.rgb[(static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width)
-                                                       + static_cast<std::size_t>(x))
-                        * 3u];
-                    to[0] = channel(pixel, image->red_mask);
-                    to[1] = channel(pixel, image->green_mask);
-                    to[2] = channel(pixel, image->blue_mask);
-                }
-            XDestroyImage(image);
-        }
+        XDestroyImage(image);
     }
     XCloseDisplay(display);
     return frame;
@@ -320,10 +268,8 @@ bool DemoProcess::ended()
 DemoProcess::Result DemoProcess::finish(int timeoutSeconds)
 {
     Result result;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
-    while (!ended() && std::chrono::steady_clock::now() < end)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    if (!reaped) {
+    poll([] { return false; }, timeoutSeconds, std::chrono::milliseconds(50));
+    if (!ended()) {
         result.timedOut = true;
         kill(-pid, SIGKILL);
         waitpid(pid, &waitStatus, 0);
@@ -340,8 +286,7 @@ std::vector<LoggedFrame> syncLog(const std::string& path)
 {
     std::vector<LoggedFrame> frames;
     std::ifstream file(path);
-    LoggedFrame f {};
-    while (file >> f.pass >> f.due >> f.begun >> f.shown >> f.music >> f.wall)
+    for (LoggedFrame f {}; file >> f.pass >> f.due >> f.begun >> f.shown >> f.music >> f.wall;)
         frames.push_back(f);
     return frames;
 }
@@ -355,8 +300,7 @@ std::vector<std::int16_t> trackFrom(std::uint32_t milliseconds, std::size_t coun
     if (milliseconds > 0)
         ov_time_seek(&file, milliseconds / 1000.0);
     std::size_t got = 0;
-    int section = 0;
-    while (got < count) {
+    for (int section = 0; got < count;) {
         const long bytes = ov_read(&file, reinterpret_cast<char*>(samples.data() + got),
             static_cast<int>((count - got) * 2), 0, 2, 1, &section);
         if (bytes <= 0)

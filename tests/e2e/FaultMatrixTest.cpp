@@ -7,10 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -24,50 +22,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A change to the run's data tree: a file removed, replaced by text, or by
-// the first `cut` bytes of the repository's own copy.
+// A file under data/ ("": the data folder, made a file) left out, or made
+// `text`, the first `at` bytes of the repository's copy, noise, that copy
+// with `text` written at `at`, a FIFO or a folder.
+enum Kind { None, Remove, Text, Cut, Garbage, Patch, Fifo, Folder };
 struct Change {
-    std::string path; // under data/
-    enum Kind { Remove, Text, Cut, Garbage, Patch, Fifo, Folder } kind;
-    std::string text; // for a Patch, the bytes written over the file at `cut`
-    std::size_t cut = 0;
-};
-
-Change removed(const std::string& path)
-{
-    return { path, Change::Remove, "", 0 };
-}
-Change written(const std::string& path, const std::string& text)
-{
-    return { path, Change::Text, text, 0 };
-}
-Change cutTo(const std::string& path, std::size_t bytes)
-{
-    return { path, Change::Cut, "", bytes };
-}
-Change garbage(const std::string& path)
-{
-    return { path, Change::Garbage, "", 0 };
-}
-Change patched(const std::string& path, std::size_t at, const std::string& bytes)
-{
-    return { path, Change::Patch, bytes, at };
-}
-Change fifo(const std::string& path)
-{
-    return { path, Change::Fifo, "", 0 };
-}
-Change folder(const std::string& path)
-{
-    return { path, Change::Folder, "", 0 };
-}
-
-// How a row's run ends.
-enum class End {
-    ByItself, // a failure that ends the run
-    AfterLine, // plays on: stopped with SIGTERM once the line is on the console
-    Signal, // stopped with `signal` once `frames` frames have passed (0: during the start-up wait)
-    SignalLater, // stopped with `signal` `seconds` after it started; it must end within two seconds
+    std::string path;
+    Kind kind = None;
+    std::string text = "";
+    std::size_t at = 0;
 };
 
 // What a row changes around the program besides its data and environment.
@@ -82,83 +45,21 @@ enum class Surroundings {
     LittleMemory, // at most 3 GB of address space
 };
 
+// A row: the capture tool with `arguments`, or the demo without. It ends by
+// itself; or, with status 143 and no signal, is stopped with SIGTERM once its
+// line shows; or is stopped by `signal` once `frames` frames have passed (0:
+// in the start-up wait), or `seconds` after its start, and ends within 2 s.
 struct Fault {
     std::string name;
-    bool capture = false; // lumaroll-capture with `arguments`, or the demo
     std::vector<std::string> arguments;
-    std::vector<Change> changes;
-    std::vector<std::string> environment;
+    int status;
+    std::string line; // on the console, standard output or error
+    Change change = {};
+    std::vector<std::string> environment = {};
     Surroundings surroundings = Surroundings::Usual;
-    End end = End::ByItself;
     int signal = 0;
     unsigned long frames = 0;
     int seconds = 0;
-    int status = 0;
-    std::string line; // on the console, standard output or error
-};
-
-// A row, written as what is broken, how the run is ended and what it must show.
-class Row {
-public:
-    static Row demo(const std::string& name)
-    {
-        Row row;
-        row.fault.name = name;
-        return row;
-    }
-    static Row capture(const std::string& name, std::vector<std::string> arguments)
-    {
-        Row row;
-        row.fault.name = "Capture" + name;
-        row.fault.capture = true;
-        row.fault.arguments = std::move(arguments);
-        return row;
-    }
-    Row& changing(Change change)
-    {
-        fault.changes.push_back(std::move(change));
-        return *this;
-    }
-    Row& environment(std::string assignment)
-    {
-        fault.environment.push_back(std::move(assignment));
-        return *this;
-    }
-    Row& in(Surroundings surroundings)
-    {
-        fault.surroundings = surroundings;
-        return *this;
-    }
-    // Plays on past its problem: stopped with SIGTERM once the line is shown.
-    Row& playsOnAfter(const std::string& line)
-    {
-        fault.end = End::AfterLine;
-        return ends(143, line);
-    }
-    Row& stoppedBy(int signal, unsigned long frames)
-    {
-        fault.end = End::Signal;
-        fault.signal = signal;
-        fault.frames = frames;
-        return *this;
-    }
-    Row& stoppedLaterBy(int signal, int seconds)
-    {
-        fault.end = End::SignalLater;
-        fault.signal = signal;
-        fault.seconds = seconds;
-        return *this;
-    }
-    Row& ends(int status, const std::string& line)
-    {
-        fault.status = status;
-        fault.line = line;
-        return *this;
-    }
-    operator Fault() const { return fault; }
-
-private:
-    Fault fault;
 };
 
 std::ostream& operator<<(std::ostream& out, const Fault& fault)
@@ -174,243 +75,161 @@ std::string repositoryFile(const std::string& path)
 
 void apply(DemoProcess& run, const Change& change)
 {
+    const fs::path at = fs::path(run.directory()) / "data" / change.path;
+    std::string bytes;
     switch (change.kind) {
-    case Change::Remove:
-        break; // left out of the tree
-    case Change::Text:
-        run.writeFile("data/" + change.path, change.text);
-        break;
-    case Change::Cut:
-        run.writeFile("data/" + change.path, repositoryFile(change.path).substr(0, change.cut));
-        break;
-    case Change::Garbage: {
-        std::string bytes(3000, '\0');
-        unsigned state = 2012;
-        for (char& byte : bytes)
-            byte = static_cast<char>((state = state * 1103515245u + 12345u) >> 16);
-        run.writeFile("data/" + change.path, bytes);
-        break;
-    }
-    case Change::Fifo: {
-        const fs::path at = fs::path(run.directory()) / "data" / change.path;
+    case None:
+    case Remove:
+        return; // left out of the tree
+    case Fifo:
         fs::create_directories(at.parent_path());
         mkfifo(at.c_str(), 0600);
+        return;
+    case Folder:
+        fs::create_directories(at);
+        return;
+    case Text:
+        bytes = change.text;
+        break;
+    case Cut:
+        bytes = repositoryFile(change.path).substr(0, change.at);
+        break;
+    case Garbage: {
+        unsigned state = 2012;
+        for (int k = 0; k < 3000; ++k)
+            bytes += static_cast<char>((state = state * 1103515245u + 12345u) >> 16);
         break;
     }
-    case Change::Folder:
-        fs::create_directories(fs::path(run.directory()) / "data" / change.path);
-        break;
-    case Change::Patch: {
-        std::string bytes = repositoryFile(change.path);
-        bytes.replace(change.cut, change.text.size(), change.text);
-        run.writeFile("data/" + change.path, bytes);
+    case Patch:
+        bytes = repositoryFile(change.path).replace(change.at, change.text.size(), change.text);
         break;
     }
-    }
+    run.writeFile("data/" + change.path, bytes);
 }
-
-const std::string shaderLink = "Exception received (Fail to create the shader: ";
 
 std::vector<Fault> faults()
 {
-    std::vector<Fault> rows;
-    const std::string file = "Settings file 'data/settings.ini': ";
-    // The reader's every message is tested on its own; one row shows it on the console.
-    rows.push_back(Row::demo("SettingsValueNotANumber")
-                       .changing(written("settings.ini", "hres wide"))
-                       .playsOnAfter(file + "key 'hres' has the value 'wide', which is not a number"));
-    rows.push_back(Row::demo("SettingsSizeBeyondTheLimit")
-                       .changing(written("settings.ini", "hres 9000 vres 20000"))
-                       .playsOnAfter(file + "value 20000 of key 'vres' is out of range, using 640"));
-    // The user's own file, as a FIFO nobody writes to, would block the start.
-    rows.push_back(Row::demo("SettingsUsersFileAFifo")
-                       .changing(fifo("../config/lumaroll/settings.ini"))
-                       .playsOnAfter("settings.ini' is a FIFO, not a regular file: not read"));
-
-    for (const char* name : { "test", "wall", "rect1", "rect2", "rect3", "fade" }) {
-        const std::string path = std::string("textures/") + name + ".png";
-        rows.push_back(Row::demo(std::string("Texture") + name + "Missing")
-                           .changing(removed(path))
-                           .ends(4, "Error while loading '\n./data/" + path + "\n'"));
-    }
-    const std::string wallCutShort = "./data/textures/wall.png\n' : \nthe file is cut short";
-    for (std::size_t cut : { 4u, 40u, 100u, 5000u })
-        rows.push_back(Row::demo("TextureCutTo" + std::to_string(cut))
-                           .changing(cutTo("textures/wall.png", cut))
-                           .ends(4, wallCutShort));
-    rows.push_back(Row::demo("TextureEmpty")
-                       .changing(written("textures/rect1.png", ""))
-                       .ends(4, "./data/textures/rect1.png\n' : \nthe file is cut short"));
-    rows.push_back(Row::demo("TextureAFolder")
-                       .changing(folder("textures/wall.png"))
-                       .ends(4, "./data/textures/wall.png\n' : \nit is a folder, not an image file"));
-    rows.push_back(Row::demo("TextureThatIsText")
-                       .changing(written("textures/fade.png", "not an image\n"))
-                       .ends(4, "Error while loading '\n./data/textures/fade.png\n'"));
-    // Found by the texture fuzzer: a kilobyte whose first text chunk claims two
-    // gigabytes, which libpng would allocate before reading; and a header that
-    // claims more pixels than the GL takes, which DevIL would allocate.
-    rows.push_back(Row::demo("TextureChunkLongerThanTheFile")
-                       .changing(patched("textures/fade.png", 33, std::string("\x78\0\0\0", 4)))
-                       .ends(4, "./data/textures/fade.png\n' : \nthe file is cut short"));
-    rows.push_back(Row::demo("TextureLargerThanTheGL")
-                       .changing(patched("textures/fade.png", 16, std::string("\0\x01\x86\xa0\0\x01\x86\xa0", 8)))
-                       .ends(4, "the image is larger than the GL takes"));
-
-    const std::string mesh = "./data/meshes/cube2.obj\n";
-    rows.push_back(
-        Row::demo("ModelMissing").changing(removed("meshes/cube2.obj")).ends(4, "Unable to find '\n" + mesh));
-    rows.push_back(Row::demo("ModelCutShort")
-                       .changing(cutTo("meshes/cube2.obj", 100))
-                       .ends(4, "Fail to load the mesh '\n" + mesh + "' : \nno mesh in the file"));
-    rows.push_back(
-        Row::demo("ModelEmpty").changing(written("meshes/cube2.obj", "")).ends(4, "Fail to load the mesh '\n" + mesh));
-    rows.push_back(
-        Row::demo("ModelGarbage").changing(garbage("meshes/cube2.obj")).ends(4, "Fail to load the mesh '\n" + mesh));
-    rows.push_back(
-        Row::demo("ModelWithoutMesh")
-            .changing(written("meshes/cube2.obj", "# a normal and a texture coordinate, no face\nvn 0 0 1\nvt 0 0\n"))
-            .ends(4, "Fail to load the mesh '\n" + mesh + "' : \nno mesh in the file"));
-
-    const std::string notFound = "\n\n\nMusic not found\n";
-    rows.push_back(Row::demo("MusicMissing")
-                       .changing(removed("music/vobra.ogg"))
-                       .ends(4, "Couldn't open 'data/music/vobra.ogg'" + notFound));
-    rows.push_back(Row::demo("MusicEmpty")
-                       .changing(written("music/vobra.ogg", ""))
-                       .ends(4, "Not an Ogg Vorbis audio stream" + notFound));
-    rows.push_back(Row::demo("MusicAFifo")
-                       .changing(fifo("music/vobra.ogg"))
-                       .ends(4, "The music 'data/music/vobra.ogg' is a FIFO, not a sound file" + notFound));
-    rows.push_back(Row::demo("MusicNotOgg")
-                       .changing(written("music/vobra.ogg", "RIFF, or so it says\n"))
-                       .ends(4, "Not an Ogg Vorbis audio stream" + notFound));
-    // A file that opens but ends before the run's last frame is broken, and
-    // so is one that loses part of itself to damage: the music heard after
-    // the gap would run ahead of the pictures.
-    rows.push_back(Row::demo("MusicCutShort")
-                       .changing(cutTo("music/vobra.ogg", 5000))
-                       .ends(4,
-                           "The music 'data/music/vobra.ogg' plays for 0.0 s and the run needs 74.0 s: it is cut "
-                           "short or broken"
-                               + notFound));
+    const std::string settings = "Settings file 'data/settings.ini': ";
+    const std::string wall = "./data/textures/wall.png\n' : \n", fade = "./data/textures/fade.png\n' : \n";
+    const std::string mesh = "./data/meshes/cube2.obj\n", notFound = "\n\n\nMusic not found\n";
+    const std::string link = "Exception received (Fail to create the shader: ./data/shaders/";
     std::string corrupt = repositoryFile("music/vobra.ogg");
     for (std::size_t i = 20000; i < 40000 && i < corrupt.size(); ++i)
         corrupt[i] = static_cast<char>(i * 7);
-    rows.push_back(Row::demo("MusicCorruptPartWay")
-                       .changing(written("music/vobra.ogg", corrupt))
-                       .ends(4, "plays for 73.6 s and the run needs 74.0 s"));
+    std::vector<Fault> rows = {
+        // The reader's every message is tested on its own; these show one on the console.
+        { "SettingsValueNotANumber", {}, 143, settings + "key 'hres' has the value 'wide'",
+            { "settings.ini", Text, "hres wide" } },
+        { "SettingsSizeBeyondTheLimit", {}, 143, settings + "value 20000 of key 'vres' is out of",
+            { "settings.ini", Text, "hres 9000 vres 20000" } },
+        // The user's own file, as a FIFO nobody writes to, would block the start.
+        { "SettingsUsersFileAFifo", {}, 143, "settings.ini' is a FIFO", { "../config/lumaroll/settings.ini", Fifo } },
+        { "TextureAFolder", {}, 4, wall + "it is a folder, not an image file", { "textures/wall.png", Folder } },
+        { "TextureThatIsText", {}, 4, "Error while loading '\n./data/textures/fade.png\n'",
+            { "textures/fade.png", Text, "not an image\n" } },
+        // Found by the texture fuzzer: a text chunk that claims two gigabytes,
+        // and a header that claims more pixels than the GL takes.
+        { "TextureChunkLongerThanTheFile", {}, 4, fade + "the file is cut short",
+            { "textures/fade.png", Patch, std::string("\x78\0\0\0", 4), 33 } },
+        { "TextureLargerThanTheGL", {}, 4, "the image is larger than the GL takes",
+            { "textures/fade.png", Patch, std::string("\0\x01\x86\xa0\0\x01\x86\xa0", 8), 16 } },
+        { "ModelMissing", {}, 4, "Unable to find '\n" + mesh, { "meshes/cube2.obj", Remove } },
+        { "ModelCutShort", {}, 4, "Fail to load the mesh '\n" + mesh + "' : \nno mesh in the file",
+            { "meshes/cube2.obj", Cut, "", 100 } },
+        { "ModelEmpty", {}, 4, "Fail to load the mesh '\n" + mesh, { "meshes/cube2.obj", Text } },
+        { "ModelGarbage", {}, 4, "Fail to load the mesh '\n" + mesh, { "meshes/cube2.obj", Garbage } },
+        { "MusicMissing", {}, 4, "Couldn't open 'data/music/vobra.ogg'" + notFound, { "music/vobra.ogg", Remove } },
+        { "MusicEmpty", {}, 4, "Not an Ogg Vorbis audio stream" + notFound, { "music/vobra.ogg", Text } },
+        { "MusicAFifo", {}, 4, "The music 'data/music/vobra.ogg' is a FIFO, not a sound file" + notFound,
+            { "music/vobra.ogg", Fifo } },
+        { "MusicNotOgg", {}, 4, "Not an Ogg Vorbis audio stream" + notFound,
+            { "music/vobra.ogg", Text, "RIFF, or so it says\n" } },
+        // Music that ends before the run's last frame, or loses part of itself
+        // to damage, would run ahead of the pictures after the gap.
+        { "MusicCutShort", {}, 4, "plays for 0.0 s and the run needs 74.0 s: it is cut short or broken" + notFound,
+            { "music/vobra.ogg", Cut, "", 5000 } },
+        { "MusicCorruptPartWay", {}, 4, "plays for 73.6 s and the run needs 74.0 s",
+            { "music/vobra.ogg", Text, corrupt } },
+        { "ShaderEmpty", {}, 2, link + "grid.vert ./data/shaders/grid.frag Linking)", { "shaders/grid.frag", Text } },
+        { "ShaderFailingToCompile", {}, 2, link + "bigCube.vert ./data/shaders/bigCube.frag Linking)",
+            { "shaders/bigCube.frag", Text, "void main() { nonsense }\n" } },
+        { "ShaderFailingToLink", {}, 2, link + "simple.vert ./data/shaders/simple.frag Linking)",
+            { "shaders/simple.frag", Text,
+                "#version 110\nvarying vec3 unset;\nvoid main() { gl_FragColor = vec4(unset, 1.0); }\n" } },
+        { "NoDisplay", {}, 1, "Unable to open the window: \nNo available video device\non the X display ':4242'", {},
+            { "DISPLAY=:4242" } },
+        { "DisplayWithoutGLX", {}, 1, "Couldn't find matching GLX visual", {}, {}, Surroundings::DisplayWithoutGlx },
+        // Mesa then offers OpenGL 1.0, which GLEW refuses; -1 as an exit status.
+        { "GlewRefusesTheGL", {}, 255, "Glew initialisation failed : '\n", {}, { "MESA_GL_VERSION_OVERRIDE=1.0" } },
+        { "NoAudioDevice", {}, 143, "No available audio device", {}, { "SDL_AUDIODRIVER=no_such_driver" } },
+        { "DataDirectoryUnreadable", {}, 4, "Unable to find '\n" + mesh, { "", Text } },
+        { "CurrentDirectoryUnwritable", {}, 143, "FPS: ", {}, {}, Surroundings::WorkFolderUnwritable },
+        // Without a console the demo plays on (no line can be seen): closed
+        // streams must not become the X connection's, a console gone away must
+        // not stop it, and SIGTERM still ends it.
+        { "StandardStreamsClosed", {}, 143, "", {}, {}, Surroundings::ClosedStreams, SIGTERM, 0, 3 },
+        { "ConsoleGoneAway", {}, 143, "", {}, {}, Surroundings::ConsoleGone, SIGTERM, 0, 3 },
 
+        { "CaptureUnknownOption", { "--bogus", "1", "--out", "f" }, 2, "unknown option '--bogus'" },
+        // A 100 kB argument is echoed cut to 200 characters.
+        { "CaptureArgumentOf100kB", { "--out", "f", "--at", std::string(100000, '9') }, 2,
+            "like 2000,15000; not '" + std::string(200, '9') + "…'\n" },
+        { "CaptureOutOfMemory", { "--sheet", "big.png", "--size", "8192x8192" }, 1,
+            "Out of memory (std::bad_alloc): the system gives the run less memory", {}, {},
+            Surroundings::LittleMemory },
+        { "CaptureProgressOfOneFrame", { "--out", "f", "--at", "44000", "--size", "16x16" }, 0,
+            "captured 1 of 1 frames" },
+        { "CaptureTimePastTheEnd", { "--out", "f", "--at", "90000" }, 2,
+            "the run's last frame is at " + std::to_string(lastFrameTime(runFrameCount())) + " ms" },
+        { "CaptureOutputUnwritable", { "--out", "/proc/lumaroll/frames", "--at", "0" }, 1, "Cannot write frames into" },
+        { "CaptureDataFileMissing", { "--out", "f", "--at", "0" }, 4,
+            "Error while loading '\n./data/textures/wall.png\n'", { "textures/wall.png", Remove } },
+        { "CaptureDataFolderMissing", { "--out", "f", "--at", "0", "--data-dir", "nowhere" }, 4,
+            "Cannot enter the data folder 'nowhere': No such file or directory" },
+        { "CaptureVideoWithTheMusicCutShort", { "--video", "v.mp4" }, 4, "plays for 11.1 s and the run needs 74.0 s",
+            { "music/vobra.ogg", Cut, "", 200000 } },
+        { "CaptureFfmpegMissing", { "--video", "v.mp4" }, 1, "needs ffmpeg", {}, { "PATH=/nonexistent" } },
+        { "CaptureFfmpegFailingPartWay", { "--video", "v.mp4", "--size", "16x16" }, 1, "ffmpeg stopped taking frames",
+            {}, {}, Surroundings::FailingFfmpeg },
+        // The capture waits on an ffmpeg that stopped reading: Ctrl-C still ends it.
+        { "CaptureFfmpegThatStopsReading", { "--video", "v.mp4", "--size", "320x256" }, 130, "' deleted\n", {}, {},
+            Surroundings::StuckFfmpeg, SIGINT, 0, 3 },
+        // Outputs that are not regular files are refused before any work.
+        { "CaptureOutputADevice", { "--sheet", "/dev/full" }, 1, "Cannot write the sheet '/dev/full': it is a device" },
+        { "CaptureOutputAFifo", { "--video", "out.fifo" }, 1, "out.fifo': it is a FIFO", { "../out.fifo", Fifo } },
+        { "CaptureOutputAFolder", { "--video", "data" }, 1, "data': it is a folder, and the capture writes only" },
+        { "CaptureOutputAFolderName", { "--sheet", "sheets/" }, 1, "sheets/': that names a folder" },
+        { "CaptureFramesOverAFifo", { "--out", "frames", "--at", "2000" }, 1, "lumaroll-02000.png' is there already",
+            { "../frames/lumaroll-02000.png", Fifo } },
+    };
+    for (const char* name : { "test", "wall", "rect1", "rect2", "rect3", "fade" }) {
+        const std::string path = std::string("textures/") + name + ".png";
+        rows.push_back({ std::string("Texture") + name + "Missing", {}, 4,
+            "Error while loading '\n./data/" + path + "\n'", { path, Remove } });
+    }
+    for (std::size_t cut : { 0u, 4u, 40u, 100u, 5000u })
+        rows.push_back({ "TextureCutTo" + std::to_string(cut), {}, 4, wall + "the file is cut short",
+            { "textures/wall.png", Cut, "", cut } });
     for (const char* stem :
         { "bigCube", "colourCube", "postProcess", "texture2D", "grid", "simple", "glowBright", "glowBlur" })
-        for (const char* kind : { ".vert", ".frag" }) {
-            const std::string path = std::string("shaders/") + stem + kind;
-            rows.push_back(
-                Row::demo(std::string("Shader") + stem + (kind[1] == 'v' ? "Vertex" : "Fragment") + "Missing")
-                    .changing(removed(path))
-                    .ends(2, "Fail to open '\n./data/" + path));
+        for (const std::string stage : { "Vertex", "Fragment" }) {
+            const std::string path = std::string("shaders/") + stem + (stage == "Vertex" ? ".vert" : ".frag");
+            rows.push_back({ std::string("Shader") + stem + stage + "Missing", {}, 2, "Fail to open '\n./data/" + path,
+                { path, Remove } });
         }
-    rows.push_back(Row::demo("ShaderEmpty")
-                       .changing(written("shaders/grid.frag", ""))
-                       .ends(2, shaderLink + "./data/shaders/grid.vert ./data/shaders/grid.frag Linking)"));
-    rows.push_back(Row::demo("ShaderFailingToCompile")
-                       .changing(written("shaders/bigCube.frag", "void main() { nonsense }\n"))
-                       .ends(2, shaderLink + "./data/shaders/bigCube.vert ./data/shaders/bigCube.frag Linking)"));
-    rows.push_back(Row::demo("ShaderFailingToLink")
-                       .changing(written("shaders/simple.frag",
-                           "#version 110\nvarying vec3 unset;\nvoid main() { gl_FragColor = vec4(unset, 1.0); }\n"))
-                       .ends(2, shaderLink + "./data/shaders/simple.vert ./data/shaders/simple.frag Linking)"));
-
-    rows.push_back(Row::demo("NoDisplay")
-                       .environment("DISPLAY=:4242")
-                       .ends(1, "Unable to open the window: \nNo available video device\non the X display ':4242'"));
-    rows.push_back(Row::demo("DisplayWithoutGLX")
-                       .in(Surroundings::DisplayWithoutGlx)
-                       .ends(1, "Couldn't find matching GLX visual"));
-    // Mesa then offers OpenGL 1.0, which GLEW refuses; -1 as an exit status.
-    rows.push_back(Row::demo("GlewRefusesTheGL")
-                       .environment("MESA_GL_VERSION_OVERRIDE=1.0")
-                       .ends(255, "Glew initialisation failed : '\n"));
-    rows.push_back(Row::demo("NoAudioDevice")
-                       .environment("SDL_AUDIODRIVER=no_such_driver")
-                       .playsOnAfter("No available audio device"));
-    rows.push_back(Row::demo("DataDirectoryUnreadable").changing(written("", "")).ends(4, "Unable to find '\n" + mesh));
-    rows.push_back(
-        Row::demo("CurrentDirectoryUnwritable").in(Surroundings::WorkFolderUnwritable).playsOnAfter("FPS: "));
-
     // Frames past which the scene plays, counted from the FPS lines: a little
-    // after each scene's start.
-    const std::array<std::uint32_t, runSceneCount> sceneFrames = sceneFrameCounts();
+    // after each scene's start. A closed terminal and Ctrl-\ tear down as
+    // SIGTERM does.
+    const auto scenes = sceneFrameCounts();
     const std::pair<const char*, unsigned long> phases[] = { { "StartUpWait", 0 }, { "SceneOne", 300 },
-        { "SceneTwo", sceneFrames[0] + 87 }, { "SceneThree", sceneFrames[0] + sceneFrames[1] + 86 } };
+        { "SceneTwo", scenes[0] + 87 }, { "SceneThree", scenes[0] + scenes[1] + 86 } };
+    const std::pair<const char*, int> signals[]
+        = { { "Interrupt", SIGINT }, { "Terminate", SIGTERM }, { "HangUp", SIGHUP }, { "Quit", SIGQUIT } };
     for (const auto& [phase, frames] : phases)
-        for (int signal : { SIGINT, SIGTERM })
-            rows.push_back(Row::demo(std::string(signal == SIGINT ? "Interrupt" : "Terminate") + "During" + phase)
-                               .stoppedBy(signal, frames)
-                               .ends(128 + signal, "FrameBuffer '1' deleted\n"));
-    // A closed terminal and Ctrl-\\ tear down as SIGTERM does.
-    for (int signal : { SIGHUP, SIGQUIT })
-        rows.push_back(Row::demo(std::string(signal == SIGHUP ? "HangUp" : "Quit") + "DuringSceneOne")
-                           .stoppedBy(signal, 300)
-                           .ends(128 + signal, "FrameBuffer '1' deleted\n"));
-    // Without a console the demo plays on (no line can be seen): closed
-    // streams must not become the X connection's, a console gone away must
-    // not stop it, and SIGTERM still ends it.
-    rows.push_back(
-        Row::demo("StandardStreamsClosed").in(Surroundings::ClosedStreams).stoppedLaterBy(SIGTERM, 3).ends(143, ""));
-    rows.push_back(Row::demo("ConsoleGoneAway").in(Surroundings::ConsoleGone).stoppedLaterBy(SIGTERM, 3).ends(143, ""));
-
-    rows.push_back(Row::capture("UnknownOption", { "--bogus", "1", "--out", "f" }).ends(2, "unknown option '--bogus'"));
-    // A 100 kB argument is echoed cut to 200 characters.
-    rows.push_back(Row::capture("ArgumentOf100kB", { "--out", "f", "--at", std::string(100000, '9') })
-                       .ends(2, "like 2000,15000; not '" + std::string(200, '9') + "…'\n"));
-    rows.push_back(Row::capture("OutOfMemory", { "--sheet", "big.png", "--size", "8192x8192" })
-                       .in(Surroundings::LittleMemory)
-                       .ends(1,
-                           "Out of memory (std::bad_alloc): the system gives the run less memory than frames of "
-                           "this size need"));
-    rows.push_back(Row::capture("ProgressOfOneFrame", { "--out", "f", "--at", "44000", "--size", "16x16" })
-                       .ends(0, "captured 1 of 1 frames"));
-    rows.push_back(
-        Row::capture("TimePastTheEnd", { "--out", "f", "--at", "90000" })
-            .ends(2, "the run's last frame is at " + std::to_string(lastFrameTime(runFrameCount())) + " ms"));
-    rows.push_back(Row::capture("OutputUnwritable", { "--out", "/proc/lumaroll/frames", "--at", "0" })
-                       .ends(1, "Cannot write frames into"));
-    rows.push_back(Row::capture("DataFileMissing", { "--out", "f", "--at", "0" })
-                       .changing(removed("textures/wall.png"))
-                       .ends(4, "Error while loading '\n./data/textures/wall.png\n'"));
-    rows.push_back(Row::capture("DataFolderMissing", { "--out", "f", "--at", "0", "--data-dir", "nowhere" })
-                       .ends(4, "Cannot enter the data folder 'nowhere': No such file or directory"));
-    rows.push_back(Row::capture("VideoWithTheMusicCutShort", { "--video", "v.mp4" })
-                       .changing(cutTo("music/vobra.ogg", 200000))
-                       .ends(4, "plays for 11.1 s and the run needs 74.0 s"));
-    rows.push_back(
-        Row::capture("FfmpegMissing", { "--video", "v.mp4" }).environment("PATH=/nonexistent").ends(1, "needs ffmpeg"));
-    rows.push_back(Row::capture("FfmpegFailingPartWay", { "--video", "v.mp4", "--size", "16x16" })
-                       .in(Surroundings::FailingFfmpeg)
-                       .ends(1, "ffmpeg stopped taking frames"));
-    // The capture waits on an ffmpeg that stopped reading: Ctrl-C still ends it.
-    rows.push_back(Row::capture("FfmpegThatStopsReading", { "--video", "v.mp4", "--size", "320x256" })
-                       .in(Surroundings::StuckFfmpeg)
-                       .stoppedLaterBy(SIGINT, 3)
-                       .ends(130, "' deleted\n"));
-    // Outputs that are not regular files are refused before any work.
-    rows.push_back(Row::capture("OutputADevice", { "--sheet", "/dev/full" })
-                       .ends(1,
-                           "Cannot write the sheet '/dev/full': it is a device, and the capture writes only "
-                           "regular files"));
-    rows.push_back(Row::capture("OutputAFifo", { "--video", "out.fifo" })
-                       .changing(fifo("../out.fifo"))
-                       .ends(1, "out.fifo': it is a FIFO, and the capture writes only regular files"));
-    rows.push_back(Row::capture("OutputAFolder", { "--video", "data" })
-                       .ends(1, "data': it is a folder, and the capture writes only regular files"));
-    rows.push_back(Row::capture("OutputAFolderName", { "--sheet", "sheets/" })
-                       .ends(1, "sheets/': that names a folder; give the file's name too"));
-    rows.push_back(Row::capture("FramesOverAFifo", { "--out", "frames", "--at", "2000" })
-                       .changing(fifo("../frames/lumaroll-02000.png"))
-                       .ends(1,
-                           "lumaroll-02000.png' is there already as a FIFO, and the capture replaces only "
-                           "regular files"));
+        for (const auto& [name, signal] : signals)
+            if (signal == SIGINT || signal == SIGTERM || frames == 300)
+                rows.push_back({ std::string(name) + "During" + phase, {}, 128 + signal, "FrameBuffer '1' deleted\n",
+                    {}, {}, Surroundings::Usual, signal, frames });
     return rows;
 }
 
@@ -447,23 +266,15 @@ TEST_P(FaultMatrix, EndsWithItsStatusAndALineThatNamesIt)
     const Fault& fault = GetParam();
     DemoProcess run;
     // A small window unless the row is about the settings: frames come faster.
-    std::vector<std::string> leftOut { "settings.ini" };
-    bool ownSettings = false, unreadableData = false;
-    for (const Change& change : fault.changes) {
-        leftOut.push_back(change.path);
-        ownSettings = ownSettings || change.path == "settings.ini";
-        unreadableData = unreadableData || change.path.empty();
-    }
-    if (unreadableData) {
+    const Change& change = fault.change;
+    if (change.kind != None && change.path.empty()) {
         run.writeFile("data", "a file where the data folder should be\n");
     } else {
-        run.linkData(leftOut);
-        if (!ownSettings)
+        run.linkData({ "settings.ini", change.path });
+        if (change.path != "settings.ini")
             run.writeFile("data/settings.ini", "hres 160 vres 128\n");
+        apply(run, change);
     }
-    for (const Change& change : fault.changes)
-        if (!change.path.empty())
-            apply(run, change);
 
     std::vector<std::string> environment = fault.environment;
     std::vector<pid_t> servers;
@@ -495,15 +306,12 @@ TEST_P(FaultMatrix, EndsWithItsStatusAndALineThatNamesIt)
         run.limitAddressSpace(3000000000UL);
         break;
     }
-    if (fault.capture)
-        run.startCapture(fault.arguments, environment);
-    else
-        run.start(environment);
+    run.start(fault.arguments, environment, fault.arguments.empty() ? LUMAROLL_BINARY : LUMAROLL_CAPTURE_BINARY);
 
-    if (fault.end == End::AfterLine) {
+    if (fault.signal == 0 && fault.status == 143) {
         EXPECT_TRUE(run.waitForOutput(fault.line, 60)) << fault.line;
         run.signal(SIGTERM);
-    } else if (fault.end == End::Signal) {
+    } else if (fault.signal != 0 && fault.seconds == 0) {
         if (fault.frames == 0)
             EXPECT_TRUE(run.waitForOutput("StaticBuffer (vId: 7", 60)); // the last thing built before the wait
         else
@@ -511,12 +319,12 @@ TEST_P(FaultMatrix, EndsWithItsStatusAndALineThatNamesIt)
         run.signal(fault.signal);
     }
     const auto signalled = std::chrono::steady_clock::now();
-    if (fault.end == End::SignalLater) {
+    if (fault.seconds > 0) {
         std::this_thread::sleep_for(std::chrono::seconds(fault.seconds));
         run.signal(fault.signal);
     }
     const DemoProcess::Result result = run.finish(60);
-    if (fault.end == End::SignalLater) {
+    if (fault.seconds > 0) {
         EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(fault.seconds + 2));
     }
     fs::permissions(run.directory(), fs::perms(0755));

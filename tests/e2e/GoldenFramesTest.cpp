@@ -1,13 +1,9 @@
-// The whole run through the capture tool, at chosen moments, compared with
-// committed reference frames: one picture catches what a pass, a shader, a
-// camera or a timeline gets wrong. The moments cover every camera move and
-// event of scene one, the ball of scene two grown, shrinking and regrowing
-// green, and the three balls on their way and met.
-//
+// The whole run through the capture tool at moments that cover every camera
+// move and event of each scene, compared with committed reference frames.
 // After an intended change to the picture, rewrite the references with
-//   LUMAROLL_GOLDEN_REFRESH=1 ./test.sh -R GoldenFrames
-// and look at them before committing. A frame that differs is written with
-// its difference image under the build folder's golden-diff/.
+// LUMAROLL_GOLDEN_REFRESH=1 ./test.sh -R GoldenFrames and look at them before
+// committing. A frame that differs is written with its difference image under
+// the build folder's golden-diff/.
 #include "DemoProcess.h"
 #include "capture/PngFile.h"
 
@@ -26,11 +22,8 @@ const std::string goldenDir = std::string(LUMAROLL_SOURCE_DIR) + "/tests/golden/
 const std::string diffDir = std::string(LUMAROLL_BINARY_DIR) + "/golden-diff/";
 const char* const moments = "2000,4496,7504,9504,13504,18000,21504,26000,28624,33008,38016,41808,54032,61024,69024";
 
-bool refreshing()
-{
-    const char* refresh = std::getenv("LUMAROLL_GOLDEN_REFRESH");
-    return refresh != nullptr && refresh[0] != '\0' && refresh[0] != '0';
-}
+const char* const refresh = std::getenv("LUMAROLL_GOLDEN_REFRESH");
+const bool refreshing = refresh != nullptr && refresh[0] != '\0' && refresh[0] != '0';
 
 // Each channel within ±2 of the reference, and at most 0.5% of the pixels
 // outside that: the software renderer's rounding, not a change of picture.
@@ -48,10 +41,9 @@ bool refreshing()
         for (std::size_t c = 0; c < 3; ++c)
             worst = std::max(worst, std::abs(frame.rgb[p + c] - reference.rgb[p + c]));
         outside += worst > 2 ? 1 : 0;
-        // Grey for small differences, red where the tolerance is passed.
-        const auto shade = static_cast<unsigned char>(std::min(255, worst * 16));
-        difference.rgb[p] = worst > 2 ? 255 : shade;
-        difference.rgb[p + 1] = difference.rgb[p + 2] = worst > 2 ? 0 : shade;
+        // Grey for small differences, white where the tolerance is passed.
+        difference.rgb[p] = difference.rgb[p + 1] = difference.rgb[p + 2]
+            = static_cast<unsigned char>(worst > 2 ? 255 : worst * 16);
     }
     const std::size_t pixels = frame.rgb.size() / 3;
     if (outside * 200 <= pixels)
@@ -81,7 +73,7 @@ TEST(GoldenFrames, TheWholeRunAtEachCameraAndEventLooksAsItsReferences)
     const std::string renderer = result.out.substr(open + 11, close - open - 11);
 
     std::string madeWith;
-    if (refreshing()) {
+    if (refreshing) {
         std::ofstream(goldenDir + "renderer.txt") << renderer << "\n";
     } else {
         std::getline(std::ifstream(goldenDir + "renderer.txt"), madeWith);
@@ -92,7 +84,7 @@ TEST(GoldenFrames, TheWholeRunAtEachCameraAndEventLooksAsItsReferences)
     for (const auto& entry : fs::directory_iterator(frames)) {
         const std::string name = entry.path().filename().string();
         ++compared;
-        if (refreshing())
+        if (refreshing)
             fs::copy_file(entry.path(), goldenDir + name, fs::copy_options::overwrite_existing);
         else
             EXPECT_TRUE(matchesReference(entry.path().string(), name));

@@ -128,11 +128,9 @@ TEST_F(TextureLoader, UnreadableOrUnsupportedImageGivesNullAndNoTexture)
     }
 }
 
-// DevIL's PNG reader ignores short reads, and libpng used to loop for ever at
-// the end of a file cut inside an ancillary chunk. Every cut of a real image,
-// from the empty file through the signature, the header, the text chunks and
-// the image data, must fail and say why. Only a cut inside the 12-byte end
-// chunk, after the last pixel, still loads.
+// DevIL's PNG reader ignores short reads, and libpng looped for ever on a file
+// cut inside an ancillary chunk. Every cut of a real image must fail and say
+// why; only a cut inside the 12-byte end chunk, after the last pixel, loads.
 TEST_F(TextureLoader, FileCutShortAnywhereFailsInsteadOfHanging)
 {
     std::ifstream source("./data/textures/fade.png", std::ios::binary);

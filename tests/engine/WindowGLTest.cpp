@@ -1,12 +1,8 @@
-#include "engine/GL_Window.h"
-#include "engine/SDL_Window.h"
 #include "support/GLTestEnvironment.h"
 
 #include <GL/glew.h>
 #include <SDL.h>
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 TEST(Window, ReportsTheSurfaceSizeCaptionAndHiddenPointer)
 {
@@ -24,12 +20,4 @@ TEST(Window, ReportsTheSurfaceSizeCaptionAndHiddenPointer)
     EXPECT_EQ(surface->format->BitsPerPixel, 32);
     EXPECT_TRUE(surface->flags & SDL_OPENGL);
     EXPECT_NO_GL_ERROR();
-}
-
-TEST(Window, OpenFailureLeavesTheWindowClosedWithAReason)
-{
-    VornE::GL_Window window;
-    EXPECT_FALSE(window.open("too big", Resolution { 0x80000000u, 10 }, false));
-    EXPECT_FALSE(window.isOpen());
-    EXPECT_NE(std::strlen(SDL_GetError()), 0u);
 }

@@ -34,9 +34,8 @@ TEST(FrameBuffer, IncompleteFailsValidationAndStaysBoundWhileColourTextureAndDep
     EXPECT_NO_GL_ERROR();
 }
 
-// sdl12-compat presents an OpenGL window through a framebuffer object of its
-// own: "unbinding" must go back to that one, not to 0, or the frame is drawn
-// where nothing is shown.
+// sdl12-compat presents a window through a framebuffer object of its own:
+// "unbinding" must go back to that one, or the frame is drawn unseen.
 TEST(FrameBuffer, UnbindGoesBackToTheFramebufferTheWindowPresents)
 {
     LogCapture capture;

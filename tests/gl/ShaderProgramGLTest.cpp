@@ -67,9 +67,8 @@ TEST(ShaderProgram, MissingFileCompileFailureAndLinkFailureLogInOrderThrowAtLink
     EXPECT_NO_GL_ERROR();
 }
 
-// A sampler a program lacks is a warning and a false result, the texture
-// still bound on its unit. A program destroyed while current would only be
-// flagged for deletion.
+// A sampler a program lacks is a warning and a false result, the texture still
+// bound; a program destroyed while current would only be flagged for deletion.
 TEST(ShaderProgram, MissingSamplerWarnsAndDestroyingTheCurrentProgramDeletesItAndItsShaders)
 {
     LogCapture capture;

@@ -7,9 +7,8 @@
 
 #include <vector>
 
-// The demo's own pair shows black at fade 0 (the golden frames show the rest
-// of its range). A program missing one of the pass's uniforms warns and draws
-// nothing that frame; the state it leaves bound is replaced by the next pass.
+// The demo's own pair shows black at fade 0; a program missing one of the
+// pass's uniforms warns and draws nothing that frame.
 TEST(ScreenQuad, FadeZeroIsBlackAndAProgramMissingAUniformWarnsAndDrawsNothing)
 {
     struct Case {

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr long framesPerMs = 44; // and a tenth: see toFrames
 constexpr std::uint64_t window = 13230; // 0.3 s of the recording
 constexpr long searchMs = 300; // either side of where the track should be
 
@@ -55,12 +54,10 @@ double trackPositionOf(const SoundServer& sound, std::uint64_t end, long expecte
 
 } // namespace
 
-// Through a real sound server, whose output plays a buffer well after it is
-// handed over: the demo is stopped (SIGSTOP) once a frame is on screen, the
-// recording of what the sink played is cut at that instant, and the track's
-// position heard then, found by cross-correlation at the cut and 0.25 s and
-// 0.45 s before it, is the frame's time within 20 ms. In scene one and in
-// scene three.
+// Through a real sound server, which plays a buffer well after it is handed
+// over: the demo stops itself once a frame is on screen, and the track's
+// position heard then (by cross-correlation of the recording at the cut, and
+// 0.25 s and 0.45 s before it) is the frame's time within 20 ms.
 TEST(HeardSync, TheFrameOnScreenIsTheMomentOfTheMusicHeardThen)
 {
     SoundServer sound;
@@ -70,7 +67,7 @@ TEST(HeardSync, TheFrameOnScreenIsTheMomentOfTheMusicHeardThen)
         demo.linkData({ "settings.ini" });
         demo.writeFile("data/settings.ini", "hres 160 vres 128\n");
         const std::string log = demo.directory() + "/sync.log";
-        demo.startDemo({ "--no-wait", "--start", std::to_string(moment - 3000) },
+        demo.start({ "--no-wait", "--start", std::to_string(moment - 3000) },
             { "SDL_AUDIODRIVER=pulse", sound.address(), "LUMAROLL_STOP_AT=" + std::to_string(moment),
                 "LUMAROLL_SYNC_LOG=" + log });
         const bool stopped = demo.waitUntilStopped(30, std::chrono::microseconds(500));

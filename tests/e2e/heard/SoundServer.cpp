@@ -37,10 +37,16 @@ pid_t spawn(const std::vector<std::string>& arguments, const std::string& dir)
 
 void stop(pid_t pid)
 {
-    if (pid <= 0)
-        return;
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
+    if (pid > 0 && kill(pid, SIGTERM) == 0)
+        waitpid(pid, nullptr, 0);
+}
+
+// Whether `path` came within a hundred polls `ms` apart.
+bool waitFor(const std::string& path, int ms)
+{
+    for (int tries = 0; tries < 100 && !std::filesystem::exists(path); ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    return std::filesystem::exists(path);
 }
 
 } // namespace
@@ -54,9 +60,7 @@ SoundServer::SoundServer()
                        "module-null-sink sink_name=nul rate=44100", "-L",
                        "module-native-protocol-unix auth-anonymous=1 socket=" + dir + "/socket" },
         dir);
-    for (int tries = 0; tries < 100 && !std::filesystem::exists(dir + "/socket"); ++tries)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    if (!std::filesystem::exists(dir + "/socket")) {
+    if (!waitFor(dir + "/socket", 50)) {
         stop(server);
         server = -1;
         return;
@@ -64,8 +68,7 @@ SoundServer::SoundServer()
     recorder = spawn({ "parec", "-d", "nul.monitor", "--raw", "--format=s16le", "--rate=44100", "--channels=2",
                          "--latency-msec=5", dir + "/recording.raw" },
         dir);
-    for (int tries = 0; tries < 100 && !std::filesystem::exists(dir + "/recording.raw"); ++tries)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    waitFor(dir + "/recording.raw", 20);
 }
 
 SoundServer::~SoundServer()

@@ -5,13 +5,11 @@
 #include <sys/types.h>
 #include <vector>
 
-// A PulseAudio server of the test's own, on a private socket with folders of
-// its own, playing into a null sink whose monitor is recorded from before
-// the demo starts: what the sink plays is what a listener would hear.
+// A PulseAudio server of the test's own, on a private socket, playing into a
+// null sink whose monitor is recorded: what a listener would hear.
 class SoundServer {
 public:
     SoundServer();
-    // Stops the recorder and the server by their process ids.
     ~SoundServer();
     SoundServer(const SoundServer&) = delete;
     SoundServer& operator=(const SoundServer&) = delete;
