@@ -7,7 +7,7 @@
 #   demo/AudioSystem.cpp, SoundServerLatency.cpp (SDL_mixer, PulseAudio),
 #   demo/DecodableLength.cpp (libvorbisfile)   -> web/WebAudioSystem.cpp,
 #                                                 web/WebDecodableLength.cpp the audio backend
-#   engine/SDL_Window.cpp, GL_Window.cpp       -> web/CanvasWindow.cpp       how a frame is presented
+#   engine/FramePresentation.cpp               -> web/PagePresentation.cpp   how a frame is presented
 #   gl/GLDialect.cpp                           -> web/WebGLDialect.cpp       WebGL 2's shading language
 #   demo/SdlKeyboardPoll.cpp                   -> web/PageKeyboardPoll.cpp   the keys
 #   demo/main.cpp                              -> web/main.cpp               the address as the command line
@@ -17,7 +17,7 @@
 
 set(web_replaced
   engine/TextureLoader.cpp mesh/AMesh.cpp mesh/AMeshLoader.cpp demo/AudioSystem.cpp demo/SoundServerLatency.cpp
-  demo/DecodableLength.cpp demo/SdlKeyboardPoll.cpp engine/SDL_Window.cpp engine/GL_Window.cpp gl/GLDialect.cpp)
+  demo/DecodableLength.cpp demo/SdlKeyboardPoll.cpp engine/FramePresentation.cpp gl/GLDialect.cpp)
 
 # Header-only libraries from Debian, seen through folders of their own so
 # that nothing else of /usr/include mixes with Emscripten's system headers.

@@ -10,6 +10,16 @@ SDL_Keyboard::SDL_Keyboard(Poller p)
     update();
 }
 
+std::vector<int> SDL_Keyboard::queuedPresses()
+{
+    std::vector<int> pressed;
+    SDL_Event event;
+    while (SDL_PollEvent(&event) > 0)
+        if (event.type == SDL_KEYDOWN)
+            pressed.push_back(static_cast<int>(event.key.keysym.sym));
+    return pressed;
+}
+
 void SDL_Keyboard::update()
 {
     poll = poller();

@@ -34,7 +34,12 @@ public:
     // The keys pressed since the last update, in order.
     const std::vector<int>& pressed() const { return poll.pressed; }
 
+    // The desktop's reads the key state too (SdlKeyboardPoll.cpp); the web
+    // page's, whose SDL indexes its key state otherwise, only the queue
+    // (src/web/PageKeyboardPoll.cpp).
     static KeyboardPoll pollSdl();
+    // Every event in SDL's queue read; the keys pressed, in order.
+    static std::vector<int> queuedPresses();
 
 private:
     Poller poller;

@@ -9,10 +9,7 @@
 KeyboardPoll SDL_Keyboard::pollSdl()
 {
     KeyboardPoll found;
-    SDL_Event event;
-    while (SDL_PollEvent(&event) > 0)
-        if (event.type == SDL_KEYDOWN)
-            found.pressed.push_back(static_cast<int>(event.key.keysym.sym));
+    found.pressed = queuedPresses();
     int count = 0;
     const Uint8* keys = SDL_GetKeyState(&count);
     found.state = KeyState { keys, count };

@@ -1,5 +1,6 @@
 #include "engine/GL_Window.h"
 
+#include "engine/FramePresentation.h"
 #include "gl/WindowFramebuffer.h"
 
 #include <GL/glew.h>
@@ -22,7 +23,7 @@ void GL_Window::clear()
 
 void GL_Window::swap()
 {
-    SDL_GL_SwapBuffers();
+    FramePresentation::present();
 }
 
 void GL_Window::setClearColour(const Colour& colour)

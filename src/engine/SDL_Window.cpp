@@ -1,5 +1,7 @@
 #include "engine/SDL_Window.h"
 
+#include "engine/FramePresentation.h"
+
 #include <SDL.h>
 
 namespace VornE {
@@ -26,7 +28,7 @@ bool SDL_Window::open(const std::string& caption, const Resolution& size, bool f
         // would otherwise start itself.
         if (SDL_WasInit(SDL_INIT_VIDEO) == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
             return false;
-        SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
+        FramePresentation::requestRefreshSync();
     }
     screen = SDL_SetVideoMode(static_cast<int>(size.width), static_cast<int>(size.height), 32, videoFlags(fullscreen));
     if (screen == nullptr)

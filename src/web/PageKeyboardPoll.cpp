@@ -5,14 +5,9 @@
 
 #include "demo/SDL_Keyboard.h"
 
-#include <SDL.h>
-
 KeyboardPoll SDL_Keyboard::pollSdl()
 {
     KeyboardPoll found;
-    SDL_Event event;
-    while (SDL_PollEvent(&event) > 0)
-        if (event.type == SDL_KEYDOWN)
-            found.pressed.push_back(static_cast<int>(event.key.keysym.sym));
+    found.pressed = queuedPresses();
     return found;
 }

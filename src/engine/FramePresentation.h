@@ -1,0 +1,15 @@
+#pragma once
+
+// How the window's frames reach the screen, named in one place.
+// FramePresentation.cpp is the desktop's: SDL 1.2's buffer swap, in step
+// with the display's refresh when asked. The web page builds
+// src/web/PagePresentation.cpp instead, where a frame is shown when the page
+// hands control back to the browser.
+namespace FramePresentation {
+
+// Before the video mode is set: frames are to wait for the display's refresh.
+void requestRefreshSync();
+// Shows the frame drawn since the last one.
+void present();
+
+} // namespace FramePresentation
