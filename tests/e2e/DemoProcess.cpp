@@ -7,6 +7,7 @@
 
 #include <vorbis/vorbisfile.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -231,18 +232,18 @@ bool DemoProcess::waitForFrames(unsigned long frames, int seconds)
         seconds);
 }
 
-void DemoProcess::pressEscape(const std::string& windowId)
+void DemoProcess::pressKey(const std::string& windowId, const std::string& key)
 {
     // A tap, pressed and let go at once: the loop must find it in the queue,
     // as the key state has forgotten it by the next pass. Sent to the window
     // itself, not to whichever has the focus. xdotool presses through the X
     // server's own keyboard (XTEST) when the window has the focus, as SDL2's
     // windows take it; a release sent to a window that is gone already would
-    // leave Escape held in the server, and the next window that SDL2 opens
-    // reads the held key and quits at once. So the key is released in the
-    // server too.
-    const std::string command = "xdotool keydown --window " + windowId + " Escape keyup --window " + windowId
-        + " Escape 2>/dev/null; xdotool keyup Escape 2>/dev/null";
+    // leave the key held in the server, and the next window that SDL2 opens
+    // reads the held key (an Escape: it quits at once). So the key is
+    // released in the server too.
+    const std::string command = "xdotool keydown --window " + windowId + " " + key + " keyup --window " + windowId
+        + " " + key + " 2>/dev/null; xdotool keyup " + key + " 2>/dev/null";
     std::system(command.c_str());
 }
 
@@ -308,6 +309,16 @@ RgbFrame grabWindow(const std::string& windowId)
     }
     XCloseDisplay(display);
     return frame;
+}
+
+std::size_t valuesApart(const RgbFrame& shown, const RgbFrame& expected)
+{
+    if (shown.width != expected.width || shown.height != expected.height || shown.rgb.size() != expected.rgb.size())
+        return std::max(shown.rgb.size(), expected.rgb.size());
+    std::size_t apart = 0;
+    for (std::size_t i = 0; i < expected.rgb.size(); ++i)
+        apart += std::abs(shown.rgb[i] - expected.rgb[i]) > 2 ? 1u : 0u;
+    return apart;
 }
 
 bool DemoProcess::ended()

@@ -45,8 +45,9 @@ public:
     // the loop has passed at least that many frames, and fewer than a
     // second's more.
     bool waitForFrames(unsigned long frames, int seconds);
-    // Taps Escape in the window.
-    void pressEscape(const std::string& windowId);
+    // Taps a key in the window, by its X name ("Escape", "space", "Next").
+    void pressKey(const std::string& windowId, const std::string& key);
+    void pressEscape(const std::string& windowId) { pressKey(windowId, "Escape"); }
     // "WIDTHxHEIGHT" of the window as the X server reports it.
     std::string windowSize(const std::string& windowId);
     // Polls until the process stands stopped (SIGSTOP); false when it ended
@@ -91,6 +92,11 @@ std::string shellOutput(const std::string& command);
 // What the X server shows of a window, read from the server itself; rows
 // bottom-up, as the capture's frames are. Empty when it cannot be read.
 RgbFrame grabWindow(const std::string& windowId);
+
+// How many channel values of two frames of one size lie more than 2 apart
+// (llvmpipe's pictures are the same run to run; a Mesa update may move them
+// a little); all of them when the sizes differ.
+std::size_t valuesApart(const RgbFrame& shown, const RgbFrame& expected);
 
 // The line that the run's first framebuffer (the frame's target) logs when it
 // goes: its name is 1 on most systems, but a window presented through a
