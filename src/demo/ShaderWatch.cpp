@@ -43,7 +43,8 @@ bool ShaderWatch::rebuildChanged()
             VornE::log(VornE::Info, "Shader program '", files.first, "' '", files.second, "' rebuilt\n");
             rebuilt = true;
         } else {
-            VornE::log(VornE::Warning, "Shader program '", files.first, "' '", files.second,
+            // The linker's log ends without a line end of its own.
+            VornE::log(VornE::Warning, "\nShader program '", files.first, "' '", files.second,
                 "' does not build: the old one stays\n");
             failed.insert(files);
         }

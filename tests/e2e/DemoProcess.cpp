@@ -242,8 +242,8 @@ void DemoProcess::pressKey(const std::string& windowId, const std::string& key)
     // leave the key held in the server, and the next window that SDL2 opens
     // reads the held key (an Escape: it quits at once). So the key is
     // released in the server too.
-    const std::string command = "xdotool keydown --window " + windowId + " " + key + " keyup --window " + windowId
-        + " " + key + " 2>/dev/null; xdotool keyup " + key + " 2>/dev/null";
+    const std::string command = "xdotool keydown --window " + windowId + " " + key + " keyup --window " + windowId + " "
+        + key + " 2>/dev/null; xdotool keyup " + key + " 2>/dev/null";
     std::system(command.c_str());
 }
 
