@@ -38,6 +38,7 @@ void Rehearsal::run(std::uint32_t first)
     SDL_EnableKeyRepeat(SDL_DEFAULT_REPEAT_DELAY, SDL_DEFAULT_REPEAT_INTERVAL);
     replay(first);
     shown = next;
+    shownScene = std::min(scenes->currentIndex(), runSceneCount - 1);
     report();
     for (;;) {
         stage.inputs.updateAll();
@@ -45,7 +46,9 @@ void Rehearsal::run(std::uint32_t first)
             return;
         for (const int key : stage.keyboard.pressed())
             act(key);
-        if (stage.shaders.rebuildChanged() && paused)
+        // A paused picture is not drawn again by itself: one that was covered
+        // (an editor over it, without a compositor) must be.
+        if ((stage.shaders.rebuildChanged() || stage.keyboard.exposed()) && paused)
             hold(shown);
         if (stage.music != nullptr)
             stage.music->update();
@@ -105,7 +108,8 @@ void Rehearsal::playPass()
     // the scenes on.
     const bool drawn = stage.pacing.draws(next);
     if (drawn) {
-        stage.painter.paint(drawings[scenes->currentIndex()].get());
+        shownScene = scenes->currentIndex();
+        stage.painter.paint(drawings[shownScene].get());
         stage.painter.window.swap();
         shown = next;
     } else {
@@ -143,7 +147,8 @@ double Rehearsal::hold(std::uint32_t pass)
         // The last frame shows the last scene's last picture again: that
         // picture is drawn first, off screen, as the run's last pass draws it.
         took = replay(*lastPass - 1);
-        stage.painter.paint(drawings[scenes->currentIndex()].get());
+        shownScene = scenes->currentIndex();
+        stage.painter.paint(drawings[shownScene].get());
         scenes->update(step);
         ++next;
         stage.painter.paint(nullptr);
@@ -151,7 +156,8 @@ double Rehearsal::hold(std::uint32_t pass)
         took = replay(pass);
         if (scenes->finished())
             return took + hold(next); // the end found on the way: drawn as above
-        stage.painter.paint(drawings[scenes->currentIndex()].get());
+        shownScene = scenes->currentIndex();
+        stage.painter.paint(drawings[shownScene].get());
     }
     stage.painter.window.swap();
     shown = next;
@@ -199,7 +205,7 @@ void Rehearsal::setPaused(bool pause)
 void Rehearsal::report(const std::string& after)
 {
     const std::uint32_t time = shown * frameMilliseconds;
-    const std::size_t scene = std::min(scenes->currentIndex(), runSceneCount - 1) + 1;
+    const std::size_t scene = shownScene + 1;
     char line[128];
     std::snprintf(line, sizeof line, "Rehearsal: %u.%03u s, scene %zu, pass %u, %s", time / 1000, time % 1000, scene,
         shown, paused ? "paused" : "playing");

@@ -73,6 +73,7 @@ private:
     std::uint32_t next = 0; // the scenes have taken this many updates
     bool nextDrawn = false; // `next` is on screen, its update still to come
     std::uint32_t shown = 0; // the pass whose frame is on screen
+    std::size_t shownScene = 0; // and its scene's index
     std::optional<std::uint32_t> lastPass; // once a replay or the play has reached it
     bool paused = false;
 };

@@ -17,6 +17,8 @@ KeyboardPoll SDL_Keyboard::pollSdl()
     while (SDL_PollEvent(&event) > 0)
         if (event.type == SDL_KEYDOWN)
             found.pressed.push_back(static_cast<int>(event.key.keysym.sym));
+        else if (event.type == SDL_VIDEOEXPOSE)
+            found.exposed = true;
     int count = 0;
     const Uint8* keys = SDL_GetKeyState(&count);
     found.state = KeyState { keys, count };

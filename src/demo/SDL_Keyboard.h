@@ -10,6 +10,7 @@
 struct KeyboardPoll {
     KeyState state;
     std::vector<int> pressed; // SDLK_* symbols
+    bool exposed = false; // the window has lost some of its picture since
 };
 
 // The keyboard, read from SDL 1.2's key-state array and its event queue. Only
@@ -33,6 +34,9 @@ public:
 
     // The keys pressed since the last update, in order.
     const std::vector<int>& pressed() const { return poll.pressed; }
+    // Whether the window lost some of its picture since the last update (it
+    // was covered, where nothing keeps a copy) and wants it drawn again.
+    bool exposed() const { return poll.exposed; }
 
     static KeyboardPoll pollSdl();
 
