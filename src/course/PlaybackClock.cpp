@@ -17,6 +17,8 @@ PlaybackClock::PlaybackClock(
 
 std::uint32_t PlaybackClock::now()
 {
+    if (holding)
+        return last;
     // The count is read on both sides of the wall time: a stop that falls
     // between the two reads would otherwise put its time into the clock.
     const auto continuesNow = [this] { return continues ? continues() : 0u; };
@@ -51,4 +53,36 @@ std::uint32_t PlaybackClock::now()
     last = time;
     lastWall = wallNow;
     return time;
+}
+
+void PlaybackClock::pause()
+{
+    if (!holding)
+        now();
+    holding = true;
+}
+
+void PlaybackClock::resume()
+{
+    if (holding)
+        restartCounts();
+    holding = false;
+}
+
+void PlaybackClock::seek(std::uint32_t time)
+{
+    origin = time;
+    last = time;
+    // A position from before the seek must not count as the music moving.
+    lastMusic.reset();
+    musicHeard = false;
+    restartCounts();
+}
+
+void PlaybackClock::restartCounts()
+{
+    // A stop that came while the time was held was nobody's time either.
+    continuesSeen = continues ? continues() : 0u;
+    lastWall = wall.ticks();
+    musicMovedAt = lastWall;
 }

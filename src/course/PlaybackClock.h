@@ -12,7 +12,8 @@
 // that has stalled). It never goes back: when the music comes back behind the
 // wall clock, the time holds until the music catches up. The time the
 // process spent stopped (SIGSTOP, a suspend) is left out, so that it goes on
-// where it was instead of racing to catch up.
+// where it was instead of racing to catch up. A rehearsal may pause it, and
+// set it back or on (a seek): those are the only ways it goes back.
 class PlaybackClock {
 public:
     // The music's position in ms since it started, empty where it has none.
@@ -33,7 +34,21 @@ public:
 
     std::uint32_t now();
 
+    // Holds the time where it stands until resume(), whatever the music and
+    // the wall clock do. The music is paused with it: the time it stands
+    // still is neither a stall nor carried on by the wall clock on resume.
+    void pause();
+    void resume();
+    bool paused() const { return holding; }
+    // The time is `time` from here on, back or on, paused or not: the music
+    // starts again there, its position counted from `time` and its first
+    // sound waited for as at the start.
+    void seek(std::uint32_t time);
+
 private:
+    // The music's and the wall clock's counts start again from now.
+    void restartCounts();
+
     TimeSource& wall;
     MusicPosition music;
     Continues continues;
@@ -44,4 +59,5 @@ private:
     std::optional<std::uint32_t> lastMusic;
     std::uint32_t musicMovedAt; // wall time
     bool musicHeard = false; // past its start
+    bool holding = false;
 };

@@ -43,9 +43,16 @@ inline constexpr SettingKey audioDelay { "audiodelay", SettingKey::Kind::Whole, 
     "how much later than reported the sound is heard, -1000 to\n1000 ms (a Bluetooth headset, an HDMI receiver): the\n"
     "pictures wait that long for it; negative, they go ahead",
     "150" };
+inline constexpr SettingKey rehearse { "rehearse", SettingKey::Kind::Switch, 0, 0, 0, "--rehearse", "",
+    "rehearsal: no wait, and keys act at once on the pictures\nand the music: Space pauses and resumes, Left and "
+    "Right\n"
+    "go back and on by 63 passes (1.008 s), Page Up and Page\nDown by 625 (10 s), Home goes to the start, '.' steps\n"
+    "one pass while paused; the last frame holds until\nEscape; shaders are built again when their files change",
+    "" };
 
 // In the order the help lists them.
-inline constexpr std::array<const SettingKey*, 6> all { &fullscreen, &hres, &vres, &seed, &everyFrame, &audioDelay };
+inline constexpr std::array<const SettingKey*, 7> all { &fullscreen, &hres, &vres, &seed, &everyFrame, &audioDelay,
+    &rehearse };
 
 // The value the run takes: a Switch is on or off (1 or 0); a Whole value is
 // truncated toward zero and, outside its range, replaced by the default

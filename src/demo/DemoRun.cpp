@@ -28,9 +28,11 @@
 #include "demo/FramePainter.h"
 #include "demo/InputList.h"
 #include "demo/Music.h"
+#include "demo/Rehearsal.h"
 #include "demo/RunScenes.h"
 #include "demo/SDL_Keyboard.h"
 #include "demo/SdlTimeSource.h"
+#include "demo/ShaderWatch.h"
 #include "demo/SoundtrackLength.h"
 #include "demo/WindowHost.h"
 #include "engine/TextureLoader.h"
@@ -72,6 +74,8 @@ struct RunSettings {
     Resolution size;
     bool everyFrame = false; // every pass drawn, whatever it costs, instead of following the music
     std::int32_t audioDelay = 0; // ms the sound comes later than its output reports
+    unsigned int seed = 0; // as srand takes it
+    bool rehearse = false; // the makers' run (Rehearsal.h), live runs only
 };
 
 RunSettings readSettings(const Settings& settings)
@@ -81,9 +85,11 @@ RunSettings readSettings(const Settings& settings)
     wanted.size.height = static_cast<std::uint32_t>(SettingKeys::value(settings, SettingKeys::vres));
     wanted.size.width = static_cast<std::uint32_t>(SettingKeys::value(settings, SettingKeys::hres));
     // Any 32-bit seed, negative ones by their two's complement, as srand takes it.
-    std::srand(static_cast<unsigned int>(SettingKeys::value(settings, SettingKeys::seed)));
+    wanted.seed = static_cast<unsigned int>(SettingKeys::value(settings, SettingKeys::seed));
+    std::srand(wanted.seed);
     wanted.everyFrame = SettingKeys::on(settings, SettingKeys::everyFrame);
     wanted.audioDelay = static_cast<std::int32_t>(SettingKeys::value(settings, SettingKeys::audioDelay));
+    wanted.rehearse = SettingKeys::on(settings, SettingKeys::rehearse);
     return wanted;
 }
 
@@ -138,6 +144,7 @@ struct RunContext {
     const RunSettings& settings;
     VornE::Window& window;
     InputList& inputs;
+    SDL_Keyboard& keyboard; // in `inputs`
     Renderer& renderer;
     RessourceManager& ressources;
     TimeSource& wallClock;
@@ -149,6 +156,17 @@ struct RunContext {
 std::uint32_t firstPass(const RunContext& run)
 {
     return run.options.startAt / frameMilliseconds;
+}
+
+bool rehearsing(const RunContext& run)
+{
+    return run.settings.rehearse && run.options.frames == nullptr;
+}
+
+// Where the live loop's clock finds the music, as it is heard.
+PlaybackClock::MusicPosition musicPosition(Music* music)
+{
+    return [music] { return music != nullptr ? music->position() : std::nullopt; };
 }
 
 // The main loop, to the last scene's end, Escape or a stop signal.
@@ -167,10 +185,8 @@ int mainLoop(RunContext& run, SceneSequence& scenes, FramePainter& painter)
         loop = runPasses(scenes, host, sceneStep, first);
     } else {
         // The pictures follow the music from its first sample on.
-        Music* music = run.music;
         PlaybackClock playback(
-            run.wallClock, [music] { return music != nullptr ? music->position() : std::nullopt; },
-            &ContinueSignal::count, first * frameMilliseconds);
+            run.wallClock, musicPosition(run.music), &ContinueSignal::count, first * frameMilliseconds);
         ClockPacing pacing(playback, run.wallClock);
         WindowHost host(painter, pacing, &playback, run.inputs, run.music);
         loop = runPasses(scenes, host, sceneStep, first);
@@ -179,6 +195,28 @@ int mainLoop(RunContext& run, SceneSequence& scenes, FramePainter& painter)
                 " drawn, the others skipped to keep in step with the music\n");
     }
     return loop.end == LoopResult::End::Failed ? captureFailedStatus : 0;
+}
+
+// The run for its makers, until Escape or a stop signal: a seek plays fresh
+// scenes from the start, the random generator seeded again; the programs
+// drawn with are built again when their files change.
+int rehearse(RunContext& run, SceneKit& kit, FramePainter& painter, const std::vector<ShaderProgram*>& programs)
+{
+    ShaderWatch shaders;
+    for (ShaderProgram* program : programs)
+        shaders.watch(*program);
+    const std::uint32_t first = firstPass(run);
+    PlaybackClock playback(run.wallClock, musicPosition(run.music), &ContinueSignal::count, first * frameMilliseconds);
+    ClockPacing pacing(playback, run.wallClock);
+    const unsigned int seed = run.settings.seed;
+    Rehearsal rehearsal(
+        { painter, playback, pacing, run.wallClock, run.inputs, run.keyboard, run.music, shaders }, [&kit, seed] {
+            std::srand(seed);
+            kit.cubeWorld.update({}); // as no scene has handed it points yet
+            return makeRunScenes(kit);
+        });
+    rehearsal.run(first);
+    return 0;
 }
 
 // The programs, the cube world, the frame's objects and the scenes, built
@@ -216,12 +254,16 @@ int playScenes(RunContext& run)
     FramePainter painter(run.window, run.renderer, frame, screenQuad, glow, postProcess, run.frameSize);
 
     run.window.swap();
-    if (run.options.waitAtStart && !waitForStart(5000, run.inputs))
+    if (run.options.waitAtStart && !rehearsing(run) && !waitForStart(5000, run.inputs))
         return 0; // Escape or a stop signal: no music, no frame
     if (run.music != nullptr)
         run.music->playFrom(firstPass(run) * frameMilliseconds);
     run.window.setClearColour(Colour(0.0f, 0.0f, 0.0f, 1.0f));
 
+    if (rehearsing(run))
+        return rehearse(run, kit, painter,
+            { &bigCube, &colourCube, &postProcess, &texture2D, &glowBright, &glowBlur, &cubeWorld.gridProgram,
+                run.renderer.overlayProgram() });
     return mainLoop(run, scenes, painter);
 }
 
@@ -271,7 +313,8 @@ int runDemo(const RunOptions& options)
         return -1;
     }
 
-    inputs.add(new SDL_Keyboard());
+    auto* keyboard = new SDL_Keyboard();
+    inputs.add(keyboard);
 
     for (const char* path : DataFiles::textures)
         if (!ressources.load(textureLoader, path))
@@ -291,7 +334,7 @@ int runDemo(const RunOptions& options)
     }
 
     // ---- The scenes: built, played by the main loop, destroyed ----------
-    RunContext run { options, wanted, *engine.window, inputs, renderer, ressources, wallClock,
+    RunContext run { options, wanted, *engine.window, inputs, *keyboard, renderer, ressources, wallClock,
         music ? &*music : nullptr, frameSize };
     const int status = playScenes(run);
 

@@ -101,3 +101,15 @@ void Music::stop()
     if (channel != nullptr)
         channel->stop();
 }
+
+void Music::pause()
+{
+    if (channel != nullptr)
+        channel->setPaused(true);
+}
+
+void Music::resume()
+{
+    if (channel != nullptr && channel->isPaused())
+        channel->setPaused(false);
+}

@@ -32,6 +32,10 @@ public:
     // Once per frame while the music plays.
     void update();
     void stop();
+    // Holds the stream where it is, and goes on from there; a stream that
+    // has stopped or ended stays so.
+    void pause();
+    void resume();
 
     // Where the stream is, in ms since play (pauses left out), as it is heard:
     // the output's own delay, and the extra one, taken out. It goes on past the

@@ -10,14 +10,16 @@ SDL_Keyboard::SDL_Keyboard(Poller p)
     update();
 }
 
-std::vector<int> SDL_Keyboard::queuedPresses()
+KeyboardPoll SDL_Keyboard::queuedEvents()
 {
-    std::vector<int> pressed;
+    KeyboardPoll events;
     SDL_Event event;
     while (SDL_PollEvent(&event) > 0)
         if (event.type == SDL_KEYDOWN)
-            pressed.push_back(static_cast<int>(event.key.keysym.sym));
-    return pressed;
+            events.pressed.push_back(static_cast<int>(event.key.keysym.sym));
+        else if (event.type == SDL_VIDEOEXPOSE)
+            events.exposed = true;
+    return events;
 }
 
 void SDL_Keyboard::update()

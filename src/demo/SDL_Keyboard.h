@@ -10,6 +10,7 @@
 struct KeyboardPoll {
     KeyState state;
     std::vector<int> pressed; // SDLK_* symbols
+    bool exposed = false; // the window has lost some of its picture since
 };
 
 // The keyboard, read from SDL 1.2's key-state array and its event queue. Only
@@ -33,13 +34,17 @@ public:
 
     // The keys pressed since the last update, in order.
     const std::vector<int>& pressed() const { return poll.pressed; }
+    // Whether the window lost some of its picture since the last update (it
+    // was covered, where nothing keeps a copy) and wants it drawn again.
+    bool exposed() const { return poll.exposed; }
 
     // The desktop's reads the key state too (SdlKeyboardPoll.cpp); the web
     // page's, whose SDL indexes its key state otherwise, only the queue
     // (src/web/PageKeyboardPoll.cpp).
     static KeyboardPoll pollSdl();
-    // Every event in SDL's queue read; the keys pressed, in order.
-    static std::vector<int> queuedPresses();
+    // Every event in SDL's queue read: the keys pressed, in order, and
+    // whether the window was exposed; no key state.
+    static KeyboardPoll queuedEvents();
 
 private:
     Poller poller;

@@ -8,8 +8,7 @@
 
 KeyboardPoll SDL_Keyboard::pollSdl()
 {
-    KeyboardPoll found;
-    found.pressed = queuedPresses();
+    KeyboardPoll found = queuedEvents();
     int count = 0;
     const Uint8* keys = SDL_GetKeyState(&count);
     found.state = KeyState { keys, count };

@@ -10,10 +10,11 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 ShaderProgram::ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath)
-    : vertex(ShaderKind::Vertex, vertexPath)
-    , fragment(ShaderKind::Fragment, fragmentPath)
+    : vertexShader(std::make_unique<Shader>(ShaderKind::Vertex, vertexPath))
+    , fragmentShader(std::make_unique<Shader>(ShaderKind::Fragment, fragmentPath))
     , programId(createProgram())
 {
     try {
@@ -30,9 +31,24 @@ ShaderProgram::ShaderProgram(const std::string& vertexPath, const std::string& f
 ShaderProgram::~ShaderProgram()
 {
     glUseProgram(0);
-    glDetachShader(programId, fragment.id);
-    glDetachShader(programId, vertex.id);
+    glDetachShader(programId, fragmentShader->id);
+    glDetachShader(programId, vertexShader->id);
     glDeleteProgram(programId);
+}
+
+bool ShaderProgram::rebuild()
+{
+    std::unique_ptr<ShaderProgram> fresh;
+    try {
+        fresh = std::make_unique<ShaderProgram>(vertexShader->path, fragmentShader->path);
+    } catch (const ShaderLoadingException&) {
+        return false;
+    }
+    // The old names go with `fresh`, which deletes them as it goes.
+    std::swap(vertexShader, fresh->vertexShader);
+    std::swap(fragmentShader, fresh->fragmentShader);
+    std::swap(programId, fresh->programId);
+    return true;
 }
 
 GLuint ShaderProgram::createProgram()
@@ -49,8 +65,8 @@ GLuint ShaderProgram::createProgram()
 
 void ShaderProgram::link()
 {
-    glAttachShader(programId, vertex.id);
-    glAttachShader(programId, fragment.id);
+    glAttachShader(programId, vertexShader->id);
+    glAttachShader(programId, fragmentShader->id);
     checkGLError("glAttachShader()");
     glLinkProgram(programId);
     checkGLError("glLinkProgram()");
@@ -76,7 +92,7 @@ void ShaderProgram::link()
     log.resize(written > 0 ? std::min(static_cast<std::size_t>(written), log.size()) : 0);
 
     VornE::log(VornE::Warning, "Erreur lors du liage du shader:\n", log);
-    throw ShaderLoadingException(vertex.path + " " + fragment.path + " Linking");
+    throw ShaderLoadingException(vertexShader->path + " " + fragmentShader->path + " Linking");
 }
 
 void ShaderProgram::use()

@@ -6,6 +6,7 @@
 
 #include <glm/glm.hpp>
 
+#include <memory>
 #include <string>
 
 // A GLSL program of one vertex and one fragment shader read from files,
@@ -38,11 +39,23 @@ public:
     // Activates GL_TEXTURE0 + unit and unbinds the texture there.
     static void unsetTexture2D(Texture& texture, int unit);
 
-    const Shader vertex;
-    const Shader fragment;
-    const GLuint programId;
+    // Builds the program again from its two files, as they are now. When it
+    // links, it takes this one's place and GL names, so that whoever holds
+    // this object draws with it from then on; otherwise this program stays as
+    // it was, the build having logged why, and the result is false. Errors
+    // of the GL itself still throw.
+    bool rebuild();
+
+    const Shader& vertex() const { return *vertexShader; }
+    const Shader& fragment() const { return *fragmentShader; }
+    GLuint id() const { return programId; }
 
 private:
     static GLuint createProgram();
     void link();
+
+    // Owned through pointers so that rebuild() can swap them in place.
+    std::unique_ptr<Shader> vertexShader;
+    std::unique_ptr<Shader> fragmentShader;
+    GLuint programId;
 };

@@ -39,6 +39,8 @@ public:
     void init();
     // Deletes what init() built, while the context still exists.
     void release();
+    // The textured-quad pass's own program, between init() and release().
+    ShaderProgram* overlayProgram() { return textureProgram.get(); }
 
     // Makes sure the mesh has its GPU copy. Always true, even when the upload failed.
     bool addMesh(const MeshInstance& instance);

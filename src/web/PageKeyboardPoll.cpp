@@ -7,7 +7,5 @@
 
 KeyboardPoll SDL_Keyboard::pollSdl()
 {
-    KeyboardPoll found;
-    found.pressed = queuedPresses();
-    return found;
+    return queuedEvents();
 }

@@ -9,7 +9,8 @@
 namespace {
 
 const std::array<const char*, 5> switches { "every-frame", "no-wait", "mute", "fullscreen", "window" };
-const std::array<const char*, 3> desktopOnly { "data-dir", "help", "version" };
+// The data folder is packed; rehearsing watches shader files the page has not.
+const std::array<const char*, 4> desktopOnly { "data-dir", "help", "version", "rehearse" };
 
 template <std::size_t N> bool among(const std::array<const char*, N>& names, const std::string& name)
 {

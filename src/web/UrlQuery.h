@@ -16,6 +16,7 @@ struct UrlQuery {
 
 // False, with one line for the user in `error`, for a query the page cannot
 // take: a name without a value, a switch other than 0 or 1, an option that
-// means nothing in a browser (the data folder, help, version), or a bad `at`.
+// means nothing in a browser (the data folder, help, version, rehearsal), or
+// a bad `at`.
 // Names the command line does not know are left to its parser to refuse.
 bool readUrlQuery(const std::string& query, UrlQuery& read, std::string& error);

@@ -161,3 +161,48 @@ TEST(PlaybackClock, TheFirstFrameWaitsForTheFirstSoundUpToTheStartLimit)
     wall.now += 16;
     EXPECT_EQ(clock.now(), 16u);
 }
+
+// A rehearsal's pause holds the time however long the wall clock and a
+// stalled music run on, and a resume goes on from there without counting
+// the pause; a seek sets the time back or on, paused or not, and the music
+// counts from there once it is heard again. With music and without.
+TEST(PlaybackClock, APauseHoldsTheTimeAndASeekSetsItBackOrOn)
+{
+    for (const bool withMusic : { true, false }) {
+        SCOPED_TRACE(withMusic ? "music" : "wall clock");
+        FakeTime wall;
+        std::optional<std::uint32_t> music;
+        PlaybackClock clock(
+            wall, [&] { return withMusic ? music : std::nullopt; }, [] { return 0u; }, 1000);
+        // The music's position counts since its start; the wall clock moves with it.
+        const auto play = [&](std::uint32_t ms) {
+            wall.now += ms;
+            music = music.value_or(0) + ms;
+        };
+        play(100);
+        EXPECT_EQ(clock.now(), 1100u);
+        clock.pause();
+        wall.now += PlaybackClock::stallLimit + 5000;
+        EXPECT_TRUE(clock.paused());
+        EXPECT_EQ(clock.now(), 1100u);
+        clock.resume();
+        EXPECT_EQ(clock.now(), 1100u);
+        play(16);
+        EXPECT_EQ(clock.now(), 1116u);
+
+        clock.seek(500); // back, past what the clock has shown
+        music = 0;
+        EXPECT_EQ(clock.now(), 500u);
+        play(40);
+        EXPECT_EQ(clock.now(), 540u);
+
+        clock.pause();
+        clock.seek(60000); // on, paused: it holds there
+        music = 0;
+        wall.now += 3000;
+        EXPECT_EQ(clock.now(), 60000u);
+        clock.resume();
+        play(16);
+        EXPECT_EQ(clock.now(), 60016u);
+    }
+}

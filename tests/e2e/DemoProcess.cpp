@@ -217,14 +217,14 @@ bool DemoProcess::waitUntilStopped(int seconds, std::chrono::microseconds every)
         seconds, every);
 }
 
-void DemoProcess::pressEscape(const std::string& windowId)
+void DemoProcess::pressKey(const std::string& windowId, const std::string& key)
 {
     // A tap, pressed and let go at once: the loop must find it in the queue.
     // Sent to the window itself; released in the server too, or a window of
     // SDL2's (which takes the focus, so xdotool presses through XTEST) that is
-    // gone by the release leaves Escape held for the next one to read.
-    const std::string command = "xdotool keydown --window " + windowId + " Escape keyup --window " + windowId
-        + " Escape 2>/dev/null; xdotool keyup Escape 2>/dev/null";
+    // gone by the release leaves the key held for the next one to read.
+    const std::string command = "xdotool keydown --window " + windowId + " " + key + " keyup --window " + windowId + " "
+        + key + " 2>/dev/null; xdotool keyup " + key + " 2>/dev/null";
     std::system(command.c_str());
 }
 
@@ -256,6 +256,16 @@ RgbFrame grabWindow(const std::string& windowId)
     }
     XCloseDisplay(display);
     return frame;
+}
+
+std::size_t valuesApart(const RgbFrame& shown, const RgbFrame& expected)
+{
+    if (shown.width != expected.width || shown.height != expected.height || shown.rgb.size() != expected.rgb.size())
+        return std::max(shown.rgb.size(), expected.rgb.size());
+    std::size_t apart = 0;
+    for (std::size_t i = 0; i < expected.rgb.size(); ++i)
+        apart += std::abs(shown.rgb[i] - expected.rgb[i]) > 2 ? 1u : 0u;
+    return apart;
 }
 
 bool DemoProcess::ended()

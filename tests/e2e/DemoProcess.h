@@ -43,8 +43,9 @@ public:
     bool waitForOutput(const std::string& text, int seconds);
     // Waits until the frame counts of its "FPS: " lines add up to `frames`.
     bool waitForFrames(unsigned long frames, int seconds);
-    // Taps Escape in the window.
-    void pressEscape(const std::string& windowId);
+    // Taps a key in the window, by its X name ("Escape", "space", "Next").
+    void pressKey(const std::string& windowId, const std::string& key);
+    void pressEscape(const std::string& windowId) { pressKey(windowId, "Escape"); }
     // Polls until the process stands stopped (SIGSTOP).
     bool waitUntilStopped(int seconds, std::chrono::microseconds poll = std::chrono::milliseconds(20));
     // Whether the process has a file whose path holds `pathPart` mapped.
@@ -82,6 +83,10 @@ std::string shellOutput(const std::string& command);
 
 // What the X server shows of a window, rows bottom-up as the capture's frames; empty when unreadable.
 RgbFrame grabWindow(const std::string& windowId);
+
+// How many channel values of two frames of one size lie more than 2 apart;
+// all of them when the sizes differ.
+std::size_t valuesApart(const RgbFrame& shown, const RgbFrame& expected);
 
 // The line the run's first framebuffer logs when it goes: not always name 1,
 // as a window presented through a framebuffer object of SDL's takes one first.

@@ -231,15 +231,11 @@ TEST(DemoRun, TheLiveWindowShowsTheCapturesFrameOfTheSameMoment)
         char name[32];
         std::snprintf(name, sizeof name, "/frames/lumaroll-%05ld.png", due[moment]);
         const RgbFrame captured = loadPng(capture.directory() + name);
-        ASSERT_EQ(shown[moment].width, captured.width);
-        ASSERT_EQ(shown[moment].height, captured.height);
-        std::size_t outside = 0, lit = 0;
-        for (std::size_t i = 0; i < captured.rgb.size(); ++i) {
-            outside += std::abs(shown[moment].rgb[i] - captured.rgb[i]) > 2 ? 1u : 0u;
-            lit += captured.rgb[i] > 40 ? 1u : 0u;
-        }
+        std::size_t lit = 0;
+        for (const unsigned char value : captured.rgb)
+            lit += value > 40 ? 1u : 0u;
         EXPECT_GT(lit, captured.rgb.size() / 8) << "a frame with something on it at " << due[moment];
-        EXPECT_EQ(outside, 0u) << "of " << captured.rgb.size() << " channel values at " << due[moment];
+        EXPECT_EQ(valuesApart(shown[moment], captured), 0u) << "of " << captured.rgb.size() << " at " << due[moment];
     }
 }
 

@@ -73,7 +73,7 @@ TEST(ShaderProgram, MissingSamplerWarnsAndDestroyingTheCurrentProgramDeletesItAn
 {
     LogCapture capture;
     auto program = std::make_unique<ShaderProgram>(dir + "good.vert", dir + "good.frag");
-    const GLuint ids[] = { program->programId, program->vertex.id, program->fragment.id };
+    const GLuint ids[] = { program->id(), program->vertex().id, program->fragment().id };
     Texture2D texture(Resolution { 4, 4 });
     program->use();
     capture.clear();

@@ -32,6 +32,7 @@ TEST(UrlQuery, RefusesWhatAPageCannotTakeWithALineSayingWhy)
         { "mute=yes", "'mute' takes 1 or 0; not 'yes'" },
         { "data-dir=/tmp", "'data-dir' means nothing in a browser" },
         { "help=1", "'help' means nothing in a browser" },
+        { "rehearse=1", "'rehearse' means nothing in a browser" },
         { "at=soon", "'at' takes a run time in ms" },
         { "at=-1", "'at' takes a run time in ms" },
     };

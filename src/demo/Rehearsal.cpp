@@ -1,0 +1,213 @@
+#include "demo/Rehearsal.h"
+
+#include "core/Logger.h"
+#include "course/Pacing.h"
+#include "course/PlaybackClock.h"
+#include "course/RunLength.h"
+#include "course/StopSignals.h"
+#include "demo/FramePainter.h"
+#include "demo/InputList.h"
+#include "demo/Music.h"
+#include "demo/SDL_Keyboard.h"
+#include "demo/ShaderWatch.h"
+#include "engine/Window.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <utility>
+
+namespace {
+
+constexpr unsigned int step = frameMilliseconds;
+constexpr std::uint32_t idleWait = 10; // ms between looks at the keys while paused
+
+} // namespace
+
+Rehearsal::Rehearsal(const RehearsalStage& parts, SceneMaker maker)
+    : stage(parts)
+    , makeScenes(std::move(maker))
+{
+}
+
+void Rehearsal::run(std::uint32_t first)
+{
+    // Held keys repeat, as a maker holds Left to go back a stretch.
+    SDL_EnableKeyRepeat(SDL_DEFAULT_REPEAT_DELAY, SDL_DEFAULT_REPEAT_INTERVAL);
+    replay(first);
+    shown = next;
+    shownScene = std::min(scenes->currentIndex(), runSceneCount - 1);
+    report();
+    for (;;) {
+        stage.inputs.updateAll();
+        if (stage.inputs.anyQuit() || StopSignals::received() != 0)
+            return;
+        for (const int key : stage.keyboard.pressed())
+            act(key);
+        // A paused picture is not drawn again by itself: one that was covered
+        // (an editor over it, without a compositor) must be.
+        if ((stage.shaders.rebuildChanged() || stage.keyboard.exposed()) && paused)
+            hold(shown);
+        if (stage.music != nullptr)
+            stage.music->update();
+        if (paused)
+            stage.wall.delay(idleWait);
+        else
+            playPass();
+    }
+}
+
+void Rehearsal::act(int key)
+{
+    switch (key) {
+    case SDLK_SPACE:
+        setPaused(!paused);
+        break;
+    case SDLK_LEFT:
+        seek(static_cast<std::int64_t>(shown) - shortSeek);
+        break;
+    case SDLK_RIGHT:
+        seek(static_cast<std::int64_t>(shown) + shortSeek);
+        break;
+    case SDLK_PAGEUP:
+        seek(static_cast<std::int64_t>(shown) - longSeek);
+        break;
+    case SDLK_PAGEDOWN:
+        seek(static_cast<std::int64_t>(shown) + longSeek);
+        break;
+    case SDLK_HOME:
+        seek(0);
+        break;
+    case SDLK_PERIOD:
+        if (paused)
+            seek(static_cast<std::int64_t>(shown) + 1);
+        break;
+    default:
+        break;
+    }
+}
+
+void Rehearsal::playPass()
+{
+    if (nextDrawn && !scenes->finished()) {
+        scenes->update(step);
+        ++next;
+        nextDrawn = false;
+    }
+    if (scenes->finished()) {
+        // The end: its last frame stands until Escape.
+        lastPass = next;
+        if (!nextDrawn)
+            hold(next);
+        setPaused(true);
+        return;
+    }
+    // As the live loop plays: a pass that would be late on screen only moves
+    // the scenes on.
+    const bool drawn = stage.pacing.draws(next);
+    if (drawn) {
+        shownScene = scenes->currentIndex();
+        stage.painter.paint(drawings[shownScene].get());
+        stage.painter.window.swap();
+        shown = next;
+    } else {
+        scenes->skip();
+    }
+    scenes->update(step);
+    ++next;
+    if (drawn)
+        stage.pacing.frameShown(next);
+}
+
+double Rehearsal::replay(std::uint32_t pass)
+{
+    const auto began = std::chrono::steady_clock::now();
+    drawings = makeScenes();
+    std::vector<Scene*> inOrder;
+    for (const std::unique_ptr<DrawnScene>& scene : drawings)
+        inOrder.push_back(scene.get());
+    scenes.emplace(inOrder);
+    // The same calls as a run that begins at that pass makes.
+    for (next = 0; next < pass && !scenes->finished(); ++next) {
+        scenes->skip();
+        scenes->update(step);
+    }
+    nextDrawn = false;
+    if (scenes->finished())
+        lastPass = next;
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
+}
+
+double Rehearsal::hold(std::uint32_t pass)
+{
+    double took = 0.0;
+    if (lastPass && pass >= *lastPass && *lastPass > 0) {
+        // The last frame shows the last scene's last picture again: that
+        // picture is drawn first, off screen, as the run's last pass draws it.
+        took = replay(*lastPass - 1);
+        shownScene = scenes->currentIndex();
+        stage.painter.paint(drawings[shownScene].get());
+        scenes->update(step);
+        ++next;
+        stage.painter.paint(nullptr);
+    } else {
+        took = replay(pass);
+        if (scenes->finished())
+            return took + hold(next); // the end found on the way: drawn as above
+        shownScene = scenes->currentIndex();
+        stage.painter.paint(drawings[shownScene].get());
+    }
+    stage.painter.window.swap();
+    shown = next;
+    nextDrawn = true;
+    return took;
+}
+
+void Rehearsal::seek(std::int64_t pass)
+{
+    const std::uint32_t from = shown;
+    const double took = hold(static_cast<std::uint32_t>(std::clamp<std::int64_t>(pass, 0, UINT32_MAX)));
+    if (shown == from && pass != static_cast<std::int64_t>(from))
+        return; // at the start or the end already: nothing changes
+    const std::uint32_t time = shown * frameMilliseconds;
+    stage.clock.seek(time);
+    if (stage.music != nullptr) {
+        // Stopped first: a paused stream would only resume where it stood.
+        stage.music->stop();
+        stage.music->playFrom(time);
+        if (paused)
+            stage.music->pause();
+    }
+    char replayed[48];
+    std::snprintf(replayed, sizeof replayed, " (replayed in %.1f ms)", took);
+    report(replayed);
+}
+
+void Rehearsal::setPaused(bool pause)
+{
+    if (pause == paused || (!pause && lastPass && shown >= *lastPass))
+        return;
+    paused = pause;
+    if (pause) {
+        stage.clock.pause();
+        if (stage.music != nullptr)
+            stage.music->pause();
+    } else {
+        stage.clock.resume();
+        if (stage.music != nullptr)
+            stage.music->resume();
+    }
+    report();
+}
+
+void Rehearsal::report(const std::string& after)
+{
+    const std::uint32_t time = shown * frameMilliseconds;
+    const std::size_t scene = shownScene + 1;
+    char line[128];
+    std::snprintf(line, sizeof line, "Rehearsal: %u.%03u s, scene %zu, pass %u, %s", time / 1000, time % 1000, scene,
+        shown, paused ? "paused" : "playing");
+    VornE::log(VornE::Info, line, after, "\n");
+}

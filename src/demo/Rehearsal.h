@@ -1,0 +1,79 @@
+#pragma once
+
+#include "course/SceneSequence.h"
+#include "demo/DrawnScene.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class FramePainter;
+class InputList;
+class Music;
+class Pacing;
+class PlaybackClock;
+class SDL_Keyboard;
+class ShaderWatch;
+class TimeSource;
+
+// What a rehearsal borrows from the run; all must outlive it.
+struct RehearsalStage {
+    FramePainter& painter;
+    PlaybackClock& clock; // the pacing's
+    Pacing& pacing;
+    TimeSource& wall;
+    InputList& inputs;
+    SDL_Keyboard& keyboard;
+    Music* music; // null when muted
+    ShaderWatch& shaders;
+};
+
+// The live run as the demo's makers watch it: it plays as the demo does,
+// and keys act at once, on the pictures and the music together. Space pauses
+// and resumes; Left and Right go back and on by shortSeek passes, Page Up
+// and Page Down by longSeek, Home to the start, and '.' steps one pass while
+// paused. A seek plays the scenes from the start again to the pass sought,
+// update-only, so that the frame shown is the one a capture makes for that
+// time. The run holds at its last frame until Escape or a stop signal. Each
+// change prints one line: the run time, the scene, the pass, paused or playing.
+class Rehearsal {
+public:
+    // A fresh set of the run's scenes, as a run begins: the random generator
+    // seeded again, the shared cube world emptied.
+    using SceneMaker = std::function<std::vector<std::unique_ptr<DrawnScene>>()>;
+    static constexpr std::int64_t shortSeek = 63; // 1.008 s
+    static constexpr std::int64_t longSeek = 625; // 10 s
+
+    Rehearsal(const RehearsalStage& stage, SceneMaker makeScenes);
+
+    // Plays from pass `first`, where the music has started, until Escape or
+    // a stop signal.
+    void run(std::uint32_t first);
+
+private:
+    void act(int key);
+    void playPass();
+    // Plays fresh scenes to pass `pass`, or to the last when it lies beyond;
+    // how long that took, in ms.
+    double replay(std::uint32_t pass);
+    // Replays to `pass` and shows its frame; the scenes wait there, that
+    // pass drawn and its update to come.
+    double hold(std::uint32_t pass);
+    void seek(std::int64_t pass);
+    void setPaused(bool pause);
+    void report(const std::string& after = "");
+
+    RehearsalStage stage;
+    SceneMaker makeScenes;
+    std::vector<std::unique_ptr<DrawnScene>> drawings;
+    std::optional<SceneSequence> scenes;
+    std::uint32_t next = 0; // the scenes have taken this many updates
+    bool nextDrawn = false; // `next` is on screen, its update still to come
+    std::uint32_t shown = 0; // the pass whose frame is on screen
+    std::size_t shownScene = 0; // and its scene's index
+    std::optional<std::uint32_t> lastPass; // once a replay or the play has reached it
+    bool paused = false;
+};

@@ -1,0 +1,98 @@
+#include "DemoProcess.h"
+#include "capture/PngFile.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+
+namespace {
+
+std::size_t occurrences(const std::string& text, const std::string& part)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// The window once the frame a status line names has had time to reach it.
+RgbFrame windowAfter(DemoProcess& demo, const std::string& window, const std::string& status)
+{
+    EXPECT_TRUE(demo.waitForOutput(status, 30)) << status;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    return grabWindow(window);
+}
+
+RgbFrame redAndBlueSwapped(RgbFrame frame)
+{
+    for (std::size_t i = 0; i + 2 < frame.rgb.size(); i += 3)
+        std::swap(frame.rgb[i], frame.rgb[i + 2]);
+    return frame;
+}
+
+} // namespace
+
+// A rehearsal driven by keys: a pause holds the picture; seeks on from the
+// start and back across a scene's end show the capture's frames of those
+// times (the scenes played afresh from the start, the random generator
+// seeded again: the strips at 16992 ms are placed by it); a post-process shader edited to a syntax error keeps
+// the old picture and prints the compiler's log once; fixed, its new picture
+// shows at once, paused as it is.
+TEST(Rehearsal, PausesSeeksToTheCapturesFramesAndRebuildsAnEditedShaderInPlace)
+{
+    DemoProcess demo;
+    demo.linkData({ "settings.ini" });
+    demo.writeFile("data/settings.ini", "hres 200 vres 160 seed 7\n");
+    // Away from the corner where other windows open, and from the live-window
+    // test's: the X server keeps no copy of a covered part of a window.
+    demo.start(
+        { "--rehearse", "--start", "62000", "--data-dir", demo.directory() }, { "SDL_VIDEO_WINDOW_POS=1000,500" });
+    const std::string window = demo.waitForWindow(30);
+    ASSERT_FALSE(window.empty()) << demo.finish(1).err;
+    ASSERT_TRUE(demo.waitForOutput("Rehearsal: 62.000 s, scene 3, pass 3875, playing\n", 30)) << demo.finish(1).out;
+    demo.pressKey(window, "space");
+    const RgbFrame paused = windowAfter(demo, window, ", paused\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(valuesApart(grabWindow(window), paused), 0u) << "the picture moved while paused";
+
+    for (const char* key : { "Home", "Next", "Next", "Next" })
+        demo.pressKey(window, key);
+    const RgbFrame on = windowAfter(demo, window, "Rehearsal: 30.000 s, scene 2, pass 1875, paused");
+    for (const char* key : { "Prior", "Left", "Left", "Left", "period" })
+        demo.pressKey(window, key);
+    const RgbFrame back = windowAfter(demo, window, "Rehearsal: 16.992 s, scene 1, pass 1062, paused");
+
+    const std::string shader = "data/shaders/postProcess.frag";
+    std::ifstream original(std::string(LUMAROLL_SOURCE_DIR) + "/" + shader);
+    const std::string source((std::istreambuf_iterator<char>(original)), std::istreambuf_iterator<char>());
+    const std::string last = "gl_FragColor = vec4(colour * vignette * level, 1.0);";
+    ASSERT_NE(source.find(last), std::string::npos);
+    demo.writeFile(shader, source + "not glsl\n");
+    const RgbFrame broken = windowAfter(demo, window, "' does not build: the old one stays\n");
+    EXPECT_EQ(valuesApart(broken, back), 0u) << "the old program stays";
+    std::string fixed = source;
+    fixed.replace(fixed.find(last), last.size(), "gl_FragColor = vec4((colour * vignette * level).bgr, 1.0);");
+    demo.writeFile(shader, fixed);
+    const RgbFrame edited = windowAfter(demo, window, "postProcess.frag' rebuilt\n");
+    demo.pressEscape(window);
+    const DemoProcess::Result result = demo.finish(20);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(occurrences(result.out + result.err, "syntax error"), 1u) << result.out << result.err;
+    EXPECT_EQ(occurrences(result.out + result.err, "does not build"), 1u);
+
+    DemoProcess capture;
+    capture.linkData({ "settings.ini" });
+    capture.writeFile("data/settings.ini", "hres 200 vres 160 seed 7\n");
+    capture.startCapture({ "--at", "16992,30000", "--out", capture.directory() + "/frames" });
+    ASSERT_EQ(capture.finish(60).status, 0);
+    const RgbFrame at16992 = loadPng(capture.directory() + "/frames/lumaroll-16992.png");
+    const RgbFrame at30000 = loadPng(capture.directory() + "/frames/lumaroll-30000.png");
+    EXPECT_EQ(valuesApart(on, at30000), 0u) << "on to 30000 ms";
+    EXPECT_EQ(valuesApart(back, at16992), 0u) << "back to 16992 ms";
+    EXPECT_EQ(valuesApart(edited, redAndBlueSwapped(at16992)), 0u) << "the edited shader";
+    EXPECT_GT(valuesApart(at16992, redAndBlueSwapped(at16992)), at16992.rgb.size() / 8) << "a frame with colour";
+}
