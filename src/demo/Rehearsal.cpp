@@ -23,6 +23,9 @@ namespace {
 
 constexpr unsigned int step = frameMilliseconds;
 constexpr std::uint32_t idleWait = 10; // ms between looks at the keys while paused
+// The shader files are looked at a few times a second, not at every pass:
+// sixteen file times a pass would be work for nothing while nobody edits.
+constexpr std::uint32_t shaderLookPeriod = 200;
 
 } // namespace
 
@@ -48,7 +51,12 @@ void Rehearsal::run(std::uint32_t first)
             act(key);
         // A paused picture is not drawn again by itself: one that was covered
         // (an editor over it, without a compositor) must be.
-        if ((stage.shaders.rebuildChanged() || stage.keyboard.exposed()) && paused)
+        bool rebuilt = false;
+        if (stage.wall.ticks() - shadersLookedAt >= shaderLookPeriod) {
+            shadersLookedAt = stage.wall.ticks();
+            rebuilt = stage.shaders.rebuildChanged();
+        }
+        if ((rebuilt || stage.keyboard.exposed()) && paused)
             hold(shown);
         if (stage.music != nullptr)
             stage.music->update();

@@ -76,4 +76,5 @@ private:
     std::size_t shownScene = 0; // and its scene's index
     std::optional<std::uint32_t> lastPass; // once a replay or the play has reached it
     bool paused = false;
+    std::uint32_t shadersLookedAt = 0; // wall time
 };

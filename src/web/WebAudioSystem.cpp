@@ -91,16 +91,16 @@ bool AudioSystem::initSilent(int)
 
 std::unique_ptr<AudioStream> AudioSystem::createStream(const std::string& path)
 {
+    if (!open) {
+        error = "The audio output is not open";
+        return nullptr;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         error = "Cannot open '" + path + "'";
         return nullptr;
     }
     const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (!open) {
-        error = "The audio output is not open";
-        return nullptr;
-    }
     if (lumaroll_audio_decode(path.c_str(), bytes.data(), static_cast<int>(bytes.size())) == 0) {
         fail();
         return nullptr;
