@@ -4,8 +4,9 @@
 # browser cannot have is replaced, file for file, by src/web/:
 #   engine/TextureLoader.cpp (DevIL)          -> web/StbTextureLoader.cpp   the image decoder
 #   mesh/AMesh.cpp, AMeshLoader.cpp (Assimp)   -> web/BakedMeshLoader.cpp    the mesh source
-#   demo/AudioSystem.cpp, SoundServerLatency.cpp (SDL_mixer, PulseAudio),
-#   demo/DecodableLength.cpp (libvorbisfile)   -> web/WebAudioSystem.cpp,
+#   demo/AudioSystem.cpp, SoundOutput.cpp, PulseOutput.cpp, AlsaOutput.cpp,
+#   FileOutput.cpp, VorbisStream.cpp, DecodableLength.cpp
+#   (libpulse, ALSA, libvorbisfile)            -> web/WebAudioSystem.cpp,
 #                                                 web/WebDecodableLength.cpp the audio backend
 #   engine/FramePresentation.cpp               -> web/PagePresentation.cpp   how a frame is presented
 #   gl/GLDialect.cpp                           -> web/WebGLDialect.cpp       WebGL 2's shading language
@@ -16,8 +17,8 @@
 # arrays, which WebGL lacks: Emscripten's FULL_ES2 copies them to buffers.
 
 set(web_replaced
-  engine/TextureLoader.cpp mesh/AMesh.cpp mesh/AMeshLoader.cpp demo/AudioSystem.cpp demo/SoundServerLatency.cpp
-  demo/DecodableLength.cpp demo/SdlKeyboardPoll.cpp engine/FramePresentation.cpp gl/GLDialect.cpp)
+  engine/TextureLoader.cpp mesh/AMesh.cpp mesh/AMeshLoader.cpp demo/AudioSystem.cpp demo/SoundOutput.cpp
+  demo/PulseOutput.cpp demo/AlsaOutput.cpp demo/FileOutput.cpp demo/VorbisStream.cpp demo/DecodableLength.cpp demo/SdlKeyboardPoll.cpp engine/FramePresentation.cpp gl/GLDialect.cpp)
 
 # Header-only libraries from Debian, seen through folders of their own so
 # that nothing else of /usr/include mixes with Emscripten's system headers.

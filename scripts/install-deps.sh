@@ -4,10 +4,11 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libsdl1.2-dev libglew-dev libglm-dev libdevil-dev libassimp-dev libsdl-mixer1.2-dev libvorbis-dev libpng-dev libpulse-dev
+  libsdl1.2-dev libglew-dev libglm-dev libdevil-dev libassimp-dev libvorbis-dev libpng-dev libpulse-dev libasound2-dev
   libgtest-dev
   libsdl2-2.0-0
   xvfb libgl1-mesa-dri x11-utils xdotool procps util-linux ffmpeg pulseaudio pulseaudio-utils
+  pipewire pipewire-bin pipewire-pulse wireplumber dbus
   dpkg-dev desktop-file-utils appstream lintian man-db
 )
 

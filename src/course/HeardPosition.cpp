@@ -2,88 +2,80 @@
 
 #include <algorithm>
 
-HeardPosition::HeardPosition(Output kind, std::uint32_t framesPerSecond)
-    : output(kind)
-    , rate(framesPerSecond)
+HeardPosition::HeardPosition(std::uint32_t framesPerSecond)
+    : rate(framesPerSecond)
 {
 }
 
-std::int64_t HeardPosition::framesIn(std::uint32_t milliseconds) const
+std::int64_t HeardPosition::framesIn(std::int64_t micros) const
 {
-    return static_cast<std::int64_t>(milliseconds) * rate / 1000;
+    return micros * rate / 1000000;
 }
 
-void HeardPosition::restart(std::uint32_t ticks)
+void HeardPosition::restart(std::int64_t firstFrame)
 {
-    startedAt = ticks;
-    handovers = handoversWhenAsked = 0;
-    all = before = 0;
-    lastAt = ticks;
-    measuredCount = nextMeasured = 0;
+    first = standing = firstFrame;
+    handedFrames = 0;
+    answers = next = 0;
+    holding = false;
+    answeredOnce = false;
 }
 
-void HeardPosition::handed(std::uint64_t frames, std::uint32_t ticks)
+void HeardPosition::answered(std::int64_t frame, std::int64_t micros)
 {
-    before = all;
-    all += frames;
-    lastAt = ticks;
-    ++handovers;
+    recent[next] = { first + frame, first + frame - framesIn(micros) };
+    next = (next + 1) % recent.size();
+    answers = std::min(answers + 1, recent.size());
+    answeredOnce = true;
 }
 
-void HeardPosition::queued(std::uint64_t microseconds, std::uint32_t ticks)
+void HeardPosition::hold(std::int64_t micros)
 {
-    // A buffer handed over while the question was out may or may not be in
-    // the answer; and an answer that took long says little about when the
-    // server looked.
-    const std::uint32_t roundTrip = ticks - askedAt;
-    if (handovers == 0 || handovers != handoversWhenAsked || roundTrip > longestRoundTrip)
+    if (holding)
         return;
-    const auto waiting = static_cast<std::int64_t>(microseconds * static_cast<std::uint64_t>(rate) / 1000000u);
-    const std::int64_t heardThen = static_cast<std::int64_t>(all) - waiting;
-    const std::int64_t latest = heardThen - framesIn(askedAt + roundTrip / 2 - startedAt);
-    // Behind a layer, up to one of our buffers less has reached the server.
-    const std::int64_t held = output == Output::QueuedBehindALayer ? static_cast<std::int64_t>(all - before) - 1 : 0;
-    measured[nextMeasured] = { latest - held, latest };
-    nextMeasured = (nextMeasured + 1) % measured.size();
-    measuredCount = std::min(measuredCount + 1, measured.size());
+    standing = outputFrameAt(micros);
+    holding = true;
 }
 
-std::int64_t HeardPosition::measuredStart() const
+void HeardPosition::go()
 {
-    const auto* const end = measured.begin() + static_cast<std::ptrdiff_t>(measuredCount);
-    std::int64_t earliest = measured.front().latest;
-    std::int64_t latestOfEarliest = measured.front().earliest;
-    for (const auto* answer = measured.begin(); answer != end; ++answer) {
-        earliest = std::min(earliest, answer->latest);
-        latestOfEarliest = std::max(latestOfEarliest, answer->earliest);
+    // What was answered before the pause put the start where it was then.
+    answers = next = 0;
+    holding = false;
+}
+
+std::int64_t HeardPosition::outputFrameAt(std::int64_t micros) const
+{
+    if (holding || answers == 0)
+        return standing;
+    std::array<std::int64_t, std::tuple_size<decltype(recent)>::value> starts {};
+    std::int64_t furthest = recent[0].frame;
+    for (std::size_t i = 0; i < answers; ++i) {
+        starts[i] = recent[i].start;
+        furthest = std::max(furthest, recent[i].frame);
     }
-    // Each answer bounds the start from both sides; the bounds of all of
-    // them together are the closest, and the middle of what they leave is
-    // the best guess. Without a layer the two bounds are one.
-    return std::min(earliest, latestOfEarliest + (earliest - latestOfEarliest) / 2);
+    const auto middle = starts.begin() + static_cast<std::ptrdiff_t>(answers / 2);
+    std::nth_element(starts.begin(), middle, starts.begin() + static_cast<std::ptrdiff_t>(answers));
+    const std::int64_t ranOn = *middle + framesIn(micros);
+    const std::int64_t stallsAt = furthest + framesIn(carryLimit);
+    const std::int64_t handedUpTo = first + static_cast<std::int64_t>(handedFrames);
+    return std::min({ ranOn, stallsAt, handedUpTo });
 }
 
-std::uint64_t HeardPosition::framesAt(std::uint32_t ticks) const
+std::int64_t HeardPosition::framesAt(std::int64_t micros) const
 {
-    if (handovers == 0)
-        return 0;
-    std::int64_t heard = 0;
-    if (measuredCount > 0) {
-        heard = measuredStart() + framesIn(ticks - startedAt);
-    } else {
-        // The last buffer plays from its hand-over on, or from the end of the
-        // one before it: counted into it with the wall clock, never past it.
-        const auto lastBuffer = static_cast<std::int64_t>(all - before);
-        const std::int64_t intoLast = std::min(framesIn(ticks - lastAt), lastBuffer);
-        heard = static_cast<std::int64_t>(before) + intoLast - (output == Output::Queueless ? 0 : lastBuffer);
-    }
-    heard -= static_cast<std::int64_t>(extraDelay) * rate / 1000;
-    return static_cast<std::uint64_t>(std::clamp<std::int64_t>(heard, 0, static_cast<std::int64_t>(all)));
+    const std::int64_t delay = static_cast<std::int64_t>(extraDelay) * rate / 1000;
+    // Before the output has said anything, nothing is heard: a delay that
+    // moves the listener ahead has nothing yet to move ahead of.
+    if (!answeredOnce)
+        return standing - std::max<std::int64_t>(delay, 0);
+    return outputFrameAt(micros) - delay;
 }
 
-std::uint32_t HeardPosition::millisecondsAt(std::uint32_t ticks) const
+std::uint32_t HeardPosition::millisecondsAt(std::int64_t micros) const
 {
-    if (rate <= 0)
+    const std::int64_t frames = framesAt(micros);
+    if (frames <= 0 || rate <= 0)
         return 0;
-    return static_cast<std::uint32_t>(framesAt(ticks) * 1000u / static_cast<std::uint64_t>(rate));
+    return static_cast<std::uint32_t>(std::min<std::int64_t>(frames * 1000 / rate, UINT32_MAX));
 }

@@ -1,83 +1,79 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 
-// Where the listener is in a stream handed to an audio output buffer by
-// buffer. A buffer is heard after what waits before it in the output: SDL's
-// own buffer, a sound server's queue, the device.
+// Where the listener is in a stream that an audio output plays, from the
+// output's own answers: "at this moment, this frame of the stream is heard"
+// (a sound server's timing of our stream, a device's delay). Between answers
+// the position runs on with the wall clock, so that it moves smoothly rather
+// than in steps of what the output takes at once.
 //
-// Where the sound server says how much of what was handed it still holds,
-// the position heard is what was handed less that, carried on with the wall
-// clock from the moment of the answer. An answer that raced a hand-over
-// counts a buffer as arrived that was still on its way, which only ever puts
-// the listener later than it is: of the last answers, the one that puts the
-// listener earliest counts. Behind a layer that passes our buffers on in
-// pieces of its own size (sdl12-compat over SDL2), up to one buffer of what
-// was handed has not reached the server yet, varying from answer to answer:
-// each answer then bounds the position from both sides, and the middle of
-// the narrowest bounds counts.
+// Answers are noisy: a server that takes its input a block at a time answers
+// anywhere within the block, and now and then one is plainly wrong (a delay
+// of 0 while the queue is full). Each answer says where the stream started,
+// had it played since without a break; the median of the last few counts, so
+// that no single answer moves the listener.
 //
-// Until the server says, or where none answers, the buffer playing is taken
-// to be the one before the last handed. An output without a queue (SDL's
-// disk driver) plays a buffer as it is handed.
+// The position runs on at most carryLimit past the furthest frame of the
+// last few answers: an output that stops answering, or answers the same
+// frame again (a stopped server, a hung device), stands still, which is how a listener's
+// clock notices that the music has stalled. It never passes what was handed
+// to the output, nor, before the first answer, the stream's first frame.
 //
-// Times are wall-clock ticks in ms, frames are samples per channel; no
-// locking: the owner holds its audio lock around every call.
+// Frames are samples per channel; times are microseconds of one monotonic
+// clock. No locking: the owner serialises every call.
 class HeardPosition {
 public:
-    enum class Output { Queueless, Queued, QueuedBehindALayer };
+    static constexpr std::int64_t carryLimit = 200000; // microseconds
 
-    HeardPosition(Output output, std::uint32_t rate);
+    explicit HeardPosition(std::uint32_t framesPerSecond);
 
-    // A new stream from its start: nothing handed, nothing measured.
-    void restart(std::uint32_t ticks);
-    // A buffer of `frames` handed over at `ticks`.
-    void handed(std::uint64_t frames, std::uint32_t ticks);
-    // The server is asked at `ticks`; its answer counts only if it comes
-    // within longestRoundTrip and no buffer is handed over before it.
-    void asked(std::uint32_t ticks)
-    {
-        handoversWhenAsked = handovers;
-        askedAt = ticks;
-    }
-    static constexpr std::uint32_t longestRoundTrip = 8;
-    // The server's answer: of what was handed, `microseconds` still waits.
-    void queued(std::uint64_t microseconds, std::uint32_t ticks);
-    // The output stops playing the stream (a pause): what the server said no
-    // longer runs on with the wall clock.
-    void forgetMeasurements() { measuredCount = nextMeasured = 0; }
-    // Added to whatever the output reports, positive when the sound comes later.
+    // A new stream whose first frame is `firstFrame` of what the listener
+    // counts: nothing handed, nothing answered, not held.
+    void restart(std::int64_t firstFrame = 0);
+    // `frames` more of the stream handed to the output.
+    void handed(std::uint64_t frames) { handedFrames += frames; }
+    // The output's answer: at `micros`, the stream's frame `frame` is heard
+    // (negative: what the output plays before the stream comes).
+    void answered(std::int64_t frame, std::int64_t micros);
+    // The output stops playing (a pause): the position stands where it is at
+    // `micros` until go(), after which it runs on from the next answers.
+    void hold(std::int64_t micros);
+    void go();
+    bool held() const { return holding; }
+    // Taken off every position, positive when the sound comes later than the
+    // output reports; negative moves the listener ahead.
     void setExtraDelay(std::int32_t milliseconds) { extraDelay = milliseconds; }
 
-    bool anyHanded() const { return handovers > 0; }
-    std::uint32_t lastHandedAt() const { return lastAt; }
-    // The stream's frame heard at `ticks`, never below 0 nor past what was handed.
-    std::uint64_t framesAt(std::uint32_t ticks) const;
-    std::uint32_t millisecondsAt(std::uint32_t ticks) const;
+    // The frame heard at `micros`, as the listener counts them, the extra
+    // delay taken off; may be negative before the stream is heard.
+    std::int64_t framesAt(std::int64_t micros) const;
+    // The same in ms, 0 before the stream is heard.
+    std::uint32_t millisecondsAt(std::int64_t micros) const;
+    // Where the output has the listener, without the extra delay.
+    std::int64_t outputFrameAt(std::int64_t micros) const;
 
 private:
-    std::int64_t framesIn(std::uint32_t milliseconds) const;
-    // The frame heard at startedAt, had the stream played since without a break.
-    std::int64_t measuredStart() const;
+    std::int64_t framesIn(std::int64_t micros) const;
 
-    Output output;
-    std::int64_t rate; // frames a second
-    std::uint32_t startedAt = 0;
-    std::uint64_t handovers = 0;
-    std::uint64_t handoversWhenAsked = 0;
-    std::uint32_t askedAt = 0;
-    std::uint64_t all = 0; // frames handed, the last buffer included
-    std::uint64_t before = 0; // frames handed before the last buffer
-    std::uint32_t lastAt = 0;
-    // Each answer as the frame heard at startedAt, had the stream played
-    // since then without a break, at the earliest and the latest it can be:
-    // about two and a half seconds of answers.
+    std::int64_t rate;
+    std::int64_t first = 0;
+    std::uint64_t handedFrames = 0;
+    // The last few answers: the frame heard, and the stream's first frame as
+    // heard at micros 0, had it played since without a break.
     struct Answer {
-        std::int64_t earliest, latest;
+        std::int64_t frame, start;
     };
-    std::array<Answer, 16> measured {};
-    std::size_t measuredCount = 0;
-    std::size_t nextMeasured = 0;
+    std::array<Answer, 9> recent {};
+    std::size_t answers = 0;
+    std::size_t next = 0;
+    // Where the listener stands while there is no answer to go by: the
+    // first frame, or where a pause held it.
+    std::int64_t standing = 0;
+    bool holding = false;
+    bool answeredOnce = false; // since the stream started
     std::int32_t extraDelay = 0;
 };

@@ -2,11 +2,12 @@
 
 #include <utility>
 
-PlaybackClock::PlaybackClock(
-    TimeSource& wallTime, MusicPosition musicPosition, Continues continueCount, std::uint32_t start)
+PlaybackClock::PlaybackClock(TimeSource& wallTime, MusicPosition musicPosition, Continues continueCount,
+    std::uint32_t start, RestartMusic restart)
     : wall(wallTime)
     , music(std::move(musicPosition))
     , continues(std::move(continueCount))
+    , restartMusic(std::move(restart))
     , continuesSeen(continues ? continues() : 0u)
     , origin(start)
     , last(start)
@@ -45,8 +46,21 @@ std::uint32_t PlaybackClock::now()
         musicHeard = musicHeard || *position > 0;
         // A music that stands still (a device that hangs) would freeze the
         // pictures: past the limit the wall clock carries them on.
-        if (wallNow - musicMovedAt <= (musicHeard ? stallLimit : startLimit))
+        if (wallNow - musicMovedAt <= (musicHeard ? stallLimit : startLimit)) {
             time = origin + *position;
+            if (carriedOn && restartMusic && time + behindLimit < wallOn) {
+                // Holding the pictures until the music caught up would freeze
+                // them as long again as the stall was.
+                restartMusic(wallOn);
+                seek(wallOn);
+                time = wallOn;
+            }
+            carriedOn = false;
+        } else {
+            carriedOn = carriedOn || musicHeard;
+        }
+    } else {
+        carriedOn = carriedOn || musicHeard;
     }
     if (time < last)
         time = last;
@@ -76,6 +90,7 @@ void PlaybackClock::seek(std::uint32_t time)
     // A position from before the seek must not count as the music moving.
     lastMusic.reset();
     musicHeard = false;
+    carriedOn = false;
     restartCounts();
 }
 

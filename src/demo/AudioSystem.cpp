@@ -1,62 +1,80 @@
+// The desktop's audio layer: the soundtrack decoded from disk as it plays
+// (VorbisStream) through an output of our own, picked by LUMAROLL_AUDIO:
+//   (unset)    the sound server (PulseAudio, or PipeWire through its PulseAudio
+//              interface), else ALSA's device when no server is there
+//   pulse      the sound server only          alsa   ALSA only (AUDIODEV names the device)
+//   none       nothing played, no position    file:PATH   a file at a card's pace, for tests
+// The sound server's stream goes to PULSE_SINK, or the server's default.
+
 #include "demo/AudioSystem.h"
 
-#include "course/HeardPosition.h"
-#include "demo/SoundServerLatency.h"
+#include "demo/AlsaOutput.h"
+#include "demo/FileOutput.h"
+#include "demo/PulseOutput.h"
+#include "demo/VorbisStream.h"
 
-#include <SDL.h>
-#include <SDL_mixer.h>
-
-#include <algorithm>
+#include <chrono>
 #include <cstdlib>
-#include <cstring>
-#include <random>
+#include <string>
 
 namespace {
 
-constexpr int outputRate = 44100;
-constexpr int outputChunk = 4096; // samples per channel: about 93 ms, safe from dropouts on a busy machine
-// How often the sound server is asked about the output: every 100 to 200 ms,
-// at no fixed period, so that the answers fall on every phase of the
-// output's own cycle and the earliest of them finds its low point.
-constexpr std::uint32_t askAfter = 100;
-constexpr std::uint32_t askSpread = 100;
+// How long the sound server is given to answer, at start-up and when it is
+// tried again after it went away.
+constexpr std::chrono::milliseconds serverPatience { 2000 };
+constexpr std::int64_t retryEveryMicros = 2000000;
+
+std::string environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+// How many times real time the file output takes its samples.
+bool filePace(double& pace, std::string& error)
+{
+    const std::string text = environment("LUMAROLL_AUDIO_PACE");
+    if (text.empty()) {
+        pace = 1.0;
+        return true;
+    }
+    char* end = nullptr;
+    pace = std::strtod(text.c_str(), &end);
+    if (end == text.c_str() || *end != '\0' || !(pace >= 0.1 && pace <= 100.0)) {
+        error = "LUMAROLL_AUDIO_PACE is '" + text + "': a number from 0.1 to 100";
+        return false;
+    }
+    return true;
+}
+
+void addReason(std::string& reasons, const std::string& reason)
+{
+    reasons += (reasons.empty() ? "" : "; ") + reason;
+}
 
 } // namespace
 
 struct AudioStreamData {
-    explicit AudioStreamData(Mix_Music* music)
-        : music(music)
-    {
-    }
-    ~AudioStreamData() { Mix_FreeMusic(music); }
-    AudioStreamData(const AudioStreamData&) = delete;
-    AudioStreamData& operator=(const AudioStreamData&) = delete;
-
-    Mix_Music* const music;
+    std::shared_ptr<VorbisStream> decoder; // shared with the output that plays it
 };
 
-// SDL_mixer's output, with what it has handed over counted for the heard
-// position.
+// The output, with what the channel plays on it and how the sound server is
+// found again after it went away.
 struct AudioOutput {
-    // SDL_mixer's post-mix hook, on the audio thread, with the audio locked.
-    static void countHanded(void* output, std::uint8_t* stream, int bytes);
-    // The sound server's answer, on libpulse's thread.
-    void serverAnswered(std::uint64_t microseconds);
-    // A few times a second, the sound server is asked what it still holds.
-    void askServer();
+    std::unique_ptr<SoundOutput> sound; // null: the silent output
+    bool fromServer = false; // a sound server's, which is looked for again when lost
+    std::shared_ptr<VorbisStream> playing;
+    std::uint64_t firstFrame = 0; // of `playing`, where the last play() began
+    std::uint32_t heardBefore = 0; // ms heard on an output that went away
+    bool lostSaid = false;
+    std::unique_ptr<PulseOutput> comingBack;
+    std::int64_t triedAt = 0;
+    std::string notice;
 
-    // The output's format.
-    int rate = 0;
-    int bytesPerFrame = 0;
-    // Written by the audio thread; read and reset under SDL_LockAudio.
-    bool counting = false;
-    std::unique_ptr<HeardPosition> heard;
-    std::unique_ptr<SoundServerLatency> server;
-    std::uint32_t lastAsked = 0; // SDL ticks
-    std::uint32_t nextAsk = 0; // ms after lastAsked
-    // Its own generator: the scenes draw from the C library's, and a draw
-    // here would change the pictures.
-    std::minstd_rand askJitter;
+    bool playable() const { return sound && sound->lost().empty(); }
+    // After the server went away: tries it again every two seconds, and
+    // plays on where the music was heard once it answers.
+    void lookForServer(bool paused, std::int32_t extraDelay);
 };
 
 AudioStream::AudioStream(std::unique_ptr<AudioStreamData> data)
@@ -70,20 +88,15 @@ void AudioChannel::setPaused(bool pause)
 {
     if (!playing)
         return;
-    if (pause)
-        Mix_PauseMusic();
-    else
-        Mix_ResumeMusic();
+    if (owner->output->playable())
+        owner->output->sound->pause(pause);
     paused = pause;
-    owner->setCounting(!pause);
 }
 
 void AudioChannel::stop()
 {
-    if (playing) {
-        Mix_HaltMusic();
-        owner->setCounting(false);
-    }
+    if (playing && owner->output->sound)
+        owner->output->sound->stop();
     playing = false;
     paused = false;
 }
@@ -96,130 +109,71 @@ AudioSystem::~AudioSystem()
     release();
 }
 
-bool AudioSystem::fail()
-{
-    error = Mix_GetError();
-    return false;
-}
-
 bool AudioSystem::create()
 {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        return fail();
     started = true;
     return true;
 }
 
-bool AudioSystem::init(int channels)
+bool AudioSystem::init(int)
 {
-    if (Mix_OpenAudio(outputRate, AUDIO_S16SYS, 2, outputChunk) != 0)
-        return fail();
-    open = true;
     output = std::make_unique<AudioOutput>();
-    int& rate = output->rate;
-    Mix_AllocateChannels(channels);
-    // The device may have given another format than asked for.
-    Uint16 format = 0;
-    int outputChannels = 0;
-    Mix_QuerySpec(&rate, &format, &outputChannels);
-    output->bytesPerFrame = outputChannels * static_cast<int>(format & 0xFF) / 8;
-    char driver[32] = "";
-    const bool named = SDL_AudioDriverName(driver, sizeof driver) != nullptr;
-    silentOutput = named && std::strcmp(driver, "dummy") == 0;
-    const bool queueless = named && std::strcmp(driver, "disk") == 0;
-    // sdl12-compat says who it is by its version, 1.2.50 and up: it passes
-    // our buffers on to SDL2 in pieces of SDL2's own size.
-    const bool behindALayer = SDL_Linked_Version()->patch >= 50;
-    if (rate > 0) {
-        const HeardPosition::Output kind = queueless ? HeardPosition::Output::Queueless
-            : behindALayer                           ? HeardPosition::Output::QueuedBehindALayer
-                                                     : HeardPosition::Output::Queued;
-        output->heard = std::make_unique<HeardPosition>(kind, static_cast<std::uint32_t>(rate));
-        output->heard->setExtraDelay(extraDelay);
+    const std::string choice = environment("LUMAROLL_AUDIO");
+    std::string reasons;
+    bool serverHangs = false;
+    if (choice == "none") {
+        silentOutput = true;
+    } else if (choice.empty() || choice == "pulse") {
+        auto server = std::make_unique<PulseOutput>();
+        const PulseOutput::State state = server->waitForServer(serverPatience);
+        if (state == PulseOutput::State::Ready) {
+            output->sound = std::move(server);
+            output->fromServer = true;
+        } else if (state == PulseOutput::State::Connecting) {
+            // ALSA's default device may well go through the same server:
+            // trying it would hang on it too.
+            serverHangs = true;
+            addReason(reasons, "the sound server did not answer within 2 s");
+        } else {
+            addReason(reasons, "the sound server: " + server->failure());
+        }
+    } else if (choice.rfind("file:", 0) == 0) {
+        double pace = 1.0;
+        std::string why;
+        if (filePace(pace, why))
+            output->sound = FileOutput::open(choice.substr(5), pace, why);
+        if (!output->sound)
+            addReason(reasons, why);
+    } else if (choice != "alsa") {
+        addReason(reasons, "LUMAROLL_AUDIO is '" + choice + "': it names pulse, alsa, none or file:PATH");
     }
-    Mix_SetPostMix(AudioOutput::countHanded, output.get());
-    // Whatever SDL's driver, a sound server may be playing the stream (ALSA's
-    // default device is often routed to one); where none does, nothing is
-    // answered.
-    if (!silentOutput && !queueless && output->heard) {
-        AudioOutput* const answered = output.get();
-        output->server = std::make_unique<SoundServerLatency>(
-            [answered](std::uint64_t microseconds) { answered->serverAnswered(microseconds); });
+    if (!silentOutput && !output->sound && !serverHangs && (choice.empty() || choice == "alsa")) {
+        const std::string device = environment("AUDIODEV");
+        std::string why;
+        output->sound = AlsaOutput::open(device.empty() ? "default" : device, why);
+        if (!output->sound)
+            addReason(reasons, why);
     }
+    if (!silentOutput && !output->sound) {
+        error = "No available audio device (" + reasons + ")";
+        output.reset();
+        return false;
+    }
+    if (output->sound)
+        output->sound->setExtraDelay(extraDelay);
+    open = true;
     return true;
 }
 
-void AudioOutput::countHanded(void* output, std::uint8_t*, int bytes)
-{
-    auto* self = static_cast<AudioOutput*>(output);
-    if (!self->counting || self->bytesPerFrame <= 0 || !self->heard)
-        return;
-    self->heard->handed(static_cast<std::uint64_t>(bytes / self->bytesPerFrame), SDL_GetTicks());
-}
-
-void AudioOutput::serverAnswered(std::uint64_t microseconds)
-{
-    SDL_LockAudio();
-    if (counting)
-        heard->queued(microseconds, SDL_GetTicks());
-    SDL_UnlockAudio();
-}
-
-void AudioOutput::askServer()
-{
-    const std::uint32_t now = SDL_GetTicks();
-    if (!server || now - lastAsked < nextAsk)
-        return;
-    SDL_LockAudio();
-    // Not right after a hand-over, whose buffer may still be on its way to
-    // the server.
-    const bool settled = counting && heard->anyHanded() && now - heard->lastHandedAt() >= 4;
-    heard->asked(now);
-    SDL_UnlockAudio();
-    if (settled && server->ask()) {
-        lastAsked = now;
-        nextAsk = askAfter + static_cast<std::uint32_t>(askJitter() % askSpread);
-    }
-}
-
-void AudioSystem::setCounting(bool on)
-{
-    if (!output)
-        return;
-    SDL_LockAudio();
-    output->counting = on;
-    if (!on && output->heard)
-        output->heard->forgetMeasurements(); // the output no longer plays the stream
-    SDL_UnlockAudio();
-}
-
-void AudioSystem::setExtraDelay(std::int32_t milliseconds)
-{
-    extraDelay = milliseconds;
-    if (!output || !output->heard)
-        return;
-    SDL_LockAudio();
-    output->heard->setExtraDelay(milliseconds);
-    SDL_UnlockAudio();
-}
-
-std::optional<std::uint32_t> AudioSystem::playedMilliseconds() const
-{
-    if (!open || silentOutput || channel.owner == nullptr || !output->heard)
-        return std::nullopt;
-    SDL_LockAudio();
-    const std::uint32_t position = output->heard->millisecondsAt(SDL_GetTicks());
-    SDL_UnlockAudio();
-    return position;
-}
-
-bool AudioSystem::initSilent(int channels)
+bool AudioSystem::initSilent(int)
 {
     close();
     release();
-    // SDL picks its driver when its audio starts; a name set now wins.
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    return create() && init(channels);
+    started = true;
+    output = std::make_unique<AudioOutput>();
+    silentOutput = true;
+    open = true;
+    return true;
 }
 
 std::unique_ptr<AudioStream> AudioSystem::createStream(const std::string& path)
@@ -228,12 +182,15 @@ std::unique_ptr<AudioStream> AudioSystem::createStream(const std::string& path)
         error = "The audio output is not open";
         return nullptr;
     }
-    Mix_Music* music = Mix_LoadMUS(path.c_str());
-    if (music == nullptr) {
-        fail();
+    std::string why;
+    std::unique_ptr<VorbisStream> decoder = VorbisStream::open(path, why);
+    if (!decoder) {
+        error = why;
         return nullptr;
     }
-    return std::make_unique<AudioStream>(std::make_unique<AudioStreamData>(music));
+    auto data = std::make_unique<AudioStreamData>();
+    data->decoder = std::move(decoder);
+    return std::make_unique<AudioStream>(std::move(data));
 }
 
 AudioChannel* AudioSystem::play(AudioStream& stream, double seconds)
@@ -242,17 +199,20 @@ AudioChannel* AudioSystem::play(AudioStream& stream, double seconds)
         error = "The audio output is not open";
         return nullptr;
     }
-    // The count restarts with the stream in one hold of the audio lock (SDL's
-    // is recursive), so no buffer is counted to the wrong side of the start.
-    SDL_LockAudio();
-    if (output->heard)
-        output->heard->restart(SDL_GetTicks());
-    // A count of 1 plays once; SDL_mixer 1.2.12 plays 2 three times.
-    output->counting
-        = Mix_PlayMusic(stream.data->music, 1) == 0 && (seconds <= 0.0 || Mix_SetMusicPosition(seconds) == 0);
-    SDL_UnlockAudio();
-    if (!output->counting) {
-        fail();
+    // Whatever played before stops reading its decoder before this one moves.
+    if (output->sound)
+        output->sound->stop();
+    const std::shared_ptr<VorbisStream>& decoder = stream.data->decoder;
+    // As libvorbisfile seeks to a time: the frame before it.
+    const double frame = seconds > 0.0 ? seconds * decoder->rate() : 0.0;
+    decoder->seek(frame < 1e15 ? static_cast<std::uint64_t>(frame) : UINT64_MAX);
+    output->playing = decoder;
+    output->firstFrame = decoder->tell();
+    output->heardBefore = 0;
+    std::string why;
+    // An output that went away takes the stream when it comes back.
+    if (output->playable() && !output->sound->play(decoder, why)) {
+        error = why;
         return nullptr;
     }
     channel.owner = this;
@@ -263,10 +223,68 @@ AudioChannel* AudioSystem::play(AudioStream& stream, double seconds)
 
 void AudioSystem::update()
 {
-    if (channel.playing && !channel.paused && Mix_PlayingMusic() == 0)
+    if (!output)
+        return;
+    if (channel.playing && !channel.paused && output->playing && output->playing->ended())
         channel.playing = false;
-    if (output)
-        output->askServer();
+    if (output->sound && !output->lostSaid) {
+        if (const std::string why = output->sound->lost(); !why.empty()) {
+            output->notice = why + ": playing on without sound";
+            output->lostSaid = true;
+            output->triedAt = monotonicMicros();
+        }
+    }
+    if (output->lostSaid && output->fromServer)
+        output->lookForServer(channel.paused, extraDelay);
+}
+
+void AudioOutput::lookForServer(bool paused, std::int32_t extraDelay)
+{
+    const std::int64_t now = monotonicMicros();
+    if (comingBack && comingBack->state() == PulseOutput::State::Ready) {
+        // The music goes on from where it was last heard; the pictures' clock
+        // moves it to where they are.
+        heardBefore += sound->heardMilliseconds(now);
+        sound = std::move(comingBack);
+        sound->setExtraDelay(extraDelay);
+        std::string why;
+        if (playing) {
+            playing->seek(firstFrame + static_cast<std::uint64_t>(heardBefore) * playing->rate() / 1000u);
+            if (sound->play(playing, why) && paused)
+                sound->pause(true);
+        }
+        lostSaid = false;
+        notice = "the sound server is back: playing on with sound";
+        return;
+    }
+    if (now - triedAt < retryEveryMicros)
+        return;
+    // A server that refused, or did not answer in time, is asked anew.
+    triedAt = now;
+    comingBack = std::make_unique<PulseOutput>();
+}
+
+std::string AudioSystem::takeNotice()
+{
+    if (!output)
+        return "";
+    std::string line;
+    line.swap(output->notice);
+    return line;
+}
+
+void AudioSystem::setExtraDelay(std::int32_t milliseconds)
+{
+    extraDelay = milliseconds;
+    if (output && output->sound)
+        output->sound->setExtraDelay(milliseconds);
+}
+
+std::optional<std::uint32_t> AudioSystem::playedMilliseconds() const
+{
+    if (!open || silentOutput || channel.owner == nullptr || !output->playable())
+        return std::nullopt;
+    return output->heardBefore + output->sound->heardMilliseconds(monotonicMicros());
 }
 
 void AudioSystem::close()
@@ -274,17 +292,12 @@ void AudioSystem::close()
     if (!open)
         return;
     channel.stop();
-    output->server.reset(); // its thread calls back into the output
-    Mix_SetPostMix(nullptr, nullptr);
-    Mix_CloseAudio();
     output.reset();
     open = false;
+    silentOutput = false;
 }
 
 void AudioSystem::release()
 {
-    if (!started)
-        return;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
     started = false;
 }

@@ -13,9 +13,10 @@ class AudioSystem;
 // plays; a channel that plays a stream. Every call that can fail returns
 // false and leaves the reason in errorText(). One system at a time.
 //
-// This is where the platforms part: AudioSystem.cpp plays through SDL_mixer
-// and asks the sound server what is heard; the web page's plays through Web
-// Audio (src/web). Each defines the two structures below.
+// This is where the platforms part: AudioSystem.cpp plays through an output
+// of its own (SoundOutput.h: a sound server's stream, an ALSA device, or a
+// file for tests), which it asks what is heard; the web page's plays through
+// Web Audio (src/web). Each defines the two structures below.
 struct AudioOutput; // the open output and what it knows of the heard position
 struct AudioStreamData; // one decoded or streaming file
 
@@ -59,10 +60,11 @@ public:
 
     // Starts the platform's audio.
     bool create();
-    // Opens the output (44.1 kHz, 16-bit stereo) with `channels` mixing channels.
+    // Opens the output with `channels` mixing channels; false, with the
+    // reasons, when none opens.
     bool init(int channels);
-    // Opens a silent output instead, which consumes samples at the pace
-    // of a real device: for a machine without a usable one.
+    // Opens a silent output instead, which plays nothing and has no
+    // position: for a machine without a usable one.
     bool initSilent(int channels);
     // A stream of the file at `path`; null after a failure.
     std::unique_ptr<AudioStream> createStream(const std::string& path);
@@ -70,21 +72,23 @@ public:
     // stays the system's, or null after a failure. The position counts from
     // where it started.
     AudioChannel* play(AudioStream& stream, double seconds = 0.0);
-    // Notices a stream that has played to its end.
+    // Notices a stream that has played to its end, and an output that has
+    // gone away or come back.
     void update();
+    // What changed of the output since the last call, as a line for the
+    // user (the sound server went away, or came back); "" when nothing did.
+    std::string takeNotice();
     void close();
     void release();
 
     const std::string& errorText() const { return error; }
 
-    // Whether the output is the silent one, which paces itself by sleeps
-    // rather than by a device.
+    // Whether the output is the silent one.
     bool silent() const { return silentOutput; }
     // The stream's position in ms as it is heard since the last play(),
-    // pauses left out: what has been handed to the output, less what still
-    // waits in it (HeardPosition.h says how that is known), moving on with
-    // the wall clock in between. Empty before the first play and on a silent
-    // output.
+    // pauses left out, as the output itself answers for it, moving on with
+    // the wall clock in between (HeardPosition.h). Empty before the first
+    // play, on a silent output, and once the output has gone away.
     std::optional<std::uint32_t> playedMilliseconds() const;
     // What no interface reports (a Bluetooth headset, an HDMI receiver), in
     // ms, positive when the sound comes later; it may be negative.
@@ -92,9 +96,6 @@ public:
 
 private:
     friend class AudioChannel;
-    bool fail();
-    // Whether what is handed to the output counts as the stream's.
-    void setCounting(bool on);
 
     bool started = false;
     bool open = false;

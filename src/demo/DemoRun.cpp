@@ -169,6 +169,17 @@ PlaybackClock::MusicPosition musicPosition(Music* music)
     return [music] { return music != nullptr ? music->position() : std::nullopt; };
 }
 
+// How the clock starts the music again where the pictures are, after a stall.
+PlaybackClock::RestartMusic restartMusic(Music* music)
+{
+    if (music == nullptr)
+        return {};
+    return [music](std::uint32_t time) {
+        music->stop(); // a paused stream would only resume where it stood
+        music->playFrom(time);
+    };
+}
+
 // The main loop, to the last scene's end, Escape or a stop signal.
 int mainLoop(RunContext& run, SceneSequence& scenes, FramePainter& painter)
 {
@@ -185,8 +196,8 @@ int mainLoop(RunContext& run, SceneSequence& scenes, FramePainter& painter)
         loop = runPasses(scenes, host, sceneStep, first);
     } else {
         // The pictures follow the music from its first sample on.
-        PlaybackClock playback(
-            run.wallClock, musicPosition(run.music), &ContinueSignal::count, first * frameMilliseconds);
+        PlaybackClock playback(run.wallClock, musicPosition(run.music), &ContinueSignal::count,
+            first * frameMilliseconds, restartMusic(run.music));
         ClockPacing pacing(playback, run.wallClock);
         WindowHost host(painter, pacing, &playback, run.inputs, run.music);
         loop = runPasses(scenes, host, sceneStep, first);
@@ -206,7 +217,8 @@ int rehearse(RunContext& run, SceneKit& kit, FramePainter& painter, const std::v
     for (ShaderProgram* program : programs)
         shaders.watch(*program);
     const std::uint32_t first = firstPass(run);
-    PlaybackClock playback(run.wallClock, musicPosition(run.music), &ContinueSignal::count, first * frameMilliseconds);
+    PlaybackClock playback(run.wallClock, musicPosition(run.music), &ContinueSignal::count, first * frameMilliseconds,
+        restartMusic(run.music));
     ClockPacing pacing(playback, run.wallClock);
     const unsigned int seed = run.settings.seed;
     Rehearsal rehearsal(

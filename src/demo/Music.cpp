@@ -79,8 +79,11 @@ void Music::playFrom(std::uint32_t milliseconds)
 
 void Music::update()
 {
-    if (system)
-        system->update();
+    if (!system)
+        return;
+    system->update();
+    if (const std::string notice = system->takeNotice(); !notice.empty())
+        VornE::log(VornE::Warning, notice, "\n");
 }
 
 std::optional<std::uint32_t> Music::position() const

@@ -58,13 +58,18 @@ AudioSystem::~AudioSystem()
     release();
 }
 
-bool AudioSystem::fail()
+namespace {
+
+// The page's last audio error into `error`; false.
+bool takeError(std::string& error)
 {
     char* text = lumaroll_audio_error();
     error = text;
     std::free(text);
     return false;
 }
+
+} // namespace
 
 bool AudioSystem::create()
 {
@@ -75,7 +80,7 @@ bool AudioSystem::create()
 bool AudioSystem::init(int)
 {
     if (lumaroll_audio_create() == 0)
-        return fail();
+        return takeError(error);
     open = true;
     output = std::make_unique<AudioOutput>();
     lumaroll_audio_set_extra_delay(extraDelay);
@@ -102,7 +107,7 @@ std::unique_ptr<AudioStream> AudioSystem::createStream(const std::string& path)
     }
     const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     if (lumaroll_audio_decode(path.c_str(), bytes.data(), static_cast<int>(bytes.size())) == 0) {
-        fail();
+        takeError(error);
         return nullptr;
     }
     auto data = std::make_unique<AudioStreamData>();
@@ -126,7 +131,11 @@ AudioChannel* AudioSystem::play(AudioStream& stream, double seconds)
 // output does; the channel stays "playing".
 void AudioSystem::update() { }
 
-void AudioSystem::setCounting(bool) { }
+// The page says itself when its audio is missing.
+std::string AudioSystem::takeNotice()
+{
+    return "";
+}
 
 void AudioSystem::setExtraDelay(std::int32_t milliseconds)
 {

@@ -4,126 +4,131 @@
 
 namespace {
 
-constexpr std::uint32_t rate = 44100;
-constexpr std::uint64_t buffer = 4096; // frames, about 93 ms
+constexpr std::uint32_t rate = 48000; // 48 frames a millisecond
+constexpr std::int64_t ms = 1000; // microseconds
 
-// Three buffers handed over at 1000, 1093 and 1186 ms after a start at 1000.
-HeardPosition threeBuffersHanded(HeardPosition::Output output)
+std::int64_t frames(std::int64_t milliseconds)
 {
-    HeardPosition heard(output, rate);
-    heard.restart(1000);
-    heard.handed(buffer, 1000);
-    heard.handed(buffer, 1093);
-    heard.handed(buffer, 1186);
-    return heard;
+    return milliseconds * 48;
 }
 
-// Frames the listener moves on in `milliseconds`.
-std::uint64_t framesIn(std::uint32_t milliseconds)
+// A stream started with a second handed over, then answered every 40 ms
+// from 1000 ms on as an output 100 ms behind its queue would: at t, frame
+// (t - 1100 ms) of it is heard.
+HeardPosition answeredUpTo(std::int64_t lastAnswerMs)
 {
-    return static_cast<std::uint64_t>(milliseconds) * rate / 1000u;
+    HeardPosition heard(rate);
+    heard.restart();
+    heard.handed(static_cast<std::uint64_t>(frames(10000)));
+    for (std::int64_t t = 1000; t <= lastAnswerMs; t += 40)
+        heard.answered(frames(t - 1100), t * ms);
+    return heard;
 }
 
 } // namespace
 
-// Without a word from a server, a queued output plays the buffer before the
-// last one handed, the disk driver the last; both counting on, never past it.
-TEST(HeardPosition, WithoutTheServerTheBufferBeforeTheLastIsHeardAndTheDiskDriverHasNoQueue)
+// Before the output's first answer the listener has heard nothing, whatever
+// the extra delay; after it the position runs on with the clock between
+// answers, never past what was handed over; and an answer that comes late
+// counts for the moment it names.
+TEST(HeardPosition, RunsOnWithTheClockBetweenAnswersFromTheMomentEachNames)
 {
-    const HeardPosition queued = threeBuffersHanded(HeardPosition::Output::Queued);
-    const HeardPosition queueless = threeBuffersHanded(HeardPosition::Output::Queueless);
-    EXPECT_EQ(queued.framesAt(1186 + 50), 2 * buffer + 2205 - buffer);
-    EXPECT_EQ(queueless.framesAt(1186 + 50), 2 * buffer + 2205);
-    EXPECT_EQ(queued.framesAt(1186 + 500), 2 * buffer) << "at most one buffer on from its hand-over";
-    EXPECT_EQ(queueless.millisecondsAt(1186 + 500), 278u);
+    HeardPosition heard(rate);
+    heard.restart();
+    heard.setExtraDelay(-300);
+    heard.handed(static_cast<std::uint64_t>(frames(500)));
+    EXPECT_EQ(heard.framesAt(2000 * ms), 0) << "nothing is heard before the output says so";
+    heard.setExtraDelay(0);
+    heard.answered(frames(-40), 1000 * ms); // 40 ms of what the output played before
+    EXPECT_EQ(heard.framesAt(1000 * ms), frames(-40));
+    EXPECT_EQ(heard.millisecondsAt(1000 * ms), 0u);
+    EXPECT_EQ(heard.framesAt(1013 * ms), frames(-27));
+    EXPECT_EQ(heard.millisecondsAt(1100 * ms), 60u);
+    EXPECT_EQ(heard.framesAt(1700 * ms), frames(160)) << "at most the carry limit past the last answer";
+    heard.answered(frames(400), 1500 * ms);
+    EXPECT_EQ(heard.framesAt(1700 * ms), frames(500)) << "never past what was handed";
 
-    HeardPosition fresh(HeardPosition::Output::Queueless, rate);
-    fresh.restart(0);
-    EXPECT_EQ(fresh.framesAt(500), 0u) << "nothing handed, nothing heard";
+    HeardPosition late = answeredUpTo(1400);
+    late.answered(frames(1400 - 1100 - 60), (1400 - 60) * ms); // an answer 60 ms old when it came
+    EXPECT_EQ(late.framesAt(1420 * ms), frames(320));
 }
 
-// The server's answer: all handed less what it holds, when it looked (half way
-// through the question), counting on, never past it; the earliest counts.
-TEST(HeardPosition, TheServersAnswerRunsOnWithTheWallClockAndTheEarliestOfTheLastAnswersCounts)
+// Answers jitter by where in its block the server was, and now and then one
+// is plainly wrong: the listener goes by the middle of the last few.
+TEST(HeardPosition, NoSingleAnswerMovesTheListenerNotEvenADelayOf0WhileTheQueueIsFull)
 {
-    HeardPosition heard = threeBuffersHanded(HeardPosition::Output::Queued);
-    heard.asked(1200);
-    heard.queued(100000, 1202); // 100 ms = 4410 frames still waiting at 1201
-    EXPECT_EQ(heard.framesAt(1201), 3 * buffer - 4410);
-    EXPECT_EQ(heard.framesAt(1251), 3 * buffer - 4410 + 2205);
-    EXPECT_EQ(heard.framesAt(1400), 3 * buffer) << "never past what was handed";
+    HeardPosition heard = answeredUpTo(1400);
+    EXPECT_EQ(heard.framesAt(1420 * ms), frames(320));
+    heard.answered(frames(1440 - 1000), 1440 * ms); // nothing queued, it says: all it was handed is heard
+    EXPECT_EQ(heard.framesAt(1450 * ms), frames(350));
+    heard.answered(frames(1480 - 1300), 1480 * ms); // 200 ms more queued than there is
+    EXPECT_EQ(heard.framesAt(1490 * ms), frames(390));
 
-    // A later answer that puts the listener 20 ms further on (part of what
-    // was handed had not reached the server) does not move it.
-    heard.asked(1210);
-    heard.queued(60000, 1210);
-    EXPECT_EQ(heard.framesAt(1251), 3 * buffer - 4410 + 2205);
-    // One that puts it earlier does.
-    heard.asked(1220);
-    heard.queued(130000, 1220);
-    EXPECT_EQ(heard.framesAt(1220), 3 * buffer - 5733);
-
-    // Forgotten on a pause: back to the buffer before the last.
-    heard.forgetMeasurements();
-    EXPECT_EQ(heard.framesAt(1236), 2 * buffer + 2205 - buffer);
+    HeardPosition jittery(rate);
+    jittery.restart();
+    jittery.handed(static_cast<std::uint64_t>(frames(10000)));
+    const std::int64_t jitter[] = { 0, 9, -7, 4, -9, 2, 7, -3, 5 };
+    for (int i = 0; i < 9; ++i)
+        jittery.answered(frames(i * 40 + jitter[i]), (1000 + i * 40) * ms);
+    EXPECT_EQ(jittery.framesAt(1400 * ms), frames(400 + 2)) << "the median answer's start";
 }
 
-TEST(HeardPosition, AnAnswerThatRacedAHandOverOrTookLongIsLeftOut)
+// An output that stops answering, or answers the same frame again (a server
+// stopped, a device that hangs), stands still past the carry limit; once it
+// plays again the listener follows within a few answers.
+TEST(HeardPosition, AStalledOutputStandsStillAndIsFollowedAgainOnceItPlays)
 {
-    HeardPosition raced = threeBuffersHanded(HeardPosition::Output::Queued);
-    raced.asked(1200);
-    raced.handed(buffer, 1201);
-    raced.queued(100000, 1202);
-    HeardPosition slow = threeBuffersHanded(HeardPosition::Output::Queued);
-    slow.asked(1200);
-    slow.queued(100000, 1200 + HeardPosition::longestRoundTrip + 1);
-    HeardPosition unasked(HeardPosition::Output::Queued, rate);
-    unasked.restart(1000);
-    unasked.queued(100000, 1001);
-    // Each falls back to the buffer before the last.
-    EXPECT_EQ(raced.framesAt(1211), 2 * buffer + 441);
-    EXPECT_EQ(slow.framesAt(1236), 2 * buffer + 2205 - buffer);
-    EXPECT_EQ(unasked.framesAt(1001), 0u);
+    HeardPosition silent = answeredUpTo(1400);
+    EXPECT_EQ(silent.framesAt(1400 * ms + HeardPosition::carryLimit), frames(300) + frames(200));
+    EXPECT_EQ(silent.framesAt(5000 * ms), frames(300) + frames(200));
+
+    HeardPosition stuck = answeredUpTo(1400);
+    for (std::int64_t t = 1440; t <= 3000; t += 40)
+        stuck.answered(frames(300), t * ms);
+    EXPECT_EQ(stuck.framesAt(3100 * ms), frames(500));
+    for (std::int64_t t = 3040; t <= 3240; t += 40)
+        stuck.answered(frames(300 + t - 3000), t * ms);
+    EXPECT_EQ(stuck.framesAt(3250 * ms), frames(550));
 }
 
-// A delay no interface reports (a Bluetooth headset) moves the position within
-// what was handed; a restart forgets what was handed and answered, not the delay.
-TEST(HeardPosition, AnExtraDelayMovesThePositionByItsValueWithinWhatWasHanded)
+// --audio-delay: a positive delay puts the listener back, a negative one
+// ahead, by its value, smoothly, and past what was handed over (the delay is
+// after the output).
+TEST(HeardPosition, AnExtraDelayMovesTheListenerByItsValueInEitherDirection)
 {
-    HeardPosition heard = threeBuffersHanded(HeardPosition::Output::Queueless);
+    HeardPosition heard = answeredUpTo(1400);
     heard.setExtraDelay(100);
-    EXPECT_EQ(heard.framesAt(1186 + 50), 2 * buffer + 2205 - 4410);
-    heard.setExtraDelay(-20);
-    EXPECT_EQ(heard.framesAt(1186 + 50), 2 * buffer + 2205 + 882);
+    EXPECT_EQ(heard.framesAt(1420 * ms), frames(220));
+    EXPECT_EQ(heard.framesAt(1421 * ms), frames(221));
     heard.setExtraDelay(-1000);
-    EXPECT_EQ(heard.framesAt(1186 + 50), 3 * buffer);
+    EXPECT_EQ(heard.framesAt(1420 * ms), frames(1320));
+    EXPECT_EQ(heard.framesAt(1421 * ms), frames(1321));
+    heard.setExtraDelay(-10000);
+    EXPECT_EQ(heard.millisecondsAt(1420 * ms), 10320u) << "past what was handed";
     heard.setExtraDelay(1000);
-    EXPECT_EQ(heard.framesAt(1186 + 50), 0u);
-
-    heard.restart(2000);
-    heard.handed(buffer, 2000);
-    EXPECT_EQ(heard.framesAt(2000 + 1093), 0u) << "the delay stays";
+    EXPECT_EQ(heard.millisecondsAt(1420 * ms), 0u) << "not heard yet";
 }
 
-// Behind a layer that passes buffers on in pieces of its own, up to a buffer
-// is not in the server yet: the answers bound the position from both sides.
-TEST(HeardPosition, BehindALayerTheMiddleOfWhatTheAnswersLeaveCounts)
+// A pause holds the listener where it was heard; the answers from before
+// it no longer say where the stream started, and the ones during it are left
+// out; a restart begins again from its first frame.
+TEST(HeardPosition, APauseHoldsThePositionAndARestartBeginsAgain)
 {
-    HeardPosition heard(HeardPosition::Output::QueuedBehindALayer, rate);
-    heard.restart(0);
-    for (int handovers = 0; handovers < 3; ++handovers)
-        heard.handed(buffer, 0);
-    // At 100 ms the listener is at 4410 frames; of the 12288 handed, 7878 are
-    // in the server then, or fewer by what the layer still holds.
-    const std::uint64_t held[] = { 0, 2048, 4000 };
-    std::uint32_t at = 100;
-    for (const std::uint64_t layer : held) {
-        heard.asked(at);
-        const std::uint64_t inServer = 3 * buffer - 4410 - framesIn(at - 100) - layer;
-        heard.queued(inServer * 1000000u / rate, at);
-        at += 10;
-    }
-    // The bounds: at most 4410 (no frame held), at least 4410 - 95 (4000 of
-    // 4096 held): the middle, 47 frames early.
-    EXPECT_EQ(heard.framesAt(100), 4410u - 47u);
+    HeardPosition heard = answeredUpTo(1400);
+    heard.hold(1420 * ms);
+    EXPECT_TRUE(heard.held());
+    heard.answered(frames(320), 1800 * ms);
+    EXPECT_EQ(heard.framesAt(5000 * ms), frames(320));
+    heard.go();
+    EXPECT_EQ(heard.framesAt(5030 * ms), frames(320)) << "until the output answers again";
+    heard.answered(frames(340), 5040 * ms);
+    EXPECT_EQ(heard.framesAt(5060 * ms), frames(360));
+
+    heard.restart(frames(1000));
+    EXPECT_FALSE(heard.held());
+    EXPECT_EQ(heard.framesAt(6000 * ms), frames(1000));
+    heard.handed(static_cast<std::uint64_t>(frames(200)));
+    heard.answered(frames(50), 6000 * ms);
+    EXPECT_EQ(heard.framesAt(6100 * ms), frames(1150));
+    EXPECT_EQ(heard.framesAt(6400 * ms), frames(1200)) << "handed counts from the restart";
 }

@@ -206,3 +206,64 @@ TEST(PlaybackClock, APauseHoldsTheTimeAndASeekSetsItBackOrOn)
         EXPECT_EQ(clock.now(), 60016u);
     }
 }
+
+// Music that comes back behind pictures the wall clock carried on (a sound
+// server stopped past the stall limit, or gone and back) is started again
+// where the pictures are, and they wait only for its first sound; a short
+// stall, or music that comes back ahead, is simply followed.
+TEST(PlaybackClock, MusicBackBehindAfterTheWallClockCarriedOnStartsAgainWhereThePicturesAre)
+{
+    for (const bool goneAway : { false, true }) {
+        SCOPED_TRACE(goneAway ? "output gone and back" : "output stalled");
+        FakeTime wall;
+        std::optional<std::uint32_t> music = 0;
+        std::vector<std::uint32_t> restarts;
+        PlaybackClock clock(
+            wall, [&music] { return music; }, [] { return 0u; }, 5000,
+            [&](std::uint32_t time) {
+                restarts.push_back(time);
+                music = 0;
+            });
+        wall.now += 400;
+        music = 400;
+        EXPECT_EQ(clock.now(), 5400u);
+        if (goneAway)
+            music.reset();
+        wall.now += PlaybackClock::stallLimit;
+        EXPECT_EQ(clock.now(), goneAway ? 5900u : 5400u);
+        wall.now += 2000;
+        const std::uint32_t carried = goneAway ? 7900u : 7400u;
+        EXPECT_EQ(clock.now(), carried);
+        music = 430; // where it stood, and a little on
+        wall.now += 16;
+        EXPECT_EQ(clock.now(), carried + 16);
+        ASSERT_EQ(restarts.size(), 1u);
+        EXPECT_EQ(restarts[0], carried + 16);
+        wall.now += 300; // the new stream's start: nothing heard yet
+        EXPECT_EQ(clock.now(), restarts[0]);
+        music = 20;
+        EXPECT_EQ(clock.now(), restarts[0] + 20);
+        EXPECT_EQ(restarts.size(), 1u);
+    }
+
+    FakeTime wall;
+    std::optional<std::uint32_t> music = 0;
+    int restarts = 0;
+    PlaybackClock clock(
+        wall, [&music] { return music; }, [] { return 0u; }, 0, [&](std::uint32_t) { ++restarts; });
+    wall.now += 400;
+    music = 400;
+    clock.now();
+    wall.now += PlaybackClock::stallLimit - 100; // a short stall: the pictures wait
+    EXPECT_EQ(clock.now(), 400u);
+    music = 420;
+    EXPECT_EQ(clock.now(), 420u);
+    wall.now += PlaybackClock::stallLimit + 1000; // a long one, and the music comes back ahead
+    clock.now();
+    music = 5000;
+    EXPECT_EQ(clock.now(), 5000u);
+    wall.now += 16;
+    music = 4850; // once followed again, music behind is waited for
+    EXPECT_EQ(clock.now(), 5000u);
+    EXPECT_EQ(restarts, 0);
+}

@@ -9,21 +9,20 @@
 #include <cstdlib>
 #include <memory>
 
-// SDL's disk driver stands in for a sound card, taking a buffer every 10 ms
-// (about nine times a card's pace), so that the stream's position moves fast.
+// The file output stands in for a sound card at nine times a card's pace,
+// so that the stream's position moves fast.
 TEST(Music, LogsItsLifeRefusesAMissingFileAndResumesAPausedStreamWhereItWas)
 {
     char audio[] = "/tmp/lumaroll-music-XXXXXX";
     close(mkstemp(audio));
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", audio, 1);
-    setenv("SDL_DISKAUDIODELAY", "10", 1);
+    setenv("LUMAROLL_AUDIO", ("file:" + std::string(audio)).c_str(), 1);
+    setenv("LUMAROLL_AUDIO_PACE", "9", 1);
     LogCapture capture;
     auto music = std::make_unique<Music>();
     EXPECT_EQ(capture.out(), "Music created\n");
-    ASSERT_TRUE(music->init());
+    ASSERT_TRUE(music->init()) << capture.err();
     EXPECT_FALSE(music->load("data/music/no_such.ogg"));
-    EXPECT_EQ(capture.err(), "Couldn't open 'data/music/no_such.ogg'\n\n\n");
+    EXPECT_EQ(capture.err(), "Cannot open the music 'data/music/no_such.ogg': No such file or directory\n\n\n");
     ASSERT_TRUE(music->load("data/music/vobra.ogg")) << capture.err();
     EXPECT_EQ(music->position(), std::nullopt) << "no position before play";
 
@@ -52,7 +51,7 @@ TEST(Music, LogsItsLifeRefusesAMissingFileAndResumesAPausedStreamWhereItWas)
     EXPECT_TRUE(channel->isPlaying());
     music->stop();
     EXPECT_FALSE(channel->isPlaying());
-    EXPECT_FALSE(channel->isPaused()) << "a stopped channel is not paused, whatever SDL_mixer says";
+    EXPECT_FALSE(channel->isPaused()) << "a stopped channel is not paused";
 
     capture.clear();
     music.reset();
@@ -60,15 +59,20 @@ TEST(Music, LogsItsLifeRefusesAMissingFileAndResumesAPausedStreamWhereItWas)
     unlink(audio);
 }
 
-// No sound card (a server, a capture machine): the failure is logged as
-// usual, and the stream still opens and plays, silently.
+// No sound card (a server, a capture machine): no sound server answers and
+// ALSA has no such device; the failure is logged with each reason, and the
+// stream still opens and plays, silently.
 TEST(Music, WithoutAnAudioDeviceItLogsWhyAndPlaysSilently)
 {
-    setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
+    unsetenv("LUMAROLL_AUDIO");
+    setenv("PULSE_SERVER", "unix:/nonexistent/lumaroll-test/native", 1);
+    setenv("AUDIODEV", "lumaroll_no_such_device", 1);
     LogCapture capture;
     Music music;
     EXPECT_FALSE(music.init());
-    EXPECT_EQ(capture.err(), "No available audio device\n\n\n");
+    EXPECT_EQ(capture.err(),
+        "No available audio device (the sound server: Connection refused; "
+        "ALSA's 'lumaroll_no_such_device': No such file or directory)\n\n\n");
     EXPECT_TRUE(music.load("data/music/vobra.ogg"));
     music.play();
     ASSERT_NE(music.playingChannel(), nullptr);

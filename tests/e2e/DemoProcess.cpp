@@ -115,9 +115,9 @@ void DemoProcess::start(
             dup2(ends[1], STDERR_FILENO);
             close(ends[1]);
         }
-        // Silent output unless a test asks for a driver: test machines have
-        // no sound card, and the one that has should stay quiet.
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        // No sound unless a test asks for an output: test machines have no
+        // sound card, and the one that has should stay quiet.
+        setenv("LUMAROLL_AUDIO", "none", 1);
         // The user's own settings stay out of the tests' runs.
         setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
         for (const std::string& assignment : environment)

@@ -138,11 +138,13 @@ std::vector<Fault> faults()
             { "meshes/cube2.obj", Cut, "", 100 } },
         { "ModelEmpty", {}, 4, "Fail to load the mesh '\n" + mesh, { "meshes/cube2.obj", Text } },
         { "ModelGarbage", {}, 4, "Fail to load the mesh '\n" + mesh, { "meshes/cube2.obj", Garbage } },
-        { "MusicMissing", {}, 4, "Couldn't open 'data/music/vobra.ogg'" + notFound, { "music/vobra.ogg", Remove } },
-        { "MusicEmpty", {}, 4, "Not an Ogg Vorbis audio stream" + notFound, { "music/vobra.ogg", Text } },
+        { "MusicMissing", {}, 4, "Cannot open the music 'data/music/vobra.ogg': No such file or directory" + notFound,
+            { "music/vobra.ogg", Remove } },
+        { "MusicEmpty", {}, 4, "The music 'data/music/vobra.ogg' is not an Ogg Vorbis audio stream" + notFound,
+            { "music/vobra.ogg", Text } },
         { "MusicAFifo", {}, 4, "The music 'data/music/vobra.ogg' is a FIFO, not a sound file" + notFound,
             { "music/vobra.ogg", Fifo } },
-        { "MusicNotOgg", {}, 4, "Not an Ogg Vorbis audio stream" + notFound,
+        { "MusicNotOgg", {}, 4, "The music 'data/music/vobra.ogg' is not an Ogg Vorbis audio stream" + notFound,
             { "music/vobra.ogg", Text, "RIFF, or so it says\n" } },
         // Music that ends before the run's last frame, or loses part of itself
         // to damage, would run ahead of the pictures after the gap.
@@ -161,7 +163,9 @@ std::vector<Fault> faults()
         { "DisplayWithoutGLX", {}, 1, "Couldn't find matching GLX visual", {}, {}, Surroundings::DisplayWithoutGlx },
         // Mesa then offers OpenGL 1.0, which GLEW refuses; -1 as an exit status.
         { "GlewRefusesTheGL", {}, 255, "Glew initialisation failed : '\n", {}, { "MESA_GL_VERSION_OVERRIDE=1.0" } },
-        { "NoAudioDevice", {}, 143, "No available audio device", {}, { "SDL_AUDIODRIVER=no_such_driver" } },
+        // Neither a sound server nor ALSA's device: the run goes on without sound.
+        { "NoAudioDevice", {}, 143, "No available audio device (the sound server: Connection refused; ALSA's", {},
+            { "LUMAROLL_AUDIO=", "PULSE_SERVER=unix:/nonexistent/lumaroll/native", "AUDIODEV=lumaroll_no_device" } },
         { "DataDirectoryUnreadable", {}, 4, "Unable to find '\n" + mesh, { "", Text } },
         { "CurrentDirectoryUnwritable", {}, 143, "FPS: ", {}, {}, Surroundings::WorkFolderUnwritable },
         // Without a console the demo plays on (no line can be seen): closed

@@ -10,35 +10,15 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
-// Runs `arguments` with the server's folders; the child dies with the test.
-pid_t spawn(const std::vector<std::string>& arguments, const std::string& dir)
-{
-    const pid_t pid = fork();
-    if (pid == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        setenv("HOME", dir.c_str(), 1);
-        setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
-        setenv("PULSE_SERVER", ("unix:" + dir + "/socket").c_str(), 1);
-        std::vector<char*> argv;
-        for (const std::string& argument : arguments)
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        freopen("/dev/null", "w", stdout);
-        freopen((dir + "/" + arguments[0] + ".log").c_str(), "w", stderr);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    return pid;
-}
-
 void stop(pid_t pid)
 {
-    if (pid > 0 && kill(pid, SIGTERM) == 0)
+    if (pid > 0 && ::kill(pid, SIGTERM) == 0) {
+        ::kill(pid, SIGCONT); // a paused server takes its SIGTERM only once continued
         waitpid(pid, nullptr, 0);
+    }
 }
 
 // Whether `path` came within a hundred polls `ms` apart.
@@ -51,44 +31,135 @@ bool waitFor(const std::string& path, int ms)
 
 } // namespace
 
-SoundServer::SoundServer()
+// Runs `arguments` with the server's folders and session bus; the child dies
+// with the test, and its errors go to a log named after it.
+pid_t SoundServer::spawn(const std::vector<std::string>& arguments)
 {
-    char name[] = "/tmp/lumaroll-pulse-XXXXXX";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        setenv("HOME", dir.c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
+        setenv("XDG_STATE_HOME", (dir + "/state").c_str(), 1);
+        setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + dir + "/bus").c_str(), 1);
+        unsetenv("DISPLAY"); // nothing of the test's X server
+        if (!socket.empty())
+            setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
+        std::vector<char*> argv;
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        if (!freopen("/dev/null", "w", stdout) || !freopen((dir + "/" + arguments[0] + ".log").c_str(), "a", stderr))
+            _exit(126);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+bool SoundServer::runPactl(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> command { "pactl" };
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    const pid_t pid = spawn(command);
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool SoundServer::startPulseAudio()
+{
+    socket = dir + "/socket";
+    processes.push_back(spawn({ "pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-L",
+        "module-null-sink sink_name=nul rate=44100", "-L",
+        "module-native-protocol-unix auth-anonymous=1 socket=" + socket }));
+    why = "pulseaudio did not open its socket (pulseaudio.log)";
+    return waitFor(socket, 50);
+}
+
+bool SoundServer::startPipeWire()
+{
+    processes.push_back(
+        spawn({ "dbus-daemon", "--session", "--address=unix:path=" + dir + "/bus", "--nofork", "--nopidfile" }));
+    why = "dbus-daemon did not open its bus";
+    if (!waitFor(dir + "/bus", 20))
+        return false;
+    processes.push_back(spawn({ "pipewire" }));
+    why = "pipewire did not open its socket (pipewire.log)";
+    if (!waitFor(dir + "/pipewire-0", 50))
+        return false;
+    processes.push_back(spawn({ "wireplumber" }));
+    processes.push_back(spawn({ "pipewire-pulse" }));
+    why = "pipewire-pulse did not open its socket (pipewire-pulse.log)";
+    if (!waitFor(dir + "/pulse/native", 50))
+        return false;
+    socket = dir + "/pulse/native";
+    why = "pactl could not make the null sink the default";
+    return runPactl({ "load-module", "module-null-sink", "sink_name=nul" }) && runPactl({ "set-default-sink", "nul" });
+}
+
+SoundServer::SoundServer(Kind kind)
+{
+    char name[] = "/tmp/lumaroll-sound-XXXXXX";
     dir = mkdtemp(name);
     chmod(dir.c_str(), 0700); // PulseAudio refuses a runtime folder others can enter
-    server = spawn({ "pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-L",
-                       "module-null-sink sink_name=nul rate=44100", "-L",
-                       "module-native-protocol-unix auth-anonymous=1 socket=" + dir + "/socket" },
-        dir);
-    if (!waitFor(dir + "/socket", 50)) {
-        stop(server);
-        server = -1;
-        return;
+    if (!(kind == Kind::PulseAudio ? startPulseAudio() : startPipeWire())) {
+        for (auto pid = processes.rbegin(); pid != processes.rend(); ++pid)
+            stop(*pid);
+        processes.clear();
+        why += " in " + dir;
     }
+}
+
+bool SoundServer::record(int latencyMs)
+{
+    stop(recorder);
+    recordingPath = dir + "/recording-" + std::to_string(++recordings) + ".raw";
     recorder = spawn({ "parec", "-d", "nul.monitor", "--raw", "--format=s16le", "--rate=44100", "--channels=2",
-                         "--latency-msec=5", dir + "/recording.raw" },
-        dir);
-    waitFor(dir + "/recording.raw", 20);
+        "--latency-msec=" + std::to_string(latencyMs), recordingPath });
+    return waitFor(recordingPath, 20);
 }
 
 SoundServer::~SoundServer()
 {
     stop(recorder);
-    stop(server);
+    for (auto pid = processes.rbegin(); pid != processes.rend(); ++pid)
+        stop(*pid);
     std::error_code ignored;
     std::filesystem::remove_all(dir, ignored);
+}
+
+void SoundServer::pause()
+{
+    if (!processes.empty())
+        ::kill(processes.back(), SIGSTOP);
+}
+
+void SoundServer::resume()
+{
+    if (!processes.empty())
+        ::kill(processes.back(), SIGCONT);
+}
+
+void SoundServer::kill()
+{
+    if (processes.empty())
+        return;
+    ::kill(processes.back(), SIGKILL);
+    waitpid(processes.back(), nullptr, 0);
+    processes.pop_back();
 }
 
 std::uint64_t SoundServer::recordedFrames() const
 {
     std::error_code error;
-    const std::uintmax_t bytes = std::filesystem::file_size(dir + "/recording.raw", error);
+    const std::uintmax_t bytes = std::filesystem::file_size(recordingPath, error);
     return error ? 0 : bytes / 4;
 }
 
 std::vector<float> SoundServer::recording(std::uint64_t from, std::uint64_t to) const
 {
-    std::ifstream file(dir + "/recording.raw", std::ios::binary);
+    std::ifstream file(recordingPath, std::ios::binary);
     file.seekg(static_cast<std::streamoff>(from * 4));
     std::vector<std::int16_t> stereo(static_cast<std::size_t>((to - from) * 2));
     file.read(reinterpret_cast<char*>(stereo.data()), static_cast<std::streamsize>(stereo.size() * 2));
