@@ -1,4 +1,5 @@
 #include "../DemoProcess.h"
+#include "HeardMatch.h"
 #include "SoundServer.h"
 
 #include <gtest/gtest.h>
@@ -11,65 +12,6 @@
 #include <vector>
 
 namespace {
-
-constexpr std::uint64_t window = 13230; // 0.3 s of the recording
-constexpr long searchMs = 300; // either side of where the track should be
-
-std::uint64_t toFrames(long milliseconds)
-{
-    return static_cast<std::uint64_t>(milliseconds) * 441u / 10u;
-}
-
-// Where in the track (ms) the recording's window ending at frame `end` is,
-// looked for within searchMs of `expectedEnd` ms: the best match of the
-// normalised cross-correlation.
-double trackPositionOf(const SoundServer& sound, std::uint64_t end, long expectedEnd)
-{
-    const std::vector<float> heard = sound.recording(end - window, end);
-    const long from = expectedEnd - static_cast<long>(window * 10 / 441) - searchMs;
-    const std::vector<std::int16_t> stereo
-        = trackFrom(static_cast<std::uint32_t>(from), (window + toFrames(2 * searchMs)) * 2);
-    std::vector<float> track(stereo.size() / 2);
-    for (std::size_t i = 0; i < track.size(); ++i)
-        track[i] = static_cast<float>(stereo[2 * i]) + static_cast<float>(stereo[2 * i + 1]);
-    double energy = 0;
-    for (std::size_t i = 0; i < window; ++i)
-        energy += double(track[i]) * track[i];
-    double best = -1e300;
-    std::size_t bestLag = 0;
-    for (std::size_t lag = 0; lag + window <= track.size(); ++lag) {
-        float sum = 0;
-        for (std::size_t i = 0; i < window; ++i)
-            sum += heard[i] * track[lag + i];
-        const double score = sum / std::sqrt(energy + 1.0);
-        if (score > best) {
-            best = score;
-            bestLag = lag;
-        }
-        if (lag + window < track.size())
-            energy += double(track[lag + window]) * track[lag + window] - double(track[lag]) * track[lag];
-    }
-    return from + static_cast<double>(bestLag + window) * 10.0 / 441.0;
-}
-
-// Runs of digital silence of a millisecond or more inside the music heard
-// between frames `begin` and `end`: from its first sound on, the soundtrack
-// has none.
-int dropouts(const SoundServer& sound, std::uint64_t begin, std::uint64_t end)
-{
-    const std::vector<float> heard = sound.recording(begin, end);
-    std::size_t at = 0;
-    while (at < heard.size() && heard[at] == 0.0f)
-        ++at;
-    int count = 0;
-    std::size_t silent = 0;
-    for (; at < heard.size(); ++at) {
-        silent = heard[at] == 0.0f ? silent + 1 : 0;
-        if (silent == 44)
-            ++count;
-    }
-    return count;
-}
 
 // A run of the demo through `sound` from 3 s before `moment` until the frame
 // of `moment` is on screen, where it stops itself.

@@ -70,9 +70,10 @@ bool SoundServer::runPactl(const std::vector<std::string>& arguments)
 bool SoundServer::startPulseAudio()
 {
     socket = dir + "/socket";
-    processes.push_back(spawn({ "pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-L",
+    serverArguments = { "pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-L",
         "module-null-sink sink_name=nul rate=44100", "-L",
-        "module-native-protocol-unix auth-anonymous=1 socket=" + socket }));
+        "module-native-protocol-unix auth-anonymous=1 socket=" + socket };
+    processes.push_back(spawn(serverArguments));
     why = "pulseaudio did not open its socket (pulseaudio.log)";
     return waitFor(socket, 50);
 }
@@ -89,11 +90,17 @@ bool SoundServer::startPipeWire()
     if (!waitFor(dir + "/pipewire-0", 50))
         return false;
     processes.push_back(spawn({ "wireplumber" }));
-    processes.push_back(spawn({ "pipewire-pulse" }));
+    serverArguments = { "pipewire-pulse" };
+    processes.push_back(spawn(serverArguments));
     why = "pipewire-pulse did not open its socket (pipewire-pulse.log)";
     if (!waitFor(dir + "/pulse/native", 50))
         return false;
     socket = dir + "/pulse/native";
+    return makeNullSink();
+}
+
+bool SoundServer::makeNullSink()
+{
     why = "pactl could not make the null sink the default";
     return runPactl({ "load-module", "module-null-sink", "sink_name=nul" }) && runPactl({ "set-default-sink", "nul" });
 }
@@ -143,11 +150,22 @@ void SoundServer::resume()
 
 void SoundServer::kill()
 {
-    if (processes.empty())
+    if (processes.empty() || serverArguments.empty())
         return;
     ::kill(processes.back(), SIGKILL);
     waitpid(processes.back(), nullptr, 0);
     processes.pop_back();
+    std::error_code ignored;
+    std::filesystem::remove(socket, ignored);
+}
+
+bool SoundServer::restart()
+{
+    processes.push_back(spawn(serverArguments));
+    if (!waitFor(socket, 50))
+        return false;
+    // pipewire-pulse's null sink went with it.
+    return serverArguments[0] != "pipewire-pulse" || makeNullSink();
 }
 
 std::uint64_t SoundServer::recordedFrames() const

@@ -39,19 +39,23 @@ public:
     // pipewire-pulse), as a hung or suspended server would behave.
     void pause();
     void resume();
-    // Ends the server for good, as a crash would.
+    // Ends the server, as a crash would; and starts it again on the same
+    // socket (false when it did not come back).
     void kill();
+    bool restart();
 
 private:
     pid_t spawn(const std::vector<std::string>& arguments);
     bool startPulseAudio();
     bool startPipeWire();
     bool runPactl(const std::vector<std::string>& arguments);
+    bool makeNullSink();
 
     std::string dir;
     std::string socket;
     std::string why;
     std::vector<pid_t> processes; // in the order started; the server answering the socket last
+    std::vector<std::string> serverArguments; // of that last one
     pid_t recorder = -1;
     int recordings = 0;
     std::string recordingPath;

@@ -1,0 +1,198 @@
+// What the demo does when its sound server misbehaves: whatever the server
+// does, it never holds the run, it says what became of the sound, and the
+// run keeps its time.
+#include "../DemoProcess.h"
+#include "HeardMatch.h"
+#include "SoundServer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <iterator>
+#include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void prepare(DemoProcess& demo)
+{
+    demo.linkData({ "settings.ini" });
+    demo.writeFile("data/settings.ini", "hres 160 vres 128\n");
+}
+
+std::size_t occurrences(const std::string& text, const std::string& part)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// A socket that takes connections into its queue and never answers them.
+class MuteSocket {
+public:
+    explicit MuteSocket(const std::string& path)
+        : descriptor(::socket(AF_UNIX, SOCK_STREAM, 0))
+    {
+        sockaddr_un address {};
+        address.sun_family = AF_UNIX;
+        path.copy(address.sun_path, sizeof address.sun_path - 1);
+        listening = descriptor >= 0 && bind(descriptor, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
+            && listen(descriptor, 16) == 0;
+    }
+    ~MuteSocket()
+    {
+        if (descriptor >= 0)
+            close(descriptor);
+    }
+    MuteSocket(const MuteSocket&) = delete;
+    MuteSocket& operator=(const MuteSocket&) = delete;
+
+    bool listening = false;
+
+private:
+    int descriptor;
+};
+
+} // namespace
+
+// A server stopped mid-run (SIGSTOP): Escape, or Ctrl-C, still ends the run
+// at once, through PulseAudio and PipeWire alike.
+TEST(SoundServerFaults, AStoppedServerHoldsNeitherEscapeNorCtrlC)
+{
+    for (const auto kind : { SoundServer::Kind::PulseAudio, SoundServer::Kind::PipeWire }) {
+        SoundServer sound(kind);
+        ASSERT_TRUE(sound.running()) << sound.failure();
+        for (const bool escape : { true, false }) {
+            SCOPED_TRACE(std::string(kind == SoundServer::Kind::PulseAudio ? "PulseAudio, " : "PipeWire, ")
+                + (escape ? "Escape" : "Ctrl-C"));
+            DemoProcess demo;
+            prepare(demo);
+            demo.start({ "--no-wait" }, { "LUMAROLL_AUDIO=pulse", sound.address() });
+            const std::string window = demo.waitForWindow(30);
+            ASSERT_TRUE(demo.waitForFrames(60, 30)) << demo.finish(1).err;
+            sound.pause();
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            const auto asked = Clock::now();
+            if (escape)
+                demo.pressEscape(window);
+            else
+                demo.signal(SIGINT);
+            const DemoProcess::Result result = demo.finish(20);
+            EXPECT_LT(Clock::now() - asked, std::chrono::seconds(3));
+            EXPECT_EQ(result.status, escape ? 0 : 130) << result.err;
+            sound.resume();
+        }
+    }
+}
+
+// A socket that accepts and never answers stands for a sound server that
+// hangs: the demo gives it two seconds, then plays without sound (not
+// through ALSA, whose default device may go through that very server); and
+// Ctrl-C in those two seconds ends it at once.
+TEST(SoundServerFaults, AServerThatNeverAnswersGivesTheSilentOutputWithinAFewSeconds)
+{
+    DemoProcess demo;
+    prepare(demo);
+    MuteSocket mute(demo.directory() + "/mute.socket");
+    ASSERT_TRUE(mute.listening);
+    const std::vector<std::string> environment { "LUMAROLL_AUDIO=",
+        "PULSE_SERVER=unix:" + demo.directory() + "/mute.socket" };
+    const auto started = Clock::now();
+    demo.start({ "--no-wait" }, environment);
+    ASSERT_TRUE(demo.waitForOutput("FPS: ", 20));
+    EXPECT_LT(Clock::now() - started, std::chrono::seconds(6));
+    demo.signal(SIGTERM);
+    const DemoProcess::Result result = demo.finish(10);
+    EXPECT_EQ(result.status, 143);
+    EXPECT_NE(
+        result.err.find("No available audio device (the sound server did not answer within 2 s)\n"), std::string::npos)
+        << result.err;
+
+    DemoProcess interrupted;
+    prepare(interrupted);
+    interrupted.start({ "--no-wait" }, environment);
+    ASSERT_TRUE(interrupted.waitForOutput("Music created", 20));
+    interrupted.signal(SIGINT);
+    const auto asked = Clock::now();
+    EXPECT_EQ(interrupted.finish(10).status, 130);
+    EXPECT_LT(Clock::now() - asked, std::chrono::seconds(3));
+}
+
+// The server killed mid-run: one line says so, the pictures go on with the
+// wall clock, and when the server comes back the music comes back with it,
+// where the pictures are; the run then ends by itself with status 0.
+TEST(SoundServerFaults, AServerGoneMidRunIsSaidOnceAndTheMusicComesBackWithIt)
+{
+    SoundServer sound(SoundServer::Kind::PulseAudio);
+    ASSERT_TRUE(sound.running()) << sound.failure();
+    DemoProcess demo;
+    prepare(demo);
+    const std::string log = demo.directory() + "/sync.log";
+    demo.start(
+        { "--no-wait", "--start", "64000" }, { "LUMAROLL_AUDIO=pulse", sound.address(), "LUMAROLL_SYNC_LOG=" + log });
+    ASSERT_TRUE(demo.waitForFrames(60, 30)) << demo.finish(1).err;
+    sound.kill();
+    EXPECT_TRUE(demo.waitForOutput("the sound server went away: playing on without sound\n", 5));
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    ASSERT_TRUE(sound.restart());
+    EXPECT_TRUE(demo.waitForOutput("the sound server is back: playing on with sound\n", 8));
+    const DemoProcess::Result result = demo.finish(30);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(occurrences(result.err + result.out, "went away"), 1u);
+    const std::vector<LoggedFrame> frames = syncLog(log);
+    ASSERT_FALSE(frames.empty());
+    EXPECT_NE(frames.back().music, -1) << "the music's position is known again";
+    // While the server was away the pictures went on with the wall clock.
+    std::vector<LoggedFrame> silent;
+    std::copy_if(frames.begin(), frames.end(), std::back_inserter(silent), [](auto f) { return f.music == -1; });
+    ASSERT_GT(silent.size(), 30u);
+    EXPECT_GT(silent.back().wall - silent.front().wall, 900);
+    EXPECT_NEAR(silent.back().due - silent.front().due, silent.back().wall - silent.front().wall, 50);
+}
+
+// The server stopped three seconds, then continued: the pictures go on with
+// the wall clock meanwhile, stand still no longer than the stall limit and a
+// little, and the music, started again where they are, is heard in step.
+TEST(SoundServerFaults, AfterAStallThePicturesAndTheMusicMeetAgainWithoutAFreezeAsLong)
+{
+    for (const auto kind : { SoundServer::Kind::PulseAudio, SoundServer::Kind::PipeWire }) {
+        SCOPED_TRACE(kind == SoundServer::Kind::PulseAudio ? "PulseAudio" : "PipeWire");
+        SoundServer sound(kind);
+        ASSERT_TRUE(sound.running()) << sound.failure();
+        ASSERT_TRUE(sound.record(5));
+        DemoProcess demo;
+        prepare(demo);
+        const std::string log = demo.directory() + "/sync.log";
+        const long moment = 10000;
+        demo.start({ "--no-wait", "--start", "2000" },
+            { "LUMAROLL_AUDIO=pulse", sound.address(), "LUMAROLL_SYNC_LOG=" + log,
+                "LUMAROLL_STOP_AT=" + std::to_string(moment) });
+        ASSERT_TRUE(demo.waitForFrames(60, 30)) << demo.finish(1).err;
+        sound.pause();
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        sound.resume();
+        const bool stopped = demo.waitUntilStopped(30, std::chrono::microseconds(500));
+        const std::uint64_t heardUpTo = sound.recordedFrames();
+        ASSERT_TRUE(stopped) << demo.finish(1).err;
+        const std::vector<LoggedFrame> frames = syncLog(log);
+        demo.signal(SIGTERM);
+        demo.signal(SIGCONT);
+        EXPECT_EQ(demo.finish(30).status, 143);
+        ASSERT_GT(frames.size(), 2u);
+        long longestStill = 0;
+        for (std::size_t k = 1; k < frames.size(); ++k)
+            longestStill = std::max(longestStill, frames[k].wall - frames[k - 1].wall);
+        EXPECT_LT(longestStill, 1000) << "the pictures stood still that long (ms)";
+        const long due = frames.back().due;
+        const double heard = trackPositionOf(sound, heardUpTo, due);
+        EXPECT_NEAR(static_cast<double>(due), heard, 20.0);
+    }
+}
