@@ -17,7 +17,7 @@ rm -rf "$work"
 mkdir -p "$work"
 
 # Slow under valgrind: one software GL thread is enough.
-export LP_NUM_THREADS=0 SDL_AUDIODRIVER=dummy
+export LP_NUM_THREADS=0 LUMAROLL_AUDIO=none
 memcheck=(valgrind --leak-check=full --show-leak-kinds=definite,indirect --errors-for-leak-kinds=definite,indirect
   --error-exitcode=99 --keep-debuginfo=yes --suppressions="$root/scripts/valgrind.supp" --num-callers=40)
 

@@ -23,7 +23,7 @@ if [ "${1:-}" = "--full-run" ]; then
   cp -r data "$run/"
   echo "hres 160 vres 128" > "$run/data/settings.ini"
   echo "A whole run of the demo under the sanitizers (about 80 s or more)..."
-  (cd "$run" && SDL_AUDIODRIVER=dummy "$root/scripts/with-display.sh" "$root/build-sanitize/lumaroll" \
+  (cd "$run" && LUMAROLL_AUDIO=none "$root/scripts/with-display.sh" "$root/build-sanitize/lumaroll" \
     >"$run/out.txt" 2>"$run/err.txt") || { tail -n 40 "$run/err.txt"; echo "the run failed"; exit 1; }
   if [ -s "$run/err.txt" ] && grep -v "^No display found" "$run/err.txt" | grep -q .; then
     cat "$run/err.txt"; echo "the run reported on standard error"; exit 1
