@@ -66,6 +66,7 @@ struct AudioOutput {
     std::shared_ptr<VorbisStream> playing;
     std::uint64_t firstFrame = 0; // of `playing`, where the last play() began
     std::uint32_t heardBefore = 0; // ms heard on an output that went away
+    std::uint32_t resumeAt = 0; // ms since play where a returning server takes up the stream
     bool lostSaid = false;
     std::unique_ptr<PulseOutput> comingBack;
     std::int64_t triedAt = 0;
@@ -208,7 +209,7 @@ AudioChannel* AudioSystem::play(AudioStream& stream, double seconds)
     decoder->seek(frame < 1e15 ? static_cast<std::uint64_t>(frame) : UINT64_MAX);
     output->playing = decoder;
     output->firstFrame = decoder->tell();
-    output->heardBefore = 0;
+    output->heardBefore = output->resumeAt = 0;
     std::string why;
     // An output that went away takes the stream when it comes back.
     if (output->playable() && !output->sound->play(decoder, why)) {
@@ -232,6 +233,7 @@ void AudioSystem::update()
             output->notice = why + ": playing on without sound";
             output->lostSaid = true;
             output->triedAt = monotonicMicros();
+            output->resumeAt = output->heardBefore + output->sound->heardMilliseconds(output->triedAt);
         }
     }
     if (output->lostSaid && output->fromServer)
@@ -244,7 +246,7 @@ void AudioOutput::lookForServer(bool paused, std::int32_t extraDelay)
     if (comingBack && comingBack->state() == PulseOutput::State::Ready) {
         // The music goes on from where it was last heard; the pictures' clock
         // moves it to where they are.
-        heardBefore += sound->heardMilliseconds(now);
+        heardBefore = resumeAt;
         sound = std::move(comingBack);
         sound->setExtraDelay(extraDelay);
         std::string why;
