@@ -256,7 +256,7 @@ void AudioOutput::lookForServer(bool paused, std::int32_t extraDelay)
                 sound->pause(true);
         }
         lostSaid = false;
-        notice = "the sound server is back: playing on with sound";
+        notice = "the sound is back: playing on with sound";
         return;
     }
     if (now - triedAt < retryEveryMicros)

@@ -9,7 +9,7 @@ namespace {
 
 // What the server keeps queued of ours: enough that a busy machine (a
 // parallel build beside the demo) never lets it run dry.
-constexpr pa_usec_t queued = 150 * PA_USEC_PER_MSEC;
+constexpr pa_usec_t queued = 300 * PA_USEC_PER_MSEC;
 // How often the server is asked for the stream's timing.
 constexpr pa_usec_t askEvery = 40 * PA_USEC_PER_MSEC;
 constexpr std::uint32_t bytesPerFrame = 4; // 16-bit stereo

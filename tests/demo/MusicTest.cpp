@@ -1,11 +1,11 @@
 #include "demo/Music.h"
 #include "support/LogCapture.h"
+#include "support/TrackSamples.h"
 
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 #include <unistd.h>
-#include <vorbis/vorbisfile.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -21,26 +21,6 @@ std::uintmax_t fileSize(const std::string& path)
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     return error ? 0 : size;
-}
-
-// `count` 16-bit samples (interleaved stereo) of the soundtrack from `milliseconds` into it.
-std::vector<std::int16_t> decodedTrack(std::uint32_t milliseconds, std::size_t count)
-{
-    std::vector<std::int16_t> samples(count);
-    OggVorbis_File file;
-    if (ov_fopen("data/music/vobra.ogg", &file) != 0)
-        return {};
-    ov_time_seek(&file, milliseconds / 1000.0);
-    std::size_t got = 0;
-    for (int section = 0; got < count;) {
-        const long bytes = ov_read(&file, reinterpret_cast<char*>(samples.data() + got),
-            static_cast<int>((count - got) * 2), 0, 2, 1, &section);
-        if (bytes <= 0)
-            break;
-        got += static_cast<std::size_t>(bytes) / 2;
-    }
-    ov_clear(&file);
-    return samples;
 }
 
 } // namespace
@@ -144,6 +124,6 @@ TEST(Music, OnAlsaTheDeviceIsHandedTheTrackFromWhereItBegins)
     std::ifstream file(played, std::ios::binary);
     std::vector<std::int16_t> samples(44100 * 2);
     file.read(reinterpret_cast<char*>(samples.data()), static_cast<std::streamsize>(samples.size() * 2));
-    EXPECT_TRUE(samples == decodedTrack(29008, samples.size())) << "the device was not handed the track from 29008 ms";
+    EXPECT_TRUE(samples == trackFrom(29008, samples.size())) << "the device was not handed the track from 29008 ms";
     std::filesystem::remove_all(folder);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/RgbFrame.h"
+#include "support/TrackSamples.h"
 
 #include <chrono>
 #include <cstdint>
@@ -98,6 +99,3 @@ struct LoggedFrame {
     long pass, due, begun, shown, music, wall;
 };
 std::vector<LoggedFrame> syncLog(const std::string& path);
-
-// `count` 16-bit samples (interleaved stereo) of the soundtrack from `milliseconds` into it.
-std::vector<std::int16_t> trackFrom(std::uint32_t milliseconds, std::size_t count);

@@ -143,7 +143,7 @@ TEST(SoundServerFaults, AServerGoneMidRunIsSaidOnceAndTheMusicComesBackWithIt)
     EXPECT_TRUE(demo.waitForOutput("the sound server went away: playing on without sound\n", 5));
     std::this_thread::sleep_for(std::chrono::seconds(1));
     ASSERT_TRUE(sound.restart());
-    EXPECT_TRUE(demo.waitForOutput("the sound server is back: playing on with sound\n", 8));
+    EXPECT_TRUE(demo.waitForOutput("the sound is back: playing on with sound\n", 8));
     const DemoProcess::Result result = demo.finish(30);
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(occurrences(result.err + result.out, "went away"), 1u);
