@@ -18,6 +18,7 @@
 #include "core/DataFiles.h"
 #include "core/RessourceManager.h"
 #include "course/Projection.h"
+#include "course/RunRandom.h"
 #include "demo/CubeWorld.h"
 #include "demo/SceneOne.h"
 #include "demo/SceneThree.h"
@@ -313,7 +314,7 @@ int run(unsigned passes, std::uint32_t width, std::uint32_t height)
     renderer.init();
     renderer.addMesh(MeshInstance(static_cast<Mesh*>(ressources.get(DataFiles::cubeMesh))));
     Bench bench(engine, ressources, renderer);
-    std::srand(0);
+    seedRunRandom(0);
     Texture* strips[]
         = { bench.texture(DataFiles::strip1), bench.texture(DataFiles::strip2), bench.texture(DataFiles::strip3) };
     SceneKit kit { bench.colourCube, bench.bigCube, bench.texture2D, bench.world, bench.cube, bench.wall,

@@ -7,6 +7,7 @@
 
 #include "course/LinearInfluencePoint.h"
 #include "course/RunLength.h"
+#include "course/RunRandom.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -30,7 +31,7 @@ DemoMoments readMoments()
 {
     DemoMoments m;
     const std::array<std::uint32_t, runSceneCount> frames = sceneFrameCounts();
-    std::srand(0);
+    seedRunRandom(0);
     SceneOneTimeline one;
     bool sweepStarted = false, spinning = false, shrinking = false;
     for (bool running = true; running;) {

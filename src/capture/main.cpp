@@ -85,7 +85,7 @@ int main(int argc, char** argv)
         std::cout << "lumaroll-capture " << LUMAROLL_VERSION << std::endl;
         return 0;
     }
-    const std::uint32_t frames = runFrameCount(); // before the run seeds rand(), which the timelines draw from
+    const std::uint32_t frames = runFrameCount(); // before the run seeds the sequence the timelines draw from
     if (options.help) {
         const std::filesystem::path folder = options.dataDir.empty() ? "." : options.dataDir;
         std::cout << captureUsage(std::filesystem::absolute((folder / DataFiles::settings).lexically_normal()).string(),

@@ -15,7 +15,7 @@ template <class Timeline> std::uint32_t framesOf()
 
 template <std::size_t... Scene> std::array<std::uint32_t, runSceneCount> framesOfEach(std::index_sequence<Scene...>)
 {
-    // In the run's order: each timeline draws from rand() as it plays.
+    // In the run's order: each timeline draws from the run's random sequence as it plays.
     std::array<std::uint32_t, runSceneCount> frames {};
     ((frames[Scene] = framesOf<std::tuple_element_t<Scene, RunTimelines>>()), ...);
     return frames;

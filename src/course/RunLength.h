@@ -20,8 +20,8 @@ constexpr std::size_t runSceneCount = std::tuple_size_v<RunTimelines>;
 constexpr std::uint32_t frameMilliseconds = 16; // scene time per frame, whatever the real time
 
 // Each scene's frames: its updates until it says it is over. Plays fresh
-// timelines, which draw from rand(): call it before the run seeds the
-// generator.
+// timelines, which draw from the run's random sequence: call it before the
+// run seeds it.
 std::array<std::uint32_t, runSceneCount> sceneFrameCounts();
 
 // The frames a whole run shows: each scene's, then one last that shows the

@@ -1,5 +1,7 @@
 #include "course/SceneOneTimeline.h"
 
+#include "course/RunRandom.h"
+
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <cstdlib>
@@ -87,9 +89,7 @@ void SceneOneTimeline::updateFade()
 
 void SceneOneTimeline::showStrip(std::size_t k)
 {
-    // Scaled by RAND_MAX, not by a fixed 32767: with glibc's 2^31 - 1 a fixed
-    // divisor would throw the strips far off screen.
-    double x = static_cast<double>(std::rand()) / static_cast<double>(RAND_MAX);
+    double x = static_cast<double>(runRandom()) / static_cast<double>(RunRandom::max);
     if (k == 0)
         x = -x;
     const float left = static_cast<float>(x);
@@ -112,8 +112,8 @@ bool SceneOneTimeline::update(unsigned int step)
     }
     if (elapsed > 16000)
         spinAngle += 1.0f;
-    // rand() is drawn in this order, first shows before re-shows, so a seed
-    // gives the same strips every run.
+    // The run's random sequence is drawn in this order, first shows before
+    // re-shows, so a seed gives the same strips every run.
     const std::array<std::uint32_t, stripCount> stripFrom { 9000, 9200, 15300 };
     for (std::size_t k = 0; k < stripCount; ++k) {
         if (elapsed > stripFrom[k]) {

@@ -16,7 +16,8 @@
 // highlight sweep, the image strips, the spin and the shrinking arms). The
 // scene's GL side reads it after every update and asks it for the matrices
 // and colours of a frame. The course is a function of elapsed alone, apart
-// from the strips' positions, which come from the C library's rand().
+// from the strips' positions, which come from the run's random sequence
+// (RunRandom.h).
 class SceneOneTimeline {
 public:
     static constexpr std::size_t cameraCount = 7;
@@ -27,8 +28,8 @@ public:
 
     SceneOneTimeline();
 
-    // Advances the scene by step ms and moves every event on. Calls rand()
-    // once per strip shown. Returns false once elapsed has passed endTime.
+    // Advances the scene by step ms and moves every event on. Draws from the
+    // run's random sequence once per strip shown. Returns false once elapsed has passed endTime.
     // Leaves fade for the caller to hand to the post-process pass.
     bool update(unsigned int step);
 

@@ -19,6 +19,7 @@
 #include "course/PassLoop.h"
 #include "course/PlaybackClock.h"
 #include "course/RunLength.h"
+#include "course/RunRandom.h"
 #include "course/SceneSequence.h"
 #include "course/SettingKeys.h"
 #include "course/Settings.h"
@@ -74,7 +75,7 @@ struct RunSettings {
     Resolution size;
     bool everyFrame = false; // every pass drawn, whatever it costs, instead of following the music
     std::int32_t audioDelay = 0; // ms the sound comes later than its output reports
-    unsigned int seed = 0; // as srand takes it
+    std::uint32_t seed = 0; // of the run's random sequence
     bool rehearse = false; // the makers' run (Rehearsal.h), live runs only
 };
 
@@ -84,9 +85,9 @@ RunSettings readSettings(const Settings& settings)
     wanted.fullscreen = SettingKeys::on(settings, SettingKeys::fullscreen);
     wanted.size.height = static_cast<std::uint32_t>(SettingKeys::value(settings, SettingKeys::vres));
     wanted.size.width = static_cast<std::uint32_t>(SettingKeys::value(settings, SettingKeys::hres));
-    // Any 32-bit seed, negative ones by their two's complement, as srand takes it.
-    wanted.seed = static_cast<unsigned int>(SettingKeys::value(settings, SettingKeys::seed));
-    std::srand(wanted.seed);
+    // Any 32-bit seed, negative ones by their two's complement.
+    wanted.seed = static_cast<std::uint32_t>(SettingKeys::value(settings, SettingKeys::seed));
+    seedRunRandom(wanted.seed);
     wanted.everyFrame = SettingKeys::on(settings, SettingKeys::everyFrame);
     wanted.audioDelay = static_cast<std::int32_t>(SettingKeys::value(settings, SettingKeys::audioDelay));
     wanted.rehearse = SettingKeys::on(settings, SettingKeys::rehearse);
@@ -220,10 +221,10 @@ int rehearse(RunContext& run, SceneKit& kit, FramePainter& painter, const std::v
     PlaybackClock playback(run.wallClock, musicPosition(run.music), &ContinueSignal::count, first * frameMilliseconds,
         restartMusic(run.music));
     ClockPacing pacing(playback, run.wallClock);
-    const unsigned int seed = run.settings.seed;
+    const std::uint32_t seed = run.settings.seed;
     Rehearsal rehearsal(
         { painter, playback, pacing, run.wallClock, run.inputs, run.keyboard, run.music, shaders }, [&kit, seed] {
-            std::srand(seed);
+            seedRunRandom(seed);
             kit.cubeWorld.update({}); // as no scene has handed it points yet
             return makeRunScenes(kit);
         });

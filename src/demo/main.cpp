@@ -38,8 +38,8 @@ int main(int argc, char** argv)
         std::cout << "lumaroll " << LUMAROLL_VERSION << std::endl;
         return 0;
     }
-    // The run's length plays the scenes' timelines, which draw from rand():
-    // it comes before the run seeds the generator.
+    // The run's length plays the scenes' timelines, which draw from the run's
+    // random sequence: it comes before the run seeds it.
     const std::uint32_t lastTime = lastFrameTime(runFrameCount());
     if (line.help) {
         // The installed launcher gives the data folder before anything the user types.

@@ -1,4 +1,5 @@
 #include "course/SceneOneTimeline.h"
+#include "course/RunRandom.h"
 
 #include <gtest/gtest.h>
 
@@ -56,15 +57,15 @@ std::vector<std::uint32_t> every(std::uint32_t first, std::uint32_t period, std:
 TEST(SceneOneTimeline, WholeCourseFollowsTheEventTableAndTheCameraStarts)
 {
     EXPECT_EQ(SceneOneTimeline().view(), glm::lookAt(glm::vec3(10, -10, -20), glm::vec3(0), glm::vec3(0, 1, 0)));
-    std::srand(11);
+    seedRunRandom(11);
     Course course;
-    // One rand() per strip shown and no other, so that a seed replays the same
-    // strips and anything drawing from rand() later sees the same sequence.
-    const int next = std::rand();
-    std::srand(11);
+    // One draw per strip shown and no other, so that a seed replays the same
+    // strips and anything drawing from the sequence later sees the same numbers.
+    const std::int32_t next = runRandom();
+    seedRunRandom(11);
     for (int shown = 0; shown < 11 + 11 + 4; ++shown)
-        std::rand();
-    EXPECT_EQ(std::rand(), next);
+        runRandom();
+    EXPECT_EQ(runRandom(), next);
     // Each camera starts on its first render, not on an update.
     EXPECT_EQ(course.scene.cameras[0].startTime, 16u);
     EXPECT_EQ(course.scene.cameras[6].startTime, 24000u);

@@ -24,7 +24,22 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from chromium import Browser, Site  # noqa: E402
 
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-MOMENTS = [2000, 4496, 7504, 9504, 13504, 18000, 21504, 26000, 28624, 33008, 38016, 41808, 54032, 61024, 69024]
+
+
+def golden_moments():
+    """The seed and the moments the desktop's golden test shares (tests/golden/moments.txt)."""
+    seed, moments = None, []
+    with open(os.path.join(SOURCE, "tests", "golden", "moments.txt")) as listing:
+        for line in listing:
+            words = line.split("#")[0].split()
+            if words[:1] == ["seed"]:
+                seed = int(words[1])
+            else:
+                moments += [int(word) for word in words]
+    return seed, moments
+
+
+SEED, MOMENTS = golden_moments()
 WIDTH, HEIGHT = 200, 160
 MOST_OFF = 0.03
 LEAST_PSNR = 30.0
@@ -44,7 +59,7 @@ def compare(shot, reference):
 
 async def draw(site, browser, moment, shot):
     async with browser.session() as page:
-        await page.open(site.url(f"index.html?at={moment}&size={WIDTH}x{HEIGHT}"))
+        await page.open(site.url(f"index.html?at={moment}&size={WIDTH}x{HEIGHT}&seed={SEED}"))
         state = await page.wait_for("['done','failed','refused'].includes(document.body.dataset.state) "
                                     "&& document.body.dataset.state", 90)
         if state != "done":
