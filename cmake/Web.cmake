@@ -90,6 +90,11 @@ foreach(file index.html page.js page.css)
     DEPENDS ${CMAKE_SOURCE_DIR}/web/${file} VERBATIM)
   list(APPEND page_files ${LUMAROLL_SITE_DIR}/${file})
 endforeach()
+# The tab's icon, cut from the desktop's icon set.
+add_custom_command(OUTPUT ${LUMAROLL_SITE_DIR}/icon.png
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/packaging/icons/hicolor/32x32/apps/lumaroll.png ${LUMAROLL_SITE_DIR}/icon.png
+  DEPENDS ${CMAKE_SOURCE_DIR}/packaging/icons/hicolor/32x32/apps/lumaroll.png VERBATIM)
+list(APPEND page_files ${LUMAROLL_SITE_DIR}/icon.png)
 add_custom_target(page ALL DEPENDS ${page_files})
 
 include(CTest)

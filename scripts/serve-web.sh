@@ -11,4 +11,4 @@ if [ ! -f "$site/index.html" ]; then
   exit 1
 fi
 echo "The demo is at http://localhost:$port/ (Ctrl-C stops the server)"
-exec python3 -m http.server "$port" --bind 127.0.0.1 --directory "$site"
+exec /usr/bin/python3 scripts/serve_web.py "$port" "$site"

@@ -1,13 +1,14 @@
 // The page around the demo: loads it, shows its progress, starts it from a
 // button (browsers give sound only after a gesture), offers full screen and
 // says what went wrong. The address's query goes to the demo as it stands
-// (?start=29008&seed=7&mute=1&size=400x320&every-frame=1&no-wait=1);
+// (?start=29008&seed=7&mute=1&size=400x320&every-frame=1&no-wait=1), and
+// only the demo reads it: the page asks the demo what it says.
 // ?at=MS&size=WxH draws the frame of one time, pixel for pixel, and sets
 // the page's state to "done".
 (function () {
   'use strict';
   var query = location.search.replace(/^\?/, '');
-  var frameOnDemand = /(^|&)at=/.test(query);
+  var frameOnDemand = false; // as the demo reads the address, once it is loaded
   var body = document.body;
   var lastErrors = [];
   function byId(id) { return document.getElementById(id); }
@@ -15,7 +16,6 @@
   function say(text) { byId('message').textContent = text; }
   function status(text) { byId('status').textContent = text; }
 
-  if (frameOnDemand) body.classList.add('exact');
   var probe = document.createElement('canvas');
   if (!probe.getContext('webgl2')) {
     status('');
@@ -25,12 +25,45 @@
     return;
   }
 
+  function asks(what) { return Module.ccall('lumaroll_address_' + what, 'number', ['string'], [query]) === 1; }
+
+  // Browsers may keep sound off even after a click (a site setting, a
+  // policy): the page says so, and asks again at the next click or key.
+  function watchSound(context) {
+    var line = byId('sound');
+    function check() {
+      if (!context) {
+        line.textContent = 'This browser gives no sound: the demo plays in silence.';
+      } else if (context.state !== 'running') {
+        line.textContent = 'The browser keeps sound off: click to allow it.';
+      } else {
+        line.textContent = '';
+        return;
+      }
+      if (!context) return;
+      var retry = function () {
+        context.resume().then(check, check);
+        document.removeEventListener('click', retry);
+        document.removeEventListener('keydown', retry);
+      };
+      document.addEventListener('click', retry);
+      document.addEventListener('keydown', retry);
+    }
+    setTimeout(check, 1500);
+  }
+
   function start() {
-    try {
-      var AudioContextClass = window.AudioContext || window.webkitAudioContext;
-      if (AudioContextClass && !frameOnDemand) Module.audioContext = new AudioContextClass();
-    } catch (error) {
-      console.warn('No audio context: ' + error);
+    var context = null;
+    if (frameOnDemand) {
+      body.classList.add('exact');
+    } else if (!asks('mutes')) {
+      try {
+        var AudioContextClass = window.AudioContext || window.webkitAudioContext;
+        if (AudioContextClass) context = Module.audioContext = new AudioContextClass();
+      } catch (error) {
+        console.warn('No audio context: ' + error);
+      }
+      watchSound(context);
     }
     setState('playing');
     byId('canvas').focus();
@@ -46,11 +79,12 @@
       setState('refused');
       return;
     }
+    frameOnDemand = asks('frame_on_demand');
     if (frameOnDemand) {
       start();
       return;
     }
-    status(/(^|&)no-wait=1/.test(query) ? 'Ready.' : 'Ready. The demo begins five seconds after Start.');
+    status(asks('waits') ? 'Ready. The demo begins five seconds after Start.' : 'Ready.');
     var button = byId('start');
     button.disabled = false;
     button.onclick = start;
@@ -76,9 +110,11 @@
     setState(exitStatus === 0 ? 'ended' : 'failed');
   }
 
+  // The whole page, not the canvas alone: before Start, the button must
+  // stay there to be pressed.
   byId('fullscreen').onclick = function () {
-    var canvas = byId('canvas');
-    if (canvas.requestFullscreen) canvas.requestFullscreen();
+    var page = document.documentElement;
+    if (page.requestFullscreen) page.requestFullscreen();
   };
 
   window.Module = {

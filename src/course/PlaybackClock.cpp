@@ -57,7 +57,9 @@ std::uint32_t PlaybackClock::now()
             }
             carriedOn = false;
         } else {
-            carriedOn = carriedOn || musicHeard;
+            // Past the start limit too: music a browser kept off until a
+            // click comes in late, and is started again where the pictures are.
+            carriedOn = true;
         }
     } else {
         carriedOn = carriedOn || musicHeard;

@@ -12,8 +12,9 @@
 // that has stalled). It never goes back: when the music comes back behind the
 // wall clock, the time holds until the music catches up; or, when the wall
 // clock had to carry the pictures on (a stall past the limit, an output gone
-// away), the music is started again where the pictures are, so that neither
-// waits for the other longer than the stall lasted. The time the
+// away, music that started only after the start limit), the music is
+// started again where the pictures are, so that neither waits for the other
+// longer than the stall lasted. The time the
 // process spent stopped (SIGSTOP, a suspend) is left out, so that it goes on
 // where it was instead of racing to catch up. A rehearsal may pause it, and
 // set it back or on (a seek): those are the only ways it goes back.
@@ -69,6 +70,6 @@ private:
     std::optional<std::uint32_t> lastMusic;
     std::uint32_t musicMovedAt; // wall time
     bool musicHeard = false; // past its start
-    bool carriedOn = false; // by the wall clock, after the music was heard
+    bool carriedOn = false; // by the wall clock while the music stood still or was gone
     bool holding = false;
 };

@@ -1,5 +1,6 @@
 #include "web/UrlQuery.h"
 
+#include "core/Quoted.h"
 #include "course/CommandLine.h"
 
 #include <algorithm>
@@ -61,23 +62,23 @@ bool readUrlQuery(const std::string& query, UrlQuery& read, std::string& error)
         const std::string name = decoded(pair.substr(0, equals));
         const std::string value = equals == std::string::npos ? "" : decoded(pair.substr(equals + 1));
         if (equals == std::string::npos || value.empty()) {
-            error = "the address's '" + name + "' has no value (like " + name + "=1)";
+            error = "the address's " + quoteForMessage(name) + " has no value (like " + shortenForMessage(name) + "=1)";
             return false;
         }
         if (among(desktopOnly, name)) {
-            error = "the address's '" + name + "' means nothing in a browser";
+            error = "the address's " + quoteForMessage(name) + " means nothing in a browser";
             return false;
         }
         if (name == "at") {
             std::uint32_t at = 0;
             if (!CommandLine::whole(value, CommandLine::longestRun, at)) {
-                error = "the address's 'at' takes a run time in ms, like at=41600; not '" + value + "'";
+                error = "the address's 'at' takes a run time in ms, like at=41600; not " + quoteForMessage(value);
                 return false;
             }
             read.frameAt = at;
         } else if (among(switches, name)) {
             if (value != "0" && value != "1") {
-                error = "the address's '" + name + "' takes 1 or 0; not '" + value + "'";
+                error = "the address's " + quoteForMessage(name) + " takes 1 or 0; not " + quoteForMessage(value);
                 return false;
             }
             if (value == "1")

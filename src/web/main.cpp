@@ -80,6 +80,28 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* lumaroll_address_problem(const char*
     return problem.c_str();
 }
 
+// What the page asks of its address, so that only this reads it: 1 or 0.
+extern "C" EMSCRIPTEN_KEEPALIVE int lumaroll_address_frame_on_demand(const char* query)
+{
+    UrlQuery url;
+    DemoCommandLine line;
+    return readAddress(query, url, line).empty() && url.frameAt.has_value() ? 1 : 0;
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE int lumaroll_address_waits(const char* query)
+{
+    UrlQuery url;
+    DemoCommandLine line;
+    return readAddress(query, url, line).empty() && line.wait && !url.frameAt ? 1 : 0;
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE int lumaroll_address_mutes(const char* query)
+{
+    UrlQuery url;
+    DemoCommandLine line;
+    return readAddress(query, url, line).empty() && (line.mute || url.frameAt) ? 1 : 0;
+}
+
 int main(int argc, char** argv)
 {
     const int status = play(argc > 1 ? argv[1] : "");

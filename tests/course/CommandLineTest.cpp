@@ -44,6 +44,8 @@ TEST(DemoCommandLine, OptionsSetTheirKeysAndBadValuesAreRefusedByName)
         // Long arguments are echoed cut to 200 bytes, between UTF-8 characters.
         { { "--seed", std::string(100000, '7') }, seed + std::string(200, '7') + "…'" },
         { { "--" + std::string(197, 'e') + "é and more" }, "unknown option '--" + std::string(197, 'e') + "…'" },
+        // Control characters shown, not acted on by a terminal or cutting a C string.
+        { { "--seed", std::string("\x1b[2J\0x\x7f", 7) }, seed + "\\x1b[2J\\x00x\\x7f'" },
         { { "play" }, "unexpected argument 'play'" },
     };
     for (const auto& [arguments, expected] : refused) {

@@ -246,6 +246,26 @@ TEST(PlaybackClock, MusicBackBehindAfterTheWallClockCarriedOnStartsAgainWhereThe
         EXPECT_EQ(restarts.size(), 1u);
     }
 
+    // Music that only starts after the start limit (a browser that kept its
+    // sound off until a click) is started again where the pictures are.
+    {
+        FakeTime wall;
+        std::optional<std::uint32_t> late = 0;
+        std::vector<std::uint32_t> restarts;
+        PlaybackClock clock(
+            wall, [&late] { return late; }, [] { return 0u; }, 0,
+            [&](std::uint32_t time) { restarts.push_back(time); });
+        EXPECT_EQ(clock.now(), 0u);
+        wall.now += PlaybackClock::startLimit;
+        EXPECT_EQ(clock.now(), 0u);
+        wall.now += 1000;
+        EXPECT_EQ(clock.now(), 1000u);
+        wall.now += 16;
+        late = 16;
+        EXPECT_EQ(clock.now(), 1016u);
+        EXPECT_EQ(restarts, std::vector<std::uint32_t> { 1016u });
+    }
+
     FakeTime wall;
     std::optional<std::uint32_t> music = 0;
     int restarts = 0;

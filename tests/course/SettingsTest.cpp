@@ -117,7 +117,9 @@ TEST(Settings, EachBrokenValueIsNamedOnOneLineWithWhatIsUsedInstead)
     };
     const std::string unread = "which is not a number it can read, reading stopped there";
     const Row rows[] = {
-        { std::string("\x01\x9f\xff hres \x02", 10), "key '\x01\x9f\xff' has the value 'hres', " + unread, 800, 640 },
+        { std::string("\x01\x9f\xff hres \x02", 10), "key '\\x01\x9f\xff' has the value 'hres', " + unread, 800, 640 },
+        // A terminal's escape sequences are shown, not obeyed.
+        { "hres \x1b[2J\x1b[31mRED", "key 'hres' has the value '\\x1b[2J\\x1b[31mRED', " + unread, 800, 640 },
         { "hres wide", "key 'hres' has the value 'wide', " + unread, 800, 640 },
         { "hres 320 vres big vres 700", "key 'vres' has the value 'big', " + unread, 320, 640 },
         { "hres 320 seed", "key 'seed' has no value, reading stopped there", 320, 640 },

@@ -35,6 +35,9 @@ TEST(UrlQuery, RefusesWhatAPageCannotTakeWithALineSayingWhy)
         { "rehearse=1", "'rehearse' means nothing in a browser" },
         { "at=soon", "'at' takes a run time in ms" },
         { "at=-1", "'at' takes a run time in ms" },
+        // What the user typed is shown cut and with its control characters
+        // escaped: a NUL would end the message where a C string carries it.
+        { "mute=%00%1b[2J", "'mute' takes 1 or 0; not '\\x00\\x1b[2J'" },
     };
     for (const auto& bad : refused) {
         UrlQuery read;
@@ -42,4 +45,8 @@ TEST(UrlQuery, RefusesWhatAPageCannotTakeWithALineSayingWhy)
         EXPECT_FALSE(readUrlQuery(bad.query, read, error)) << bad.query;
         EXPECT_NE(error.find(bad.said), std::string::npos) << bad.query << ": " << error;
     }
+    UrlQuery read;
+    std::string error;
+    EXPECT_FALSE(readUrlQuery("mute=" + std::string(100000, 'y'), read, error));
+    EXPECT_EQ(error, "the address's 'mute' takes 1 or 0; not '" + std::string(200, 'y') + "…'");
 }

@@ -25,12 +25,15 @@ def free_port():
 class Browser:
     """One headless Chromium with software WebGL (SwiftShader)."""
 
-    def __init__(self, width=1024, height=768, webgl=True, extra=()):
+    def __init__(self, width=1024, height=768, webgl=True, extra=(), autoplay=True):
         self.profile = tempfile.mkdtemp(prefix="lumaroll-chromium-")
         self.port = free_port()
         flags = ["--headless=new", "--no-sandbox", "--no-first-run", "--mute-audio",
-                 "--autoplay-policy=no-user-gesture-required", f"--window-size={width},{height}",
-                 f"--user-data-dir={self.profile}", f"--remote-debugging-port={self.port}"]
+                 f"--window-size={width},{height}", f"--user-data-dir={self.profile}",
+                 f"--remote-debugging-port={self.port}"]
+        # Without it, sound starts only after a click the user makes.
+        if autoplay:
+            flags.append("--autoplay-policy=no-user-gesture-required")
         flags += (["--use-angle=swiftshader", "--enable-unsafe-swiftshader"] if webgl
                   else ["--disable-gpu", "--disable-3d-apis", "--disable-software-rasterizer"])
         self.process = subprocess.Popen([os.environ.get("CHROMIUM", "chromium"), *flags, *extra, "about:blank"],
@@ -121,6 +124,11 @@ class Session:
             await asyncio.sleep(0.1)
         raise TimeoutError(f"waited {timeout} s for {expression}; console: {self.console[-10:]}")
 
+    async def click(self, x, y):
+        """A click as the user makes it, which a page's own .click() is not."""
+        for kind in ("mousePressed", "mouseReleased"):
+            await self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left", clickCount=1)
+
     async def screenshot(self, path, x, y, width, height):
         shot = await self.call("Page.captureScreenshot", format="png",
                                clip={"x": x, "y": y, "width": width, "height": height, "scale": 1})
@@ -133,9 +141,9 @@ class Site:
 
     def __init__(self, folder):
         self.port = free_port()
-        self.process = subprocess.Popen(
-            ["/usr/bin/python3", "-m", "http.server", str(self.port), "--bind", "127.0.0.1", "--directory", folder],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        server = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "serve_web.py")
+        self.process = subprocess.Popen(["/usr/bin/python3", server, str(self.port), folder],
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         deadline = time.time() + 10
         while True:
             try:

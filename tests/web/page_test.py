@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """The web page in headless Chromium: an address it cannot take is answered
-on the page; without WebGL the page says so; a run follows the audio
-context's clock, and Escape ends it.
+on the page, in sight; the page reads its address only through the demo;
+without WebGL the page says so; a run follows the audio context's clock,
+and Escape ends it; sound the browser keeps off is said, and let in by a
+click.
 
   page_test.py SITE_FOLDER"""
 
@@ -27,14 +29,67 @@ async def final_state(page, states, timeout=90):
     return await page.wait_for(f"[{wanted}].includes({STATE}) && {STATE}", timeout)
 
 
+# Shown on the page, not hidden behind a frame on demand's black canvas.
+VISIBLE = ("(function (e) { var r = e.getBoundingClientRect(); return getComputedStyle(e).display !== 'none' "
+           "&& r.width > 0 && r.height > 0 && e.scrollWidth <= e.clientWidth + 1; })")
+
+
 async def refused_addresses(site, browser):
+    long_value = "y" * 100000
     for query, said in [("seed=abc", "--seed takes a whole number"), ("mute=yes", "'mute' takes 1 or 0"),
-                        ("colour=3", "--colour"), ("start=99999", "last frame at 74032")]:
+                        ("colour=3", "--colour"), ("start=99999", "last frame at 74032"),
+                        ("at=-5", "'at' takes a run time"), ("at=abc", "'at' takes a run time"),
+                        ("at=", "'at' has no value"), ("at=2000&size=0x0", "--size takes"),
+                        ("mute=%00%1b", "not '\\x00\\x1b'"),
+                        ("mute=" + long_value, "not '" + "y" * 200 + "\u2026'")]:
         async with browser.session() as page:
             await page.open(site.url("index.html?" + query))
-            state = await final_state(page, ["refused", "ready", "failed"])
+            state = await final_state(page, ["refused", "ready", "failed", "done"])
             message = await page.evaluate("document.getElementById('message').textContent")
-            check(state == "refused" and said in message, f"?{query} is answered on the page: {message!r}")
+            shown = await page.evaluate(VISIBLE + "(document.getElementById('message'))")
+            check(state == "refused" and said in message and shown and len(message) < 400,
+                  f"?{query[:40]} is answered on the page, in sight: {message[:120]!r} ({state}, shown {shown})")
+
+
+async def one_reader_of_the_address(site, browser):
+    """The page goes by what the demo reads, percent escapes included."""
+    async with browser.session() as page:
+        await page.open(site.url("index.html?%61t=2000&size=200x160"))
+        state = await final_state(page, ["done", "ready", "failed", "refused"])
+        check(state == "done", f"?%61t=2000 draws the frame of 2000 ms alone ({state})")
+    async with browser.session() as page:
+        await page.open(site.url("index.html?%6eo-wait=1"))
+        await final_state(page, ["ready"])
+        status = await page.evaluate("document.getElementById('status').textContent")
+        check(status == "Ready.", f"?%6eo-wait=1 starts at once: {status!r}")
+        icon = await page.evaluate("fetch(document.querySelector('link[rel=icon]').href).then(r => r.status)")
+        check(icon == 200, f"the page's icon is there ({icon})")
+
+
+async def sound_kept_off(site):
+    """A browser that keeps sound off until the user clicks: the page says so,
+    and the music starts with the click, where the pictures are."""
+    with Browser(800, 700, autoplay=False) as browser:
+        async with browser.session() as page:
+            await page.call("Page.addScriptToEvaluateOnNewDocument",
+                            source="window.lumarollEnvironment = {LUMAROLL_SYNC_LOG: '/sync.log'};")
+            await page.open(site.url("index.html?no-wait=1&start=20000&size=400x320"))
+            await final_state(page, ["ready"])
+            await page.evaluate("document.getElementById('start').click()")  # not the user's: no sound
+            line = await page.wait_for("document.getElementById('sound').textContent", 10)
+            check("click to allow it" in line, f"the page says the sound is off: {line!r}")
+            await page.click(400, 350)
+            cleared = await page.wait_for("document.getElementById('sound').textContent === '' && "
+                                          "Module.audioContext.state === 'running'", 10)
+            check(cleared, "a click lets the sound in and the line goes")
+            await asyncio.sleep(4)
+            log = await page.evaluate("Module.FS.readFile('/sync.log', {encoding: 'utf8'})")
+    # The run goes on as the log is read: its last line may be cut.
+    frames = [[int(v) for v in line.split()] for line in log.splitlines() if len(line.split()) == 6]
+    heard = [f for f in frames if f[4] > 0]
+    check(len(heard) > 10, f"the music is heard after the click ({len(heard)} frames)")
+    still = max((b[5] - a[5] for a, b in zip(frames, frames[1:])), default=0)
+    check(still < 2500, f"the pictures never stood still long: at most {still} ms")
 
 
 async def without_webgl(site):
@@ -87,7 +142,9 @@ async def main(folder):
     with Site(folder) as site:
         with Browser(800, 700) as browser:
             await refused_addresses(site, browser)
+            await one_reader_of_the_address(site, browser)
             await in_step_with_the_music(site, browser)
+        await sound_kept_off(site)
         await without_webgl(site)
     if failures:
         print(f"{len(failures)} checks failed")
