@@ -27,6 +27,22 @@ RgbFrame windowAfter(DemoProcess& demo, const std::string& window, const std::st
     return grabWindow(window);
 }
 
+// The window once it shows something else than `before`, after the status
+// line: a rebuilt shader is said before the paused frame is drawn again
+// with it, which on a busy machine takes longer than a fixed wait.
+RgbFrame windowChangedFrom(
+    DemoProcess& demo, const std::string& window, const std::string& status, const RgbFrame& before)
+{
+    EXPECT_TRUE(demo.waitForOutput(status, 30)) << status;
+    RgbFrame now = grabWindow(window);
+    for (int tries = 0; tries < 100 && valuesApart(now, before) == 0; ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        now = grabWindow(window);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the whole frame, not part of it
+    return grabWindow(window);
+}
+
 RgbFrame redAndBlueSwapped(RgbFrame frame)
 {
     for (std::size_t i = 0; i + 2 < frame.rgb.size(); i += 3)
@@ -77,7 +93,7 @@ TEST(Rehearsal, PausesSeeksToTheCapturesFramesAndRebuildsAnEditedShaderInPlace)
     std::string fixed = source;
     fixed.replace(fixed.find(last), last.size(), "gl_FragColor = vec4((colour * vignette * level).bgr, 1.0);");
     demo.writeFile(shader, fixed);
-    const RgbFrame edited = windowAfter(demo, window, "postProcess.frag' rebuilt\n");
+    const RgbFrame edited = windowChangedFrom(demo, window, "postProcess.frag' rebuilt\n", broken);
     demo.pressEscape(window);
     const DemoProcess::Result result = demo.finish(20);
     EXPECT_EQ(result.status, 0);
