@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The web tier: installs what is missing, builds the page (build-web/), runs
-# its tests (the GL-free libraries under node, the page in headless
-# Chromium), then prints the frames per second the page draws beside the
+# its tests (the GL-free libraries under node, the page in Chromium and in
+# Firefox), then prints the frames per second the page draws beside the
 # desktop program's (built by ./test.sh or ./run.sh; the page's alone
 # without it). Arguments go to ctest.
 set -euo pipefail
@@ -10,7 +10,7 @@ scripts/build-web.sh
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 ctest --test-dir build-web --output-on-failure "$@"
 if [ -x build/lumaroll ]; then
-  scripts/with-display.sh /usr/bin/python3 bench/web_fps.py build-web/site build/lumaroll 10
+  scripts/with-display.sh node bench/web_fps.mjs build-web/site build/lumaroll 10
 else
-  /usr/bin/python3 bench/web_fps.py build-web/site build/lumaroll 10
+  node bench/web_fps.mjs build-web/site build/lumaroll 10
 fi
