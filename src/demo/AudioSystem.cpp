@@ -8,6 +8,7 @@
 
 #include "demo/AudioSystem.h"
 
+#include "core/Quoted.h"
 #include "demo/AlsaOutput.h"
 #include "demo/FileOutput.h"
 #include "demo/PulseOutput.h"
@@ -146,7 +147,8 @@ bool AudioSystem::init(int)
         if (!output->sound)
             addReason(reasons, why);
     } else if (choice != "alsa") {
-        addReason(reasons, "LUMAROLL_AUDIO is '" + choice + "': it names pulse, alsa, none or file:PATH");
+        addReason(
+            reasons, "LUMAROLL_AUDIO is " + quoteForMessage(choice) + ": it names pulse, alsa, none or file:PATH");
     }
     if (!silentOutput && !output->sound && !serverHangs && (choice.empty() || choice == "alsa")) {
         const std::string device = environment("AUDIODEV");
