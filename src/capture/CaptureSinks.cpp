@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -44,6 +45,17 @@ void discard(const std::string& partial)
 {
     std::remove(partial.c_str());
     PartialFiles::forget(partial);
+}
+
+// A partial file of our own beside `final`, or -1 after a line saying why
+// (none once the process is exiting: that is no news).
+PartialFiles::Made makePartial(const std::string& final, const std::string& suffix)
+{
+    std::string why;
+    PartialFiles::Made made = PartialFiles::make(final, suffix, why);
+    if (made.descriptor < 0 && !PartialFiles::exiting())
+        std::cerr << "Cannot write beside " << quoteForMessage(final) << ": " << why << std::endl;
+    return made;
 }
 
 } // namespace
@@ -119,14 +131,14 @@ bool PngFrames::take(std::uint32_t pass, const RgbFrame& frame)
         return true;
     const std::string final = (fs::path(folder) / frameName(pass)).string();
     if (!writer.push(frame, [final](const RgbFrame& pixels) {
-            const std::string partial = final + ".partial";
-            if (!PartialFiles::hold(partial))
-                return false; // the process is exiting
-            const bool written = savePng(pixels, partial) && renameInto(partial, final);
+            const PartialFiles::Made partial = makePartial(final, ".partial");
+            if (partial.descriptor < 0)
+                return false;
+            const bool written = savePng(pixels, partial.descriptor, partial.path) && renameInto(partial.path, final);
             if (written)
-                PartialFiles::forget(partial);
+                PartialFiles::forget(partial.path);
             else
-                discard(partial);
+                discard(partial.path);
             return written;
         }))
         return false; // a frame before it failed, and said why
@@ -191,21 +203,21 @@ bool ContactSheet::finish()
 {
     if (!CaptureSink::finish())
         return false;
-    const std::string partial = target + ".partial";
-    if (!PartialFiles::hold(partial))
+    const PartialFiles::Made partial = makePartial(target, ".partial");
+    if (partial.descriptor < 0)
         return false;
-    if (!savePng(sheet, partial, PngCompression::Small) || !renameInto(partial, target)) {
-        discard(partial);
+    if (!savePng(sheet, partial.descriptor, partial.path, PngCompression::Small) || !renameInto(partial.path, target)) {
+        discard(partial.path);
         return false;
     }
-    PartialFiles::forget(partial);
+    PartialFiles::forget(partial.path);
     return true;
 }
 
 void ContactSheet::abandon()
 {
-    if (!target.empty())
-        discard(target + ".partial");
+    // Nothing of ours stands on disk but while finish() writes, and a file
+    // it leaves at an exit is removed then.
 }
 
 VideoFile::VideoFile(const std::string& path, std::uint32_t frames, Resolution size, Progress& progress)
@@ -242,7 +254,6 @@ bool VideoFile::ready()
         std::cerr << "Cannot write the video " << quoteForMessage(file) << ": " << why << std::endl;
         return false;
     }
-    partial = target + ".partial.mp4";
     return true;
 }
 
@@ -265,11 +276,13 @@ bool VideoFile::startEncoder()
         return false;
     }
     const std::string size = std::to_string(drawSize.width) + "x" + std::to_string(drawSize.height);
-    if (!PartialFiles::hold(partial)) {
+    const PartialFiles::Made made = makePartial(target, ".partial.mp4");
+    if (made.descriptor < 0) {
         close(ends[0]);
         close(ends[1]);
         return false;
     }
+    partial = made.path;
     encoder = fork();
     if (encoder == 0) {
         // Its own process group, so that Ctrl-C stops the capture, which then
@@ -280,13 +293,20 @@ bool VideoFile::startEncoder()
         dup2(ends[0], STDIN_FILENO);
         close(ends[0]);
         close(ends[1]);
+        // ffmpeg writes into the very file made for it, through its
+        // descriptor: nothing put at its name meanwhile is written to.
+        if (made.descriptor == 3)
+            fcntl(3, F_SETFD, 0); // dup2 onto itself would leave it closed at exec
+        else
+            dup2(made.descriptor, 3);
         execlp("ffmpeg", "ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-f", "rawvideo", "-pix_fmt",
             "rgb24", "-video_size", size.c_str(), "-framerate", "62.5", "-i", "pipe:0", "-i", DataFiles::music, "-map",
             "0:v:0", "-map", "1:a:0", "-vf", "vflip", "-c:v", "libx264", "-preset", "veryfast", "-crf", "18",
             "-pix_fmt", "yuv420p", "-c:a", "aac", "-b:a", "192k", "-shortest", "-movflags", "+faststart", "-f", "mp4",
-            partial.c_str(), static_cast<char*>(nullptr));
+            "/proc/self/fd/3", static_cast<char*>(nullptr));
         _exit(127);
     }
+    close(made.descriptor);
     close(ends[0]);
     if (encoder < 0) {
         close(ends[1]);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -52,13 +53,10 @@ bool writeRows(std::FILE* file, png_uint_32 width, png_uint_32 height, png_bytep
 
 } // namespace
 
-bool savePng(const RgbFrame& frame, const std::string& path, PngCompression compression)
+namespace {
+
+bool saveInto(std::FILE* file, const RgbFrame& frame, const std::string& path, PngCompression compression)
 {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        std::cerr << "Could not write '" << path << "': " << std::strerror(errno) << "\n";
-        return false;
-    }
     // The frame's rows run bottom-up; the file's top-down.
     std::vector<png_bytep> rows(static_cast<std::size_t>(std::max(frame.height, 0)));
     const auto row = static_cast<std::size_t>(std::max(frame.width, 0)) * 3u;
@@ -70,6 +68,29 @@ bool savePng(const RgbFrame& frame, const std::string& path, PngCompression comp
     if (!saved)
         std::cerr << "Could not write '" << path << "'\n";
     return saved;
+}
+
+} // namespace
+
+bool savePng(const RgbFrame& frame, const std::string& path, PngCompression compression)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        std::cerr << "Could not write '" << path << "': " << std::strerror(errno) << "\n";
+        return false;
+    }
+    return saveInto(file, frame, path, compression);
+}
+
+bool savePng(const RgbFrame& frame, int descriptor, const std::string& path, PngCompression compression)
+{
+    std::FILE* file = fdopen(descriptor, "wb");
+    if (file == nullptr) {
+        std::cerr << "Could not write '" << path << "': " << std::strerror(errno) << "\n";
+        close(descriptor);
+        return false;
+    }
+    return saveInto(file, frame, path, compression);
 }
 
 RgbFrame loadPng(const std::string& path)

@@ -15,4 +15,7 @@
 enum class PngCompression { Fast, Small };
 
 bool savePng(const RgbFrame& frame, const std::string& path, PngCompression compression = PngCompression::Fast);
+// Into a file already open for writing, which it closes; `path` names it in messages.
+bool savePng(
+    const RgbFrame& frame, int descriptor, const std::string& path, PngCompression compression = PngCompression::Fast);
 RgbFrame loadPng(const std::string& path);

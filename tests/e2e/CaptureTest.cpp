@@ -10,7 +10,10 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 #include <vector>
 
@@ -32,15 +35,18 @@ TEST(Capture, ContactSheetTilesTheChosenFramesAndNeedsNoDisplay)
     EXPECT_EQ(frame.height, 2 * 16);
 }
 
-// The video of the whole run with its soundtrack, at an even size.
+// The video of the whole run with its soundtrack, at an even size; a FIFO
+// at the name the video was once written under is none of its business.
 TEST(Capture, VideoOfTheWholeRunHasEveryFrameAndTheMusic)
 {
     DemoProcess capture;
     capture.linkData();
     const std::string video = capture.directory() + "/run.mp4";
+    ASSERT_EQ(mkfifo((video + ".partial.mp4").c_str(), 0600), 0);
     capture.startCapture({ "--video", video, "--size", "33x25" });
     const DemoProcess::Result result = capture.finish(400);
     ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(fs::is_fifo(video + ".partial.mp4"));
     EXPECT_NE(result.out.find("capturing at 32x24"), std::string::npos);
     const std::string streams = shellOutput("ffprobe -v error -show_entries stream=codec_name,width,height,nb_frames,"
                                             "duration -of compact=nk=1 '"
@@ -50,6 +56,96 @@ TEST(Capture, VideoOfTheWholeRunHasEveryFrameAndTheMusic)
     std::snprintf(expected, sizeof expected, "h264|32|24|%.6f|%u", frames * frameMilliseconds / 1000.0, frames);
     EXPECT_NE(streams.find(expected), std::string::npos) << streams;
     EXPECT_NE(streams.find("aac|"), std::string::npos) << streams;
+}
+
+namespace {
+
+std::string fileText(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// The files under `folder` whose names hold ".partial".
+std::vector<std::string> partials(const std::string& folder)
+{
+    std::vector<std::string> found;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.path().filename().string().find(".partial") != std::string::npos)
+            found.push_back(entry.path().filename().string());
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+} // namespace
+
+// What stands at a name the capture might write under first (a link to
+// someone's file, a file, a FIFO), as anyone may plant in a shared folder,
+// is never written through, replaced, waited on or removed: the capture
+// writes files it made itself, and renames them over the output once whole.
+TEST(Capture, WritesOnlyThroughFilesItMadeItself)
+{
+    DemoProcess capture;
+    capture.linkData();
+    const std::string dir = capture.directory();
+    capture.writeFile("victim.txt", "victim\n");
+    capture.writeFile("frames/lumaroll-01008.png.partial", "someone's\n");
+    fs::create_symlink(dir + "/victim.txt", dir + "/sheet.png.partial");
+    ASSERT_EQ(mkfifo((dir + "/frames/lumaroll-02000.png.partial").c_str(), 0600), 0);
+
+    capture.startCapture({ "--sheet", dir + "/sheet.png", "--size", "16x16", "--at", "1008,2000" });
+    DemoProcess::Result result = capture.finish(60);
+    EXPECT_EQ(result.status, 0) << result.err;
+    DemoProcess frames; // a process is started once
+    frames.linkData();
+    frames.startCapture({ "--out", dir + "/frames", "--size", "16x16", "--at", "1008,2000" });
+    result = frames.finish(60);
+    EXPECT_EQ(result.status, 0) << result.err;
+
+    EXPECT_EQ(fileText(dir + "/victim.txt"), "victim\n");
+    EXPECT_TRUE(fs::is_symlink(dir + "/sheet.png.partial"));
+    EXPECT_FALSE(fs::is_symlink(dir + "/sheet.png"));
+    EXPECT_EQ(loadPng(dir + "/sheet.png").width, 6 * 16);
+    EXPECT_EQ(fileText(dir + "/frames/lumaroll-01008.png.partial"), "someone's\n");
+    EXPECT_TRUE(fs::is_fifo(dir + "/frames/lumaroll-02000.png.partial"));
+    EXPECT_EQ(loadPng(dir + "/frames/lumaroll-01008.png").width, 16);
+    EXPECT_EQ(loadPng(dir + "/frames/lumaroll-02000.png").width, 16);
+    EXPECT_EQ(partials(dir),
+        (std::vector<std::string> { "lumaroll-01008.png.partial", "lumaroll-02000.png.partial", "sheet.png.partial" }))
+        << "the capture leaves nothing of its own";
+}
+
+// Two captures to one sheet: the first stopped while it writes, the second
+// run to its end, then the first let go. Each writes a file of its own and
+// renames it whole: the last renamed wins, no file is corrupt, and each says
+// truly that it wrote the sheet.
+TEST(Capture, TwoCapturesToOneSheetEachWriteItWholeAndTheLastWins)
+{
+    DemoProcess first, second;
+    first.linkData();
+    second.linkData();
+    const std::string sheet = first.directory() + "/sheet.png";
+    first.startCapture({ "--sheet", sheet, "--size", "1024x1024", "--at", "1000,2000" });
+    // Its own file appears once the frames are drawn, and takes a while to fill.
+    bool writing = false;
+    for (int tries = 0; tries < 60000 && !writing; ++tries) {
+        writing = !partials(first.directory()).empty();
+        if (!writing)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    first.signal(SIGSTOP);
+    ASSERT_TRUE(writing);
+    second.startCapture({ "--sheet", sheet, "--size", "1024x1000", "--at", "30000,40000" });
+    const DemoProcess::Result secondResult = second.finish(120);
+    EXPECT_EQ(secondResult.status, 0) << secondResult.err;
+    EXPECT_EQ(loadPng(sheet).height, 1000);
+    first.signal(SIGCONT);
+    const DemoProcess::Result firstResult = first.finish(120);
+    EXPECT_EQ(firstResult.status, 0) << firstResult.err;
+    const RgbFrame won = loadPng(sheet);
+    EXPECT_EQ(won.width, 6 * 1024);
+    EXPECT_EQ(won.height, 1024) << "the last renamed";
+    EXPECT_TRUE(partials(first.directory()).empty());
 }
 
 // Frames captured after skipped passes are, pixel for pixel, those of a
