@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <iostream>
 #include <utility>
 
 namespace {
@@ -218,4 +219,5 @@ void Rehearsal::report(const std::string& after)
     std::snprintf(line, sizeof line, "Rehearsal: %u.%03u s, scene %zu, pass %u, %s", time / 1000, time % 1000, scene,
         shown, paused ? "paused" : "playing");
     VornE::log(VornE::Info, line, after, "\n");
+    std::cout.flush(); // at once through a pipe too, as the maker acts
 }

@@ -3,6 +3,7 @@
 #include "core/Logger.h"
 #include "gl/ShaderProgram.h"
 
+#include <iostream>
 #include <set>
 #include <string>
 #include <system_error>
@@ -49,5 +50,8 @@ bool ShaderWatch::rebuildChanged()
             failed.insert(files);
         }
     }
+    // A maker reads these as they come, often through a pipe (an editor's
+    // console), where nothing would show before the buffer fills.
+    std::cout.flush();
     return rebuilt;
 }

@@ -125,10 +125,13 @@ void DemoProcess::start(
         // as it is printed rather than when a block fills.
         std::vector<char*> argv { const_cast<char*>("stdbuf"), const_cast<char*>("-oL"),
             const_cast<char*>(binary.c_str()) };
+        if (!lineBuffered)
+            argv.erase(argv.begin(), argv.begin() + 2);
         for (const std::string& argument : arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
         argv.push_back(nullptr);
-        execv("/usr/bin/stdbuf", argv.data()); // by its path: a test may empty PATH
+        // By their paths: a test may empty PATH.
+        execv(lineBuffered ? "/usr/bin/stdbuf" : binary.c_str(), argv.data());
         _exit(127);
     }
     setpgid(pid, pid); // also here, so that no kill can come before the child's own call
