@@ -10,6 +10,7 @@
 #include "core/Quoted.h"
 #include "core/StandardStreams.h"
 #include "course/RunLength.h"
+#include "course/SettingKeys.h"
 #include "course/Settings.h"
 #include "course/StopSignals.h"
 #include "demo/DemoRun.h"
@@ -117,6 +118,7 @@ int main(int argc, char** argv)
     // The settings' layers as the demo takes them: the data folder's, then the user's own.
     Settings settings(DataFiles::settings);
     settings.overlay(Settings::optionalFile(Settings::userFile()));
+    SettingKeys::sayUnknown(settings);
 
     Progress progress(frames, wanted);
     const std::unique_ptr<CaptureSink> sink = openSink(options, frames, chosen, progress);

@@ -63,4 +63,9 @@ inline bool on(const Settings& settings, const SettingKey& key)
     return value(settings, key) != 0;
 }
 
+// One line on standard error for each key of `settings` that no row of the
+// table names (a typing mistake the run would otherwise pass over without a
+// word), with the nearest key the demo reads where one is close.
+void sayUnknown(const Settings& settings);
+
 } // namespace SettingKeys

@@ -3,8 +3,10 @@
 #include "core/FileKind.h"
 #include "core/Quoted.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -45,6 +47,16 @@ Settings::Settings(std::istream& text, const std::string& name)
 
 void Settings::read(std::istream& text)
 {
+    // Editors on some systems start a UTF-8 file with a byte order mark,
+    // which would otherwise stick to the first key.
+    if (text.peek() == 0xEF) {
+        char mark[3] = {};
+        text.read(mark, 3);
+        if (std::string(mark, static_cast<std::size_t>(text.gcount())) != "\xEF\xBB\xBF") {
+            text.clear();
+            text.seekg(0);
+        }
+    }
     std::string key;
     while (text >> key) {
         // Each value is its own word, read whole as a number: a word that is
@@ -103,15 +115,21 @@ std::int64_t Settings::getWhole(const std::string& key, double defaultValue, dou
 Settings Settings::optionalFile(const std::string& filePath)
 {
     std::error_code error;
-    if (filePath.empty() || !std::filesystem::exists(filePath, error))
+    if (filePath.empty())
         return Settings();
+    if (!std::filesystem::exists(filePath, error)) {
+        // Not there is the usual case; a folder that may not be entered is not.
+        if (error && error != std::errc::no_such_file_or_directory && error != std::errc::not_a_directory)
+            std::cerr << "Settings file '" << filePath << "' cannot be reached: " << error.message() << std::endl;
+        return Settings();
+    }
     if (const std::string kind = nonRegularKind(filePath); !kind.empty() && kind != "a folder") {
         saySkipped(filePath, kind);
         return Settings();
     }
     std::ifstream file(filePath);
     if (!file.is_open() || (file.peek() == std::ifstream::traits_type::eof() && file.bad())) {
-        std::cerr << "Fail to open the setting file '" << filePath << "'" << std::endl;
+        std::cerr << "Fail to open the setting file '" << filePath << "': " << std::strerror(errno) << std::endl;
         return Settings();
     }
     return Settings(file, filePath);
@@ -127,6 +145,14 @@ std::string Settings::userFile()
     if (home != nullptr && home[0] != '\0')
         return std::string(home) + "/.config/lumaroll/settings.ini";
     return "";
+}
+
+std::map<std::string, std::string> Settings::keysRead() const
+{
+    std::map<std::string, std::string> keys;
+    for (const auto& [key, value] : values)
+        keys[key] = value.from;
+    return keys;
 }
 
 void Settings::overlay(const Settings& later)

@@ -12,7 +12,8 @@ class Settings {
 public:
     // No values: every key gives its default.
     Settings() = default;
-    // Reads the file at once. Never fails: a file that is missing or cannot
+    // Reads the file at once, a UTF-8 byte order mark at its start skipped.
+    // Never fails: a file that is missing or cannot
     // be read (no permission) prints one line on standard error and leaves
     // the settings empty; one that is not a regular file (a folder, a FIFO
     // that would block the reading) is not opened, and a second line says so. Reading stops at a value that is not a
@@ -22,8 +23,10 @@ public:
     // The same reading from any stream; `path` only names it in messages.
     Settings(std::istream& text, const std::string& path);
     // A file that may well not exist (the user's own): nothing is said when
-    // it does not; one that exists is read and reported on as above, and one
-    // that is not a regular file gets one line and is not read.
+    // it does not; one that exists is read and reported on as above, one
+    // that is not a regular file gets one line and is not read, and one that
+    // cannot be reached (a folder on its way that may not be entered) gets
+    // one line with the reason.
     static Settings optionalFile(const std::string& path);
 
     // The settings of the user's own file: $XDG_CONFIG_HOME/lumaroll/settings.ini,
@@ -43,6 +46,9 @@ public:
     // The value truncated toward zero; one that is not finite or outside
     // [low, high] falls back to defaultValue, with one line on standard error.
     std::int64_t getWhole(const std::string& key, double defaultValue, double low, double high) const;
+
+    // Every key stored, with what it was read from.
+    std::map<std::string, std::string> keysRead() const;
 
 private:
     void read(std::istream& text);

@@ -7,6 +7,7 @@
 #include "core/StandardStreams.h"
 #include "course/CommandLine.h"
 #include "course/RunLength.h"
+#include "course/SettingKeys.h"
 #include "course/Settings.h"
 #include "demo/DemoRun.h"
 
@@ -62,6 +63,7 @@ int main(int argc, char** argv)
     // Each layer wins over the one before it, key by key.
     Settings settings(DataFiles::settings);
     settings.overlay(Settings::optionalFile(Settings::userFile()));
+    SettingKeys::sayUnknown(settings);
     settings.overlay(line.settings);
 
     RunOptions run;

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -183,4 +184,24 @@ TEST(Settings, TheUsersFileIsFoundByXdgAndEachLaterLayerWinsKeyByKey)
     EXPECT_EQ(capture.err(), "Settings file '" + fifo + "' is a FIFO, not a regular file: not read\n");
     std::remove(fifo.c_str());
 #endif
+}
+
+// A typing mistake in a key is named, with the key meant where one is near,
+// rather than passed over in silence; a key nowhere near any is named alone.
+// A byte order mark, as some editors start a UTF-8 file, is no part of the
+// first key.
+TEST(Settings, AnUnknownKeyIsNamedWithTheNearestAndAByteOrderMarkIsSkipped)
+{
+    std::istringstream text("\xEF\xBB\xBFhres 320 hrse 1 fullscren 1 colour 3 Seed 4");
+    LogCapture capture;
+    const Settings settings(text, "mine.ini");
+    EXPECT_EQ(SettingKeys::value(settings, SettingKeys::hres), 320);
+    EXPECT_EQ(capture.err(), "");
+    SettingKeys::sayUnknown(settings);
+    EXPECT_EQ(capture.err(),
+        "Settings file 'mine.ini': key 'Seed' is not one the demo reads (did you mean 'seed'?), ignored\n"
+        "Settings file 'mine.ini': key 'colour' is not one the demo reads, ignored\n"
+        "Settings file 'mine.ini': key 'fullscren' is not one the demo reads (did you mean 'fullscreen'?), ignored\n"
+        "Settings file 'mine.ini': key 'hrse' is not one the demo reads (did you mean 'hres'?), ignored\n");
+    EXPECT_EQ(SettingKeys::value(settings, SettingKeys::seed), 0) << "keys stay case-sensitive";
 }

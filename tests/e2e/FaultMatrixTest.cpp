@@ -48,6 +48,9 @@ enum class Surroundings {
     ClosedStreams, // standard output and error closed
     ConsoleGone, // standard output and error a pipe that nobody reads any more
     LittleMemory, // at most 3 GB of address space
+    // The user's settings folder may not be entered, and root's power to
+    // read past that is dropped (CI runs as root).
+    UsersFolderShut,
 };
 
 // A row: the capture tool with `arguments`, or the demo without. It ends by
@@ -134,6 +137,10 @@ std::vector<Fault> faults()
             { "settings.ini", Text, "hres 9000 vres 20000" } },
         // The user's own file, as a FIFO nobody writes to, would block the start.
         { "SettingsUsersFileAFifo", {}, 143, "settings.ini' is a FIFO", { "../config/lumaroll/settings.ini", Fifo } },
+        { "SettingsUsersFolderShut", {}, 143, "lumaroll/settings.ini' cannot be reached: Permission denied",
+            { "../config/lumaroll/settings.ini", Text, "hres 320\n" }, {}, Surroundings::UsersFolderShut },
+        { "SettingsKeyMistyped", {}, 143, "key 'hrse' is not one the demo reads (did you mean 'hres'?), ignored",
+            { "settings.ini", Text, "hrse 320" } },
         { "TextureAFolder", {}, 4, wall + "it is a folder, not an image file", { "textures/wall.png", Folder } },
         { "TextureThatIsText", {}, 4, "Error while loading '\n./data/textures/fade.png\n'",
             { "textures/fade.png", Text, "not an image\n" } },
@@ -322,8 +329,18 @@ TEST_P(FaultMatrix, EndsWithItsStatusAndALineThatNamesIt)
     case Surroundings::LittleMemory:
         run.limitAddressSpace(3000000000UL);
         break;
+    case Surroundings::UsersFolderShut:
+        fs::permissions(run.directory() + "/config/lumaroll", fs::perms::none);
+        break;
     }
-    run.start(fault.arguments, environment, fault.arguments.empty() ? LUMAROLL_BINARY : LUMAROLL_CAPTURE_BINARY);
+    std::string binary = fault.arguments.empty() ? LUMAROLL_BINARY : LUMAROLL_CAPTURE_BINARY;
+    std::vector<std::string> arguments = fault.arguments;
+    if (fault.surroundings == Surroundings::UsersFolderShut) {
+        arguments.insert(
+            arguments.begin(), { "--inh-caps=-all", "--bounding-set=-dac_override,-dac_read_search", binary });
+        binary = "/usr/bin/setpriv";
+    }
+    run.start(arguments, environment, binary);
 
     if (fault.signal == 0 && fault.status == 143) {
         EXPECT_TRUE(run.waitForOutput(fault.line, 60)) << fault.line;
