@@ -39,7 +39,9 @@ std::size_t editDistance(const std::string& a, const std::string& b)
 
 void sayUnknown(const Settings& settings)
 {
-    for (const auto& [key, from] : settings.keysRead()) {
+    for (const auto& read : settings.keysRead()) {
+        const std::string& key = read.first;
+        const std::string& from = read.second;
         if (std::any_of(all.begin(), all.end(), [&key](const SettingKey* known) { return key == known->name; }))
             continue;
         const SettingKey* nearest = nullptr;
