@@ -4,9 +4,10 @@
 # browser cannot have is replaced, file for file, by src/web/:
 #   engine/TextureLoader.cpp (DevIL)          -> web/StbTextureLoader.cpp   the image decoder
 #   mesh/AMesh.cpp, AMeshLoader.cpp (Assimp)   -> web/BakedMeshLoader.cpp    the mesh source
-#   demo/AudioSystem.cpp, SoundOutput.cpp, PulseOutput.cpp, AlsaOutput.cpp,
-#   FileOutput.cpp, VorbisStream.cpp, DecodableLength.cpp
-#   (libpulse, ALSA, libvorbisfile)            -> web/WebAudioSystem.cpp,
+#   demo/AudioSystem.cpp, SoundOutput.cpp, ServerOutput.cpp, PulseOutput.cpp,
+#   PipeWireOutput.cpp, AlsaOutput.cpp, FileOutput.cpp, VorbisStream.cpp,
+#   DecodableLength.cpp (libpulse, PipeWire, ALSA, libvorbisfile)
+#                                                        -> web/WebAudioSystem.cpp,
 #                                                 web/WebDecodableLength.cpp the audio backend
 #   engine/FramePresentation.cpp               -> web/PagePresentation.cpp   how a frame is presented
 #   gl/GLDialect.cpp                           -> web/WebGLDialect.cpp       WebGL 2's shading language
@@ -18,7 +19,7 @@
 
 set(web_replaced
   engine/TextureLoader.cpp mesh/AMesh.cpp mesh/AMeshLoader.cpp demo/AudioSystem.cpp demo/SoundOutput.cpp
-  demo/PulseOutput.cpp demo/AlsaOutput.cpp demo/FileOutput.cpp demo/VorbisStream.cpp demo/DecodableLength.cpp demo/SdlKeyboardPoll.cpp engine/FramePresentation.cpp gl/GLDialect.cpp)
+  demo/ServerOutput.cpp demo/PulseOutput.cpp demo/PipeWireOutput.cpp demo/AlsaOutput.cpp demo/FileOutput.cpp demo/VorbisStream.cpp demo/DecodableLength.cpp demo/SdlKeyboardPoll.cpp engine/FramePresentation.cpp gl/GLDialect.cpp)
 
 # Header-only libraries from Debian, seen through folders of their own so
 # that nothing else of /usr/include mixes with Emscripten's system headers.

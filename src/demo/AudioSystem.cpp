@@ -1,16 +1,19 @@
 // The desktop's audio layer: the soundtrack decoded from disk as it plays
 // (VorbisStream) through an output of our own, picked by LUMAROLL_AUDIO:
-//   (unset)    the sound server (PulseAudio, or PipeWire through its PulseAudio
-//              interface), else ALSA's device when no server is there
-//   pulse      the sound server only          alsa   ALSA only (AUDIODEV names the device)
+//   (unset)    the sound server: PipeWire through its own interface, PulseAudio
+//              through libpulse; else ALSA's device when no server is there
+//   pipewire   PipeWire's own interface only  pulse  libpulse only (PipeWire's
+//              PulseAudio interface included)
+//   alsa       ALSA only (AUDIODEV names the device)
 //   none       nothing played, no position    file:PATH   a file at a card's pace, for tests
-// The sound server's stream goes to PULSE_SINK, or the server's default.
+// A server's stream goes to the server's default sink (PULSE_SINK for libpulse).
 
 #include "demo/AudioSystem.h"
 
 #include "core/Quoted.h"
 #include "demo/AlsaOutput.h"
 #include "demo/FileOutput.h"
+#include "demo/PipeWireOutput.h"
 #include "demo/PulseOutput.h"
 #include "demo/VorbisStream.h"
 
@@ -53,6 +56,57 @@ void addReason(std::string& reasons, const std::string& reason)
     reasons += (reasons.empty() ? "" : "; ") + reason;
 }
 
+// A server of either kind, connecting.
+std::unique_ptr<ServerOutput> connectTo(bool pipeWire)
+{
+    if (pipeWire)
+        return std::make_unique<PipeWireOutput>();
+    return std::make_unique<PulseOutput>();
+}
+
+// On a PipeWire desktop, its PulseAudio interface answers libpulse too, but
+// tells nothing of the graph's cycle, by which it plays later than it says:
+// there PipeWire's own interface plays. Elsewhere a PipeWire daemon may run
+// for video alone, so libpulse asks the server first.
+std::unique_ptr<ServerOutput> soundServer(bool pipeWireOnly, bool pulseOnly, std::string& reasons, bool& hangs)
+{
+    if (!pipeWireOnly) {
+        auto pulse = std::make_unique<PulseOutput>();
+        const ServerOutput::State state = pulse->waitForServer(serverPatience);
+        if (state == ServerOutput::State::Connecting) {
+            hangs = true;
+            addReason(reasons, "the sound server did not answer within 2 s");
+            return nullptr;
+        }
+        if (state == ServerOutput::State::Ready
+            && (pulseOnly || pulse->serverName(serverPatience).find("PipeWire") == std::string::npos))
+            return pulse;
+        if (state == ServerOutput::State::Failed)
+            addReason(reasons, "the sound server: " + pulse->failure());
+        if (pulseOnly)
+            return nullptr;
+        auto native = std::make_unique<PipeWireOutput>();
+        const ServerOutput::State nativeState = native->waitForServer(serverPatience);
+        if (nativeState == ServerOutput::State::Ready)
+            return native;
+        // PipeWire without its own interface for us: its PulseAudio one plays.
+        if (state == ServerOutput::State::Ready)
+            return pulse;
+        if (nativeState == ServerOutput::State::Connecting) {
+            hangs = true;
+            addReason(reasons, "PipeWire did not answer within 2 s");
+        }
+        return nullptr;
+    }
+    auto native = std::make_unique<PipeWireOutput>();
+    const ServerOutput::State state = native->waitForServer(serverPatience);
+    if (state == ServerOutput::State::Ready)
+        return native;
+    hangs = state == ServerOutput::State::Connecting;
+    addReason(reasons, hangs ? "PipeWire did not answer within 2 s" : "PipeWire: " + native->failure());
+    return nullptr;
+}
+
 } // namespace
 
 struct AudioStreamData {
@@ -64,12 +118,13 @@ struct AudioStreamData {
 struct AudioOutput {
     std::unique_ptr<SoundOutput> sound; // null: the silent output
     bool fromServer = false; // a sound server's, which is looked for again when lost
+    bool pipeWire = false; // that server through PipeWire's own interface
     std::shared_ptr<VorbisStream> playing;
     std::uint64_t firstFrame = 0; // of `playing`, where the last play() began
     std::uint32_t heardBefore = 0; // ms heard on an output that went away
     std::uint32_t resumeAt = 0; // ms since play where a returning server takes up the stream
     bool lostSaid = false;
-    std::unique_ptr<PulseOutput> comingBack;
+    std::unique_ptr<ServerOutput> comingBack;
     std::int64_t triedAt = 0;
     std::string notice;
 
@@ -125,19 +180,14 @@ bool AudioSystem::init(int)
     bool serverHangs = false;
     if (choice == "none") {
         silentOutput = true;
-    } else if (choice.empty() || choice == "pulse") {
-        auto server = std::make_unique<PulseOutput>();
-        const PulseOutput::State state = server->waitForServer(serverPatience);
-        if (state == PulseOutput::State::Ready) {
+    } else if (choice.empty() || choice == "pulse" || choice == "pipewire") {
+        // A server that hangs: ALSA's default device may well go through
+        // it, and trying it would hang on it too.
+        if (std::unique_ptr<ServerOutput> server
+            = soundServer(choice == "pipewire", choice == "pulse", reasons, serverHangs)) {
+            output->pipeWire = dynamic_cast<PipeWireOutput*>(server.get()) != nullptr;
             output->sound = std::move(server);
             output->fromServer = true;
-        } else if (state == PulseOutput::State::Connecting) {
-            // ALSA's default device may well go through the same server:
-            // trying it would hang on it too.
-            serverHangs = true;
-            addReason(reasons, "the sound server did not answer within 2 s");
-        } else {
-            addReason(reasons, "the sound server: " + server->failure());
         }
     } else if (choice.rfind("file:", 0) == 0) {
         double pace = 1.0;
@@ -147,8 +197,8 @@ bool AudioSystem::init(int)
         if (!output->sound)
             addReason(reasons, why);
     } else if (choice != "alsa") {
-        addReason(
-            reasons, "LUMAROLL_AUDIO is " + quoteForMessage(choice) + ": it names pulse, alsa, none or file:PATH");
+        addReason(reasons,
+            "LUMAROLL_AUDIO is " + quoteForMessage(choice) + ": it names pipewire, pulse, alsa, none or file:PATH");
     }
     if (!silentOutput && !output->sound && !serverHangs && (choice.empty() || choice == "alsa")) {
         const std::string device = environment("AUDIODEV");
@@ -245,7 +295,7 @@ void AudioSystem::update()
 void AudioOutput::lookForServer(bool paused, std::int32_t extraDelay)
 {
     const std::int64_t now = monotonicMicros();
-    if (comingBack && comingBack->state() == PulseOutput::State::Ready) {
+    if (comingBack && comingBack->state() == ServerOutput::State::Ready) {
         // The music goes on from where it was last heard; the pictures' clock
         // moves it to where they are.
         heardBefore = resumeAt;
@@ -265,7 +315,7 @@ void AudioOutput::lookForServer(bool paused, std::int32_t extraDelay)
         return;
     // A server that refused, or did not answer in time, is asked anew.
     triedAt = now;
-    comingBack = std::make_unique<PulseOutput>();
+    comingBack = connectTo(pipeWire);
 }
 
 std::string AudioSystem::takeNotice()

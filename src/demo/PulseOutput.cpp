@@ -2,8 +2,9 @@
 
 #include <pulse/pulseaudio.h>
 
+#include <condition_variable>
 #include <cstring>
-#include <thread>
+#include <mutex>
 
 namespace {
 
@@ -88,15 +89,41 @@ PulseOutput::State PulseOutput::state() const
     return everReady ? State::Ready : State::Connecting;
 }
 
-PulseOutput::State PulseOutput::waitForServer(std::chrono::milliseconds patience)
+std::string PulseOutput::serverName(std::chrono::milliseconds patience)
 {
-    const auto deadline = std::chrono::steady_clock::now() + patience;
-    State now = state();
-    while (now == State::Connecting && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        now = state();
+    if (state() != State::Ready)
+        return "";
+    struct Asked {
+        std::mutex lock;
+        std::condition_variable answered;
+        bool done = false;
+        std::string name;
+    };
+    // The answer may come after we stopped waiting for it: what it writes
+    // into lives as long as either side.
+    auto asked = std::make_shared<Asked>();
+    auto* holder = new std::shared_ptr<Asked>(asked);
+    const auto answer = [](pa_context*, const pa_server_info* info, void* data) {
+        auto* kept = static_cast<std::shared_ptr<Asked>*>(data);
+        {
+            const std::lock_guard<std::mutex> locked((*kept)->lock);
+            (*kept)->name = info != nullptr && info->server_name != nullptr ? info->server_name : "";
+            (*kept)->done = true;
+        }
+        (*kept)->answered.notify_all();
+        delete kept;
+    };
+    pa_threaded_mainloop_lock(loop);
+    pa_operation* asking = pa_context_get_server_info(context, answer, holder);
+    pa_threaded_mainloop_unlock(loop);
+    if (asking == nullptr) {
+        delete holder;
+        return "";
     }
-    return now;
+    pa_operation_unref(asking);
+    std::unique_lock<std::mutex> locked(asked->lock);
+    asked->answered.wait_for(locked, patience, [&asked] { return asked->done; });
+    return asked->name;
 }
 
 std::string PulseOutput::failure() const

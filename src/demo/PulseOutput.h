@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/SoundOutput.h"
+#include "demo/ServerOutput.h"
 
 #include <atomic>
 #include <chrono>
@@ -20,20 +20,18 @@ struct timeval;
 // does is asynchronous, so nothing here waits on a server that has stopped
 // answering: the connection waits only as long as it is told to, and
 // closing never waits for the server.
-class PulseOutput : public SoundOutput {
+class PulseOutput : public ServerOutput {
 public:
-    enum class State { Connecting, Ready, Failed };
-
     // Starts connecting to the server that libpulse finds (PULSE_SERVER, the
     // user's session); it never starts one.
     PulseOutput();
     ~PulseOutput() override;
 
-    State state() const;
-    // Waits until the server has answered or refused, at most `patience`.
-    State waitForServer(std::chrono::milliseconds patience);
-    // Why connecting failed, after Failed.
-    std::string failure() const;
+    State state() const override;
+    std::string failure() const override;
+    // The server's name as it gives it ("PulseAudio (on PipeWire 1.4.2)"),
+    // or "" when it did not say within `patience`.
+    std::string serverName(std::chrono::milliseconds patience);
 
     bool play(std::shared_ptr<SoundSource> source, std::string& error) override;
     void pause(bool paused) override;

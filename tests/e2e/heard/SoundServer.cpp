@@ -1,5 +1,6 @@
 #include "SoundServer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -80,6 +81,15 @@ bool SoundServer::startPulseAudio()
 
 bool SoundServer::startPipeWire()
 {
+    kind = Kind::PipeWire;
+    // A desktop's graph runs in cycles of 1024 frames unless a player asks
+    // for less, and the recorder asks for less. Shorter cycles, which a
+    // desktop's hardware times, are missed now and then on a machine shared
+    // with others (pipewire-pulse logs "client missed 1 wakeups" and the
+    // sink plays a cycle of silence), whoever plays.
+    std::filesystem::create_directories(dir + "/config/pipewire/pipewire.conf.d");
+    std::ofstream(dir + "/config/pipewire/pipewire.conf.d/cycles.conf")
+        << "context.properties = { default.clock.min-quantum = 1024 }\n";
     processes.push_back(
         spawn({ "dbus-daemon", "--session", "--address=unix:path=" + dir + "/bus", "--nofork", "--nopidfile" }));
     why = "dbus-daemon did not open its bus";
@@ -118,18 +128,80 @@ SoundServer::SoundServer(Kind kind)
     }
 }
 
-bool SoundServer::record(int latencyMs)
+bool SoundServer::record()
 {
-    stop(recorder);
+    stopRecording();
     recordingPath = dir + "/recording-" + std::to_string(++recordings) + ".raw";
+    // Each piece is handed on as soon as the sink has played its cycle.
     recorder = spawn({ "parec", "-d", "nul.monitor", "--raw", "--format=s16le", "--rate=44100", "--channels=2",
-        "--latency-msec=" + std::to_string(latencyMs), recordingPath });
-    return waitFor(recordingPath, 20);
+        "--latency-msec=5", recordingPath });
+    if (!waitFor(recordingPath, 20))
+        return false;
+    watching = true;
+    arrivalWatch = std::thread([this] { noteArrivals(); });
+    return true;
+}
+
+void SoundServer::stopRecording()
+{
+    watching = false;
+    if (arrivalWatch.joinable())
+        arrivalWatch.join();
+    stop(recorder);
+    recorder = -1;
+    const std::lock_guard<std::mutex> locked(arrivalsLock);
+    arrivals.clear();
+}
+
+void SoundServer::noteArrivals()
+{
+    std::uint64_t seen = 0;
+    while (watching) {
+        const std::uint64_t frames = recordedFrames();
+        if (frames != seen) {
+            seen = frames;
+            const std::lock_guard<std::mutex> locked(arrivalsLock);
+            arrivals.emplace_back(Clock::now(), frames);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+}
+
+// A sink hands each cycle it renders to the recorder as it starts to play
+// it, a little later when the machine is busy, never sooner: the piece that
+// came soonest after its cycle began fixes when each frame played. That is
+// its own frames less a cycle (the usual piece), at its arrival.
+std::uint64_t SoundServer::framePlayingAt(Clock::time_point moment) const
+{
+    const std::lock_guard<std::mutex> locked(arrivalsLock);
+    constexpr double rate = 44100.0;
+    double ahead = -1e300; // frames less the clock's seconds times the rate, at the soonest arrival
+    std::vector<std::uint64_t> pieces;
+    std::uint64_t before = 0;
+    for (const auto& [when, frames] : arrivals) {
+        if (when > moment)
+            break;
+        if (when < moment - std::chrono::seconds(2)) {
+            before = frames;
+            continue;
+        }
+        ahead = std::max(
+            ahead, static_cast<double>(frames) - rate * std::chrono::duration<double>(when.time_since_epoch()).count());
+        if (before > 0)
+            pieces.push_back(frames - before);
+        before = frames;
+    }
+    if (pieces.empty())
+        return recordedFrames();
+    std::nth_element(pieces.begin(), pieces.begin() + static_cast<std::ptrdiff_t>(pieces.size() / 2), pieces.end());
+    const double playing = ahead + rate * std::chrono::duration<double>(moment.time_since_epoch()).count()
+        - static_cast<double>(pieces[pieces.size() / 2]);
+    return static_cast<std::uint64_t>(std::clamp(playing, 0.0, static_cast<double>(before)));
 }
 
 SoundServer::~SoundServer()
 {
-    stop(recorder);
+    stopRecording();
     for (auto pid = processes.rbegin(); pid != processes.rend(); ++pid)
         stop(*pid);
     std::error_code ignored;

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <sys/types.h>
+#include <thread>
+#include <utility>
 #include <vector>
 
 // A sound server of the test's own, on a private socket, playing into a null
@@ -24,14 +29,26 @@ public:
     const std::string& failure() const { return why; }
     // PULSE_SERVER=... for the demo.
     std::string address() const { return "PULSE_SERVER=unix:" + socket; }
-    // Records what the sink plays from now on, in fragments of `latencyMs`,
-    // into a new recording; false when the recorder did not start. A short
-    // fragment tells precisely when a sound was heard, but the server then
-    // runs in cycles as short, which a busy machine misses now and then: a
-    // recording for dropouts takes longer ones, as a desktop's players do.
-    bool record(int latencyMs);
+    // PIPEWIRE_RUNTIME_DIR=... for the demo: where PipeWire's own socket is.
+    std::string pipeWireAddress() const { return "PIPEWIRE_RUNTIME_DIR=" + dir; }
+    // How far ahead of the recording the pictures may be, past the 20 ms
+    // every server is held to. PipeWire's null sink hands its monitor each
+    // cycle of its graph as the cycle begins; a stream's frames may have
+    // waited a cycle in the stream before that, and the recording cannot
+    // tell whether they are heard then or a cycle earlier. Both its
+    // PulseAudio interface and its own streams' clocks (pw_stream_get_time_n)
+    // put the frames heard a cycle (21.3 ms) sooner than the monitor does.
+    double unplacedMs() const { return kind == Kind::PipeWire ? 1024 * 1000.0 / 48000 : 0.0; }
+    using Clock = std::chrono::steady_clock;
+
+    // Records what the sink plays from now on into a new recording, noting
+    // when each piece of it arrives; false when the recorder did not start.
+    bool record();
     // Frames (16-bit stereo at 44.1 kHz) of the recording so far.
     std::uint64_t recordedFrames() const;
+    // The recording's frame that was playing at `moment`, within a
+    // millisecond or so, from the pieces that arrived in the 2 s before it.
+    std::uint64_t framePlayingAt(Clock::time_point moment) const;
     // Mono (left plus right) samples of the recording, [from, to) in frames.
     std::vector<float> recording(std::uint64_t from, std::uint64_t to) const;
 
@@ -50,7 +67,10 @@ private:
     bool startPipeWire();
     bool runPactl(const std::vector<std::string>& arguments);
     bool makeNullSink();
+    void stopRecording();
+    void noteArrivals();
 
+    Kind kind = Kind::PulseAudio;
     std::string dir;
     std::string socket;
     std::string why;
@@ -59,4 +79,8 @@ private:
     pid_t recorder = -1;
     int recordings = 0;
     std::string recordingPath;
+    std::thread arrivalWatch;
+    std::atomic<bool> watching { false };
+    mutable std::mutex arrivalsLock;
+    std::vector<std::pair<Clock::time_point, std::uint64_t>> arrivals; // when, and the frames then
 };
