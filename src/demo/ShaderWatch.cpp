@@ -40,9 +40,17 @@ bool ShaderWatch::rebuildChanged()
         watched.fragmentChanged = fragment;
         if (failed.count(files) != 0)
             continue;
-        if (program.rebuild()) {
+        std::vector<std::string> lacking;
+        if (program.rebuild(lacking)) {
             VornE::log(VornE::Info, "Shader program '", files.first, "' '", files.second, "' rebuilt\n");
             rebuilt = true;
+        } else if (!lacking.empty()) {
+            std::string names;
+            for (const std::string& name : lacking)
+                names += (names.empty() ? "'" : ", '") + name + "'";
+            VornE::log(VornE::Warning, "Shader program '", files.first, "' '", files.second, "' lacks ", names,
+                ", which the drawing feeds: the old one stays\n");
+            failed.insert(files);
         } else {
             // The linker's log ends without a line end of its own.
             VornE::log(VornE::Warning, "\nShader program '", files.first, "' '", files.second,

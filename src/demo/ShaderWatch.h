@@ -10,7 +10,9 @@ class ShaderProgram;
 // changes on disk, so that an edit shows at the next frame. A program whose
 // new sources do not build keeps the one it had: the compiler's and the
 // linker's log are printed once for each change, with a line saying that the
-// old program stays.
+// old program stays. So does it for new sources that build but no longer
+// have an attribute or uniform the drawing feeds (a shader that stopped
+// reading its texture), with one line naming them.
 class ShaderWatch {
 public:
     // The program is borrowed and must outlive the watch; its files are

@@ -36,14 +36,26 @@ ShaderProgram::~ShaderProgram()
     glDeleteProgram(programId);
 }
 
-bool ShaderProgram::rebuild()
+bool ShaderProgram::rebuild(std::vector<std::string>& lacking)
 {
+    lacking.clear();
     std::unique_ptr<ShaderProgram> fresh;
     try {
         fresh = std::make_unique<ShaderProgram>(vertexShader->path, fragmentShader->path);
     } catch (const ShaderLoadingException&) {
         return false;
     }
+    // The GL drops what a program does not use: a shader that no longer
+    // reads an input would leave the drawing feeding a location of -1.
+    for (const std::string& name : fedAttributes)
+        if (glGetAttribLocation(fresh->programId, GLDialect::variableName(name).c_str()) == -1)
+            lacking.push_back(name);
+    for (const std::string& name : fedUniforms)
+        if (glGetUniformLocation(fresh->programId, GLDialect::variableName(name).c_str()) == -1)
+            lacking.push_back(name);
+    checkGLError("glGetAttribLocation/glGetUniformLocation");
+    if (!lacking.empty())
+        return false;
     // The old names go with `fresh`, which deletes them as it goes.
     std::swap(vertexShader, fresh->vertexShader);
     std::swap(fragmentShader, fresh->fragmentShader);
@@ -107,6 +119,7 @@ void ShaderProgram::unuse()
 
 GLint ShaderProgram::getAttribLocation(const std::string& name)
 {
+    fedAttributes.insert(name);
     const GLint location = glGetAttribLocation(programId, GLDialect::variableName(name).c_str());
     if (location == -1) {
         VornE::log(VornE::Warning, "Fail to get '", name, "'\n");
@@ -117,6 +130,7 @@ GLint ShaderProgram::getAttribLocation(const std::string& name)
 
 GLint ShaderProgram::getUniformLocation(const std::string& name)
 {
+    fedUniforms.insert(name);
     const GLint location = glGetUniformLocation(programId, GLDialect::variableName(name).c_str());
     if (location == -1) {
         VornE::log(VornE::Warning, "Fail to get '", name, "'\n");

@@ -7,7 +7,9 @@
 #include <glm/glm.hpp>
 
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 // A GLSL program of one vertex and one fragment shader read from files,
 // compiled and linked at construction. Compile problems are only logged; a
@@ -27,6 +29,7 @@ public:
     static void unuse();
 
     // -1 (after a warning) when the name is not an active attribute/uniform.
+    // Each name asked for is kept: it is what the drawing feeds.
     GLint getAttribLocation(const std::string& name);
     GLint getUniformLocation(const std::string& name);
 
@@ -40,11 +43,12 @@ public:
     static void unsetTexture2D(Texture& texture, int unit);
 
     // Builds the program again from its two files, as they are now. When it
-    // links, it takes this one's place and GL names, so that whoever holds
-    // this object draws with it from then on; otherwise this program stays as
-    // it was, the build having logged why, and the result is false. Errors
-    // of the GL itself still throw.
-    bool rebuild();
+    // links and has every attribute and uniform the drawing has asked this
+    // one for, it takes this one's place and GL names, so that whoever holds
+    // this object draws with it from then on; otherwise this program stays
+    // as it was and the result is false, the build having logged why, or the
+    // names it lacks in `lacking`. Errors of the GL itself still throw.
+    bool rebuild(std::vector<std::string>& lacking);
 
     const Shader& vertex() const { return *vertexShader; }
     const Shader& fragment() const { return *fragmentShader; }
@@ -58,4 +62,6 @@ private:
     std::unique_ptr<Shader> vertexShader;
     std::unique_ptr<Shader> fragmentShader;
     GLuint programId;
+    std::set<std::string> fedAttributes;
+    std::set<std::string> fedUniforms;
 };

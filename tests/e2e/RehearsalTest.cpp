@@ -56,8 +56,9 @@ RgbFrame redAndBlueSwapped(RgbFrame frame)
 // start and back across a scene's end show the capture's frames of those
 // times (the scenes played afresh from the start, the random generator
 // seeded again: the strips at 16992 ms are placed by it); a post-process shader edited to a syntax error keeps
-// the old picture and prints the compiler's log once; fixed, its new picture
-// shows at once, paused as it is.
+// the old picture and prints the compiler's log once, and so does one that
+// builds but no longer reads what the drawing feeds, with a line naming it;
+// fixed, its new picture shows at once, paused as it is.
 TEST(Rehearsal, PausesSeeksToTheCapturesFramesAndRebuildsAnEditedShaderInPlace)
 {
     DemoProcess demo;
@@ -90,6 +91,13 @@ TEST(Rehearsal, PausesSeeksToTheCapturesFramesAndRebuildsAnEditedShaderInPlace)
     demo.writeFile(shader, source + "not glsl\n");
     const RgbFrame broken = windowAfter(demo, window, "' does not build: the old one stays\n");
     EXPECT_EQ(valuesApart(broken, back), 0u) << "the old program stays";
+    // Valid, but reading neither texture nor the resolution: the GL drops
+    // them, and the quad would feed what is no longer there.
+    std::string flat = source;
+    flat.replace(flat.find(last), last.size(), "gl_FragColor = vec4(1.0, 0.0, 0.0, 1.0) * fade;");
+    demo.writeFile(shader, flat);
+    const RgbFrame lacking = windowAfter(demo, window, "' lacks ");
+    EXPECT_EQ(valuesApart(lacking, back), 0u) << "the old program stays";
     std::string fixed = source;
     fixed.replace(fixed.find(last), last.size(), "gl_FragColor = vec4((colour * vignette * level).bgr, 1.0);");
     demo.writeFile(shader, fixed);
@@ -99,6 +107,12 @@ TEST(Rehearsal, PausesSeeksToTheCapturesFramesAndRebuildsAnEditedShaderInPlace)
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(occurrences(result.out + result.err, "syntax error"), 1u) << result.out << result.err;
     EXPECT_EQ(occurrences(result.out + result.err, "does not build"), 1u);
+    EXPECT_EQ(
+        occurrences(result.out + result.err,
+            "' lacks 'texCoord', 'resolution', 'texGlow', 'texScreen', which the drawing feeds: the old one stays\n"),
+        1u)
+        << result.out << result.err;
+    EXPECT_EQ(occurrences(result.out + result.err, "Fail to get"), 0u);
 
     DemoProcess capture;
     capture.linkData({ "settings.ini" });
