@@ -33,6 +33,8 @@ constexpr std::uint32_t shaderLookPeriod = 200;
 Rehearsal::Rehearsal(const RehearsalStage& parts, SceneMaker maker)
     : stage(parts)
     , makeScenes(std::move(maker))
+    // Counted on fresh timelines; each replay seeds the sequence again.
+    , finalPass(static_cast<std::int64_t>(runFrameCount()) - 1)
 {
 }
 
@@ -48,8 +50,7 @@ void Rehearsal::run(std::uint32_t first)
         stage.inputs.updateAll();
         if (stage.inputs.anyQuit() || StopSignals::received() != 0)
             return;
-        for (const int key : stage.keyboard.pressed())
-            act(key);
+        actOn(stage.keyboard.pressed());
         // A paused picture is not drawn again by itself: one that was covered
         // (an editor over it, without a compositor) must be.
         bool rebuilt = false;
@@ -68,33 +69,48 @@ void Rehearsal::run(std::uint32_t first)
     }
 }
 
-void Rehearsal::act(int key)
+// Every press counts, in order; a run of seeks among them replays and draws
+// once, where the last of them leads. Replaying and drawing for each press of
+// a burst would keep the loop from SDL's queue, which drops what comes past
+// its 128 events.
+void Rehearsal::actOn(const std::vector<int>& keys)
+{
+    std::optional<std::int64_t> sought;
+    for (const int key : keys) {
+        if (const std::optional<std::int64_t> to = seekFor(key, sought.value_or(shown))) {
+            // As each would have stopped at the start or the end.
+            sought = std::clamp<std::int64_t>(*to, 0, finalPass);
+            continue;
+        }
+        if (sought)
+            seek(*sought);
+        sought.reset();
+        if (key == SDLK_SPACE)
+            setPaused(!paused);
+    }
+    if (sought)
+        seek(*sought);
+}
+
+std::optional<std::int64_t> Rehearsal::seekFor(int key, std::int64_t from) const
 {
     switch (key) {
-    case SDLK_SPACE:
-        setPaused(!paused);
-        break;
     case SDLK_LEFT:
-        seek(static_cast<std::int64_t>(shown) - shortSeek);
-        break;
+        return from - shortSeek;
     case SDLK_RIGHT:
-        seek(static_cast<std::int64_t>(shown) + shortSeek);
-        break;
+        return from + shortSeek;
     case SDLK_PAGEUP:
-        seek(static_cast<std::int64_t>(shown) - longSeek);
-        break;
+        return from - longSeek;
     case SDLK_PAGEDOWN:
-        seek(static_cast<std::int64_t>(shown) + longSeek);
-        break;
+        return from + longSeek;
     case SDLK_HOME:
-        seek(0);
-        break;
+        return 0;
     case SDLK_PERIOD:
         if (paused)
-            seek(static_cast<std::int64_t>(shown) + 1);
-        break;
+            return from + 1;
+        return std::nullopt;
     default:
-        break;
+        return std::nullopt;
     }
 }
 
@@ -177,9 +193,9 @@ double Rehearsal::hold(std::uint32_t pass)
 void Rehearsal::seek(std::int64_t pass)
 {
     const std::uint32_t from = shown;
+    if (pass == static_cast<std::int64_t>(from) && nextDrawn)
+        return; // held there already (a burst that came back where it began)
     const double took = hold(static_cast<std::uint32_t>(std::clamp<std::int64_t>(pass, 0, UINT32_MAX)));
-    if (shown == from && pass != static_cast<std::int64_t>(from))
-        return; // at the start or the end already: nothing changes
     const std::uint32_t time = shown * frameMilliseconds;
     stage.clock.seek(time);
     if (stage.music != nullptr) {

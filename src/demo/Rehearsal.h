@@ -38,7 +38,8 @@ struct RehearsalStage {
 // paused. A seek plays the scenes from the start again to the pass sought,
 // update-only, so that the frame shown is the one a capture makes for that
 // time. The run holds at its last frame until Escape or a stop signal. Each
-// change prints one line: the run time, the scene, the pass, paused or playing.
+// change prints one line: the run time, the scene, the pass, paused or playing;
+// a burst of seeks that came in together, one.
 class Rehearsal {
 public:
     // A fresh set of the run's scenes, as a run begins: the random generator
@@ -54,7 +55,9 @@ public:
     void run(std::uint32_t first);
 
 private:
-    void act(int key);
+    void actOn(const std::vector<int>& keys);
+    // Where `key` seeks to from pass `from`; nothing for a key that does not seek.
+    std::optional<std::int64_t> seekFor(int key, std::int64_t from) const;
     void playPass();
     // Plays fresh scenes to pass `pass`, or to the last when it lies beyond;
     // how long that took, in ms.
@@ -77,4 +80,5 @@ private:
     std::optional<std::uint32_t> lastPass; // once a replay or the play has reached it
     bool paused = false;
     std::uint32_t shadersLookedAt = 0; // wall time
+    std::int64_t finalPass; // the run's last frame
 };

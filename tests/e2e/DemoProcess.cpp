@@ -229,6 +229,36 @@ void DemoProcess::pressKey(const std::string& windowId, const std::string& key)
     std::system(command.c_str());
 }
 
+void DemoProcess::pressKeys(const std::string& windowId, const std::vector<std::string>& keys, int apartMs)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr)
+        return;
+    const Window window = std::strtoul(windowId.c_str(), nullptr, 0);
+    // Sent to the window, each press and release stamped as a keyboard
+    // would, `apartMs` after the last: SDL 1.2 takes a release and a press of
+    // the same key stamped alike (as xdotool's are) for a held key repeating.
+    Time stamp = 1;
+    for (const std::string& key : keys) {
+        XKeyEvent event {};
+        event.display = display;
+        event.window = window;
+        event.root = DefaultRootWindow(display);
+        event.same_screen = True;
+        event.keycode = XKeysymToKeycode(display, XStringToKeysym(key.c_str()));
+        for (const int type : { KeyPress, KeyRelease }) {
+            event.type = type;
+            event.time = stamp++;
+            XSendEvent(display, window, True, type == KeyPress ? KeyPressMask : KeyReleaseMask,
+                reinterpret_cast<XEvent*>(&event));
+        }
+        XFlush(display);
+        stamp += static_cast<Time>(apartMs);
+        std::this_thread::sleep_for(std::chrono::milliseconds(apartMs));
+    }
+    XCloseDisplay(display);
+}
+
 RgbFrame grabWindow(const std::string& windowId)
 {
     RgbFrame frame;

@@ -49,6 +49,9 @@ public:
     bool waitForFrames(unsigned long frames, int seconds);
     // Taps a key in the window, by its X name ("Escape", "space", "Next").
     void pressKey(const std::string& windowId, const std::string& key);
+    // Taps `keys` one after another, `apartMs` between them, as fast as a
+    // held key repeats or faster.
+    void pressKeys(const std::string& windowId, const std::vector<std::string>& keys, int apartMs);
     void pressEscape(const std::string& windowId) { pressKey(windowId, "Escape"); }
     // Polls until the process stands stopped (SIGSTOP).
     bool waitUntilStopped(int seconds, std::chrono::microseconds poll = std::chrono::milliseconds(20));

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -143,4 +144,30 @@ TEST(Rehearsal, ItsLinesArriveAsTheyArePrintedThroughAPipeOrAFile)
     EXPECT_TRUE(demo.waitForOutput(", paused\n", 10));
     demo.pressEscape(window);
     EXPECT_EQ(demo.finish(20).status, 0);
+}
+
+// A burst of seeks, faster than a frame is drawn at a large size: every press
+// counts, in order, however many come while the run replays and draws.
+TEST(Rehearsal, EveryKeyOfABurstCountsInOrder)
+{
+    DemoProcess demo;
+    demo.linkData({ "settings.ini" });
+    demo.writeFile("data/settings.ini", "hres 800 vres 640\n");
+    demo.start({ "--rehearse" }, { "SDL_VIDEO_WINDOW_POS=1000,500" });
+    const std::string window = demo.waitForWindow(30);
+    ASSERT_FALSE(window.empty()) << demo.finish(1).err;
+    ASSERT_TRUE(demo.waitForOutput("Rehearsal: 0.000 s, scene 1, pass 0, playing\n", 30));
+    demo.pressKeys(window, { "space", "Home" }, 6);
+    ASSERT_TRUE(demo.waitForOutput("pass 0, paused", 30));
+    std::vector<std::string> keys;
+    for (int i = 0; i < 150; ++i)
+        keys.insert(keys.end(), { "Right", "Left" });
+    keys.insert(keys.end(), 20, "Right");
+    demo.pressKeys(window, keys, 6);
+    EXPECT_TRUE(demo.waitForOutput("Rehearsal: 20.160 s, scene 1, pass 1260, paused", 60));
+    demo.pressEscape(window);
+    const DemoProcess::Result result = demo.finish(20);
+    EXPECT_EQ(result.status, 0);
+    const std::string lastLine = result.out.substr(result.out.rfind("Rehearsal: "));
+    EXPECT_EQ(lastLine.substr(0, lastLine.find(" (")), "Rehearsal: 20.160 s, scene 1, pass 1260, paused") << result.out;
 }
