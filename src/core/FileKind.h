@@ -1,10 +1,25 @@
 #pragma once
 
 #include <string>
+#include <sys/types.h>
 
 // What stands at `path` when it is there but is not a regular file: "a
 // folder", "a FIFO", "a socket" or "a device" (links followed); "" for a
-// regular file or nothing at all. A loader asks first: opening a FIFO blocks
-// until someone writes to it, and a folder opens like a file in places and
-// fails later with a misleading reason.
+// regular file or nothing at all. A loader that must hand a library a path
+// asks first: opening a FIFO blocks until someone writes to it, and a folder
+// opens like a file in places and fails later with a misleading reason.
 std::string nonRegularKind(const std::string& path);
+
+// The same words for a file's mode, as fstat gives it.
+std::string nonRegularKind(mode_t mode);
+
+// A whole file read by the program itself: opened once, without waiting on
+// a FIFO, and checked on that very descriptor, so that nothing swapped in
+// at the name between a check and the open is ever read or waited on.
+struct WholeFile {
+    bool read = false;
+    std::string text;
+    std::string kind; // what stood there, when it was not a regular file
+    int error = 0; // errno of the open or the read that failed
+};
+WholeFile readWholeFile(const std::string& path);

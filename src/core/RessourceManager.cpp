@@ -25,7 +25,7 @@ VornE::Ressource* RessourceManager::get(const std::string& name) const
     const auto found = ressources.find(name);
     if (found != ressources.end())
         return found->second.get();
-    VornE::log(VornE::Error, "Trying to access to a ressource not available '", name, "'\n");
+    VornE::log(VornE::Error, "Trying to access to a ressource not available '" + name + "'");
     return nullptr;
 }
 

@@ -25,18 +25,17 @@ void saySkipped(const std::string& path, const std::string& kind)
 Settings::Settings(const std::string& filePath)
     : path(filePath)
 {
-    if (const std::string kind = nonRegularKind(path); !kind.empty()) {
+    const WholeFile whole = readWholeFile(path);
+    if (!whole.read) {
         std::cerr << "Fail to open the setting file" << std::endl;
-        saySkipped(path, kind);
+        if (!whole.kind.empty())
+            saySkipped(path, whole.kind);
+        else
+            std::cerr << "Settings file '" << path << "' cannot be read: " << std::strerror(whole.error) << std::endl;
         return;
     }
-    std::ifstream file(path);
-    // A folder opens like a file here and fails only at the first read.
-    if (!file.is_open() || (file.peek() == std::ifstream::traits_type::eof() && file.bad())) {
-        std::cerr << "Fail to open the setting file" << std::endl;
-        return;
-    }
-    read(file);
+    std::istringstream text(whole.text);
+    read(text);
 }
 
 Settings::Settings(std::istream& text, const std::string& name)
@@ -114,25 +113,20 @@ std::int64_t Settings::getWhole(const std::string& key, double defaultValue, dou
 
 Settings Settings::optionalFile(const std::string& filePath)
 {
-    std::error_code error;
     if (filePath.empty())
         return Settings();
-    if (!std::filesystem::exists(filePath, error)) {
+    const WholeFile whole = readWholeFile(filePath);
+    if (!whole.read) {
         // Not there is the usual case; a folder that may not be entered is not.
-        if (error && error != std::errc::no_such_file_or_directory && error != std::errc::not_a_directory)
-            std::cerr << "Settings file '" << filePath << "' cannot be reached: " << error.message() << std::endl;
+        if (!whole.kind.empty())
+            saySkipped(filePath, whole.kind);
+        else if (whole.kind.empty() && whole.error != ENOENT && whole.error != ENOTDIR)
+            std::cerr << "Settings file '" << filePath << "' cannot be reached: " << std::strerror(whole.error)
+                      << std::endl;
         return Settings();
     }
-    if (const std::string kind = nonRegularKind(filePath); !kind.empty() && kind != "a folder") {
-        saySkipped(filePath, kind);
-        return Settings();
-    }
-    std::ifstream file(filePath);
-    if (!file.is_open() || (file.peek() == std::ifstream::traits_type::eof() && file.bad())) {
-        std::cerr << "Fail to open the setting file '" << filePath << "': " << std::strerror(errno) << std::endl;
-        return Settings();
-    }
-    return Settings(file, filePath);
+    std::istringstream text(whole.text);
+    return Settings(text, filePath);
 }
 
 std::string Settings::userFile()

@@ -314,15 +314,18 @@ int runDemo(const RunOptions& options)
     const Resolution windowSize = capture != nullptr ? captureWindowSize : wanted.size;
     if (!engine.window->open(caption, windowSize, wanted.fullscreen && capture == nullptr)) {
         const char* display = std::getenv("DISPLAY");
-        VornE::log(VornE::Error, "Unable to open the window: ", SDL_GetError(),
-            std::string("on the X display '") + (display != nullptr ? display : "") + "'");
+        VornE::log(VornE::Error,
+            std::string("Unable to open the window: ") + SDL_GetError() + " on the X display '"
+                + (display != nullptr ? display : "") + "'");
         return windowFailedStatus;
     }
     const Resolution frameSize = capture != nullptr ? captureSize : engine.window->getSize();
 
     const GLenum glewStatus = glewInit();
     if (glewStatus != GLEW_OK) {
-        VornE::log(VornE::Error, "Glew initialisation failed : '", glewGetErrorString(glewStatus), "\n");
+        VornE::log(VornE::Error,
+            std::string("Glew initialisation failed : '")
+                + reinterpret_cast<const char*>(glewGetErrorString(glewStatus)) + "'");
         return -1;
     }
 

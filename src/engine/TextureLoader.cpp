@@ -171,14 +171,15 @@ std::string pngStructureProblem(const std::string& name, std::uint32_t largestSi
     }
 }
 
+// One piece each: at level Error the console ends every piece with a line end.
 void logFailure(const std::string& name)
 {
-    log(Error, "Error while loading '", name, "'\n");
+    log(Error, "Error while loading '" + name + "'");
 }
 
 void logFailure(const std::string& name, const std::string& reason)
 {
-    log(Error, "Error while loading '", name, "' : ", reason, "\n");
+    log(Error, "Error while loading '" + name + "' : " + reason);
 }
 
 // The bytes per pixel GL reads for a DevIL format passed straight through as a

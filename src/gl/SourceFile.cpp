@@ -3,18 +3,17 @@
 #include "core/FileKind.h"
 #include "core/Logger.h"
 
+#include <cstring>
+
 SourceFile::SourceFile(const std::string& path)
-    : kind(nonRegularKind(path))
 {
-    if (kind.empty())
-        file.open(path);
-    if (file.is_open()) {
-        text << file.rdbuf();
-        // An empty file sets failbit on the copy; the text is simply empty.
-        text.clear();
+    WholeFile whole = readWholeFile(path);
+    if (whole.read) {
+        text.str(std::move(whole.text));
         return;
     }
-    VornE::log(VornE::Error, "Fail to open '", path, "'\n");
-    if (!kind.empty())
-        VornE::log(VornE::Error, "It is " + kind + ", not a shader source", "\n");
+    // One piece: at level Error the console ends every piece with a line end.
+    const std::string reason
+        = whole.kind.empty() ? std::strerror(whole.error) : "it is " + whole.kind + ", not a shader source";
+    VornE::log(VornE::Error, "Fail to open '" + path + "': " + reason);
 }

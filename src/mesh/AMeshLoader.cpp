@@ -8,9 +8,12 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
-#include <fstream>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <new>
+#include <unistd.h>
 
 namespace {
 
@@ -21,7 +24,8 @@ using ScenePtr = std::unique_ptr<const aiScene, SceneRelease>;
 
 void logLoadFailure(const std::string& name, const char* reason)
 {
-    VornE::log(VornE::Error, "Fail to load the mesh '", name, "' : ", reason, "\n");
+    // One piece: at level Error the console ends every piece with a line end.
+    VornE::log(VornE::Error, "Fail to load the mesh '" + name + "' : " + reason);
 }
 
 } // namespace
@@ -33,12 +37,13 @@ VornE::Ressource* AMeshLoader::load(const std::string& name)
         return nullptr;
     }
     {
-        // Only an existence check, so a missing file never reaches Assimp.
-        std::ifstream file(name);
-        if (file.fail()) {
-            VornE::log(VornE::Error, "Unable to find '", name, "'\n");
+        // Only a check that it opens, so a missing file never reaches Assimp.
+        const int file = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (file < 0) {
+            VornE::log(VornE::Error, "Unable to find '" + name + "': " + std::strerror(errno));
             return nullptr;
         }
+        ::close(file);
     }
 
     const ScenePtr scene(aiImportFile(name.c_str(), aiProcessPreset_TargetRealtime_Quality));

@@ -17,7 +17,7 @@ VornE::Ressource* AMeshLoader::load(const std::string& name)
     std::string error;
     std::unique_ptr<Mesh> mesh = MeshFile::read(baked, name, error);
     if (!mesh) {
-        VornE::log(VornE::Error, "Fail to load the mesh '", name, "' : ", error, "\n");
+        VornE::log(VornE::Error, "Fail to load the mesh '" + name + "' : " + error);
         return nullptr;
     }
     VornE::log(VornE::Info, "Loading of file '", name, "' succeed\n");

@@ -29,7 +29,7 @@ struct ImageFree {
 
 void logFailure(const std::string& name, const std::string& reason)
 {
-    log(Error, "Error while loading '", name, "' : ", reason, "\n");
+    log(Error, "Error while loading '" + name + "' : " + reason);
 }
 
 GLenum pixelFormat(int components)

@@ -72,7 +72,7 @@ TEST(RessourceManager, FailedLoadLeavesNoEntryAndIsRetriedAndGetLogsTheMissingNa
     EXPECT_FALSE(manager.load(loader, "./data/meshes/cube2.obj"));
     EXPECT_EQ(capture.err(), ""); // the loader reports its own failures
     EXPECT_EQ(manager.get("./data/meshes/cube2.obj"), nullptr);
-    EXPECT_EQ(capture.err(), "Trying to access to a ressource not available '\n./data/meshes/cube2.obj\n'\n\n");
+    EXPECT_EQ(capture.err(), "Trying to access to a ressource not available './data/meshes/cube2.obj'\n");
     EXPECT_EQ(capture.out(), "");
 
     loader.failing.clear();

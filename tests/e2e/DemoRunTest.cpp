@@ -282,7 +282,9 @@ TEST(DemoRun, SettingsInLayersSizeTheWindowAndEscapeEndsWithStatusZero)
         std::string size, err;
     };
     const Row rows[] = {
-        { false, { "--no-wait" }, "800x640", "Fail to open the setting file\n" },
+        { false, { "--no-wait" }, "800x640",
+            "Fail to open the setting file\nSettings file 'data/settings.ini' cannot be read: No such file or "
+            "directory\n" },
         { true, { "--no-wait" }, "320x200", "" },
         { true, { "--no-wait", "--size", "300x180" }, "300x180", "" },
     };

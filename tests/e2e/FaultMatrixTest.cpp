@@ -123,8 +123,8 @@ void apply(DemoProcess& run, const Change& change)
 std::vector<Fault> faults()
 {
     const std::string settings = "Settings file 'data/settings.ini': ";
-    const std::string wall = "./data/textures/wall.png\n' : \n", fade = "./data/textures/fade.png\n' : \n";
-    const std::string mesh = "./data/meshes/cube2.obj\n", notFound = "\n\n\nMusic not found\n";
+    const std::string wall = "./data/textures/wall.png' : ", fade = "./data/textures/fade.png' : ";
+    const std::string mesh = "./data/meshes/cube2.obj'", notFound = "\n\n\nMusic not found\n";
     const std::string link = "Exception received (Fail to create the shader: ./data/shaders/";
     std::string corrupt = repositoryFile("music/vobra.ogg");
     for (std::size_t i = 20000; i < 40000 && i < corrupt.size(); ++i)
@@ -142,7 +142,7 @@ std::vector<Fault> faults()
         { "SettingsKeyMistyped", {}, 143, "key 'hrse' is not one the demo reads (did you mean 'hres'?), ignored",
             { "settings.ini", Text, "hrse 320" } },
         { "TextureAFolder", {}, 4, wall + "it is a folder, not an image file", { "textures/wall.png", Folder } },
-        { "TextureThatIsText", {}, 4, "Error while loading '\n./data/textures/fade.png\n'",
+        { "TextureThatIsText", {}, 4, "Error while loading './data/textures/fade.png'",
             { "textures/fade.png", Text, "not an image\n" } },
         // Found by the texture fuzzer: a text chunk that claims two gigabytes,
         // and a header that claims more pixels than the GL takes.
@@ -150,11 +150,11 @@ std::vector<Fault> faults()
             { "textures/fade.png", Patch, std::string("\x78\0\0\0", 4), 33 } },
         { "TextureLargerThanTheGL", {}, 4, "the image is larger than the GL takes",
             { "textures/fade.png", Patch, std::string("\0\x01\x86\xa0\0\x01\x86\xa0", 8), 16 } },
-        { "ModelMissing", {}, 4, "Unable to find '\n" + mesh, { "meshes/cube2.obj", Remove } },
-        { "ModelCutShort", {}, 4, "Fail to load the mesh '\n" + mesh + "' : \nno mesh in the file",
+        { "ModelMissing", {}, 4, "Unable to find '" + mesh, { "meshes/cube2.obj", Remove } },
+        { "ModelCutShort", {}, 4, "Fail to load the mesh '" + mesh + " : no mesh in the file",
             { "meshes/cube2.obj", Cut, "", 100 } },
-        { "ModelEmpty", {}, 4, "Fail to load the mesh '\n" + mesh, { "meshes/cube2.obj", Text } },
-        { "ModelGarbage", {}, 4, "Fail to load the mesh '\n" + mesh, { "meshes/cube2.obj", Garbage } },
+        { "ModelEmpty", {}, 4, "Fail to load the mesh '" + mesh, { "meshes/cube2.obj", Text } },
+        { "ModelGarbage", {}, 4, "Fail to load the mesh '" + mesh, { "meshes/cube2.obj", Garbage } },
         { "MusicMissing", {}, 4, "Cannot open the music 'data/music/vobra.ogg': No such file or directory" + notFound,
             { "music/vobra.ogg", Remove } },
         { "MusicEmpty", {}, 4, "The music 'data/music/vobra.ogg' is not an Ogg Vorbis audio stream" + notFound,
@@ -175,15 +175,15 @@ std::vector<Fault> faults()
         { "ShaderFailingToLink", {}, 2, link + "simple.vert ./data/shaders/simple.frag Linking)",
             { "shaders/simple.frag", Text,
                 "#version 110\nvarying vec3 unset;\nvoid main() { gl_FragColor = vec4(unset, 1.0); }\n" } },
-        { "NoDisplay", {}, 1, "Unable to open the window: \nNo available video device\non the X display ':4242'", {},
+        { "NoDisplay", {}, 1, "Unable to open the window: No available video device on the X display ':4242'", {},
             { "DISPLAY=:4242" } },
         { "DisplayWithoutGLX", {}, 1, "Couldn't find matching GLX visual", {}, {}, Surroundings::DisplayWithoutGlx },
         // Mesa then offers OpenGL 1.0, which GLEW refuses; -1 as an exit status.
-        { "GlewRefusesTheGL", {}, 255, "Glew initialisation failed : '\n", {}, { "MESA_GL_VERSION_OVERRIDE=1.0" } },
+        { "GlewRefusesTheGL", {}, 255, "Glew initialisation failed : '", {}, { "MESA_GL_VERSION_OVERRIDE=1.0" } },
         // Neither a sound server nor ALSA's device: the run goes on without sound.
         { "NoAudioDevice", {}, 143, "No available audio device (the sound server: Connection refused; ALSA's", {},
             { "LUMAROLL_AUDIO=", "PULSE_SERVER=unix:/nonexistent/lumaroll/native", "AUDIODEV=lumaroll_no_device" } },
-        { "DataDirectoryUnreadable", {}, 4, "Unable to find '\n" + mesh, { "", Text } },
+        { "DataDirectoryUnreadable", {}, 4, "Unable to find '" + mesh, { "", Text } },
         { "CurrentDirectoryUnwritable", {}, 143, "FPS: ", {}, {}, Surroundings::WorkFolderUnwritable },
         // Without a console the demo plays on (no line can be seen): closed
         // streams must not become the X connection's, a console gone away must
@@ -203,8 +203,8 @@ std::vector<Fault> faults()
         { "CaptureTimePastTheEnd", { "--out", "f", "--at", "90000" }, 2,
             "the run's last frame is at " + std::to_string(lastFrameTime(runFrameCount())) + " ms" },
         { "CaptureOutputUnwritable", { "--out", "/proc/lumaroll/frames", "--at", "0" }, 1, "Cannot write frames into" },
-        { "CaptureDataFileMissing", { "--out", "f", "--at", "0" }, 4,
-            "Error while loading '\n./data/textures/wall.png\n'", { "textures/wall.png", Remove } },
+        { "CaptureDataFileMissing", { "--out", "f", "--at", "0" }, 4, "Error while loading './data/textures/wall.png'",
+            { "textures/wall.png", Remove } },
         { "CaptureDataFolderMissing", { "--out", "f", "--at", "0", "--data-dir", "nowhere" }, 4,
             "Cannot enter the data folder 'nowhere': No such file or directory" },
         { "CaptureVideoWithTheMusicCutShort", { "--video", "v.mp4" }, 4, "plays for 11.1 s and the run needs 74.0 s",
@@ -226,8 +226,8 @@ std::vector<Fault> faults()
     };
     for (const char* name : { "test", "wall", "rect1", "rect2", "rect3", "fade" }) {
         const std::string path = std::string("textures/") + name + ".png";
-        rows.push_back({ std::string("Texture") + name + "Missing", {}, 4,
-            "Error while loading '\n./data/" + path + "\n'", { path, Remove } });
+        rows.push_back({ std::string("Texture") + name + "Missing", {}, 4, "Error while loading './data/" + path + "'",
+            { path, Remove } });
     }
     for (std::size_t cut : { 0u, 4u, 40u, 100u, 5000u })
         rows.push_back({ "TextureCutTo" + std::to_string(cut), {}, 4, wall + "the file is cut short",
@@ -236,7 +236,7 @@ std::vector<Fault> faults()
         { "bigCube", "colourCube", "postProcess", "texture2D", "grid", "simple", "glowBright", "glowBlur" })
         for (const std::string stage : { "Vertex", "Fragment" }) {
             const std::string path = std::string("shaders/") + stem + (stage == "Vertex" ? ".vert" : ".frag");
-            rows.push_back({ std::string("Shader") + stem + stage + "Missing", {}, 2, "Fail to open '\n./data/" + path,
+            rows.push_back({ std::string("Shader") + stem + stage + "Missing", {}, 2, "Fail to open './data/" + path,
                 { path, Remove } });
         }
     // Frames past which the scene plays, counted from the FPS lines: a little

@@ -122,8 +122,8 @@ TEST_F(TextureLoader, UnreadableOrUnsupportedImageGivesNullAndNoTexture)
     for (const auto& [path, reason] : cases) {
         LogCapture capture;
         EXPECT_EQ(std::unique_ptr<VornE::Ressource>(loader.load(path)), nullptr);
-        EXPECT_EQ(capture.err(),
-            "Error while loading '\n" + path + "\n'" + (reason.empty() ? "\n\n" : " : \n" + reason + "\n\n\n"));
+        EXPECT_EQ(
+            capture.err(), "Error while loading '" + path + "'" + (reason.empty() ? "\n" : " : " + reason + "\n"));
         EXPECT_EQ(capture.out(), ""); // no "GL Texture ID created" line: no GL texture was made
     }
 }
@@ -144,7 +144,7 @@ TEST_F(TextureLoader, FileCutShortAnywhereFailsInsteadOfHanging)
         LogCapture capture;
         if (std::unique_ptr<VornE::Ressource>(loader.load(path)) != nullptr)
             loaded.push_back(length);
-        else if (capture.err() != "Error while loading '\n" + path + "\n' : \nthe file is cut short\n\n\n")
+        else if (capture.err() != "Error while loading '" + path + "' : the file is cut short\n")
             unexplained.push_back(length);
         if (length >= bytes.size() - 12)
             insideEndChunk.push_back(length);

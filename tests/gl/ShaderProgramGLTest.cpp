@@ -42,7 +42,8 @@ TEST(ShaderProgram, MissingFileCompileFailureAndLinkFailureLogInOrderThrowAtLink
     };
     const Case cases[] = {
         { "missing.vert", "good.frag",
-            "Fail to open '\n" + dir + "missing.vert\n'\n\n" + compiling("Vertex", "missing.vert"), { linkLine } },
+            "Fail to open '" + dir + "missing.vert': No such file or directory\n" + compiling("Vertex", "missing.vert"),
+            { linkLine } },
         // The compiler's own words sit between the compilation line and "Failed".
         { "broken.vert", "good.frag", compiling("Vertex", "broken.vert"),
             { "error", "\nFailed\n" + compiling("Fragment", "good.frag") + linkLine } },

@@ -30,11 +30,10 @@ TEST(AMeshLoader, MissingFileNonModelAndModelWithoutMeshGiveNullWithTheirErrorLi
     const std::string reason = aiGetErrorString();
     ASSERT_FALSE(reason.empty());
     const std::pair<std::string, std::string> cases[] = {
-        { models + "no_such_model.obj", "Unable to find '\n" + models + "no_such_model.obj\n'\n\n" },
-        { models + "not_a_model.txt",
-            "Fail to load the mesh '\n" + models + "not_a_model.txt\n' : \n" + reason + "\n\n\n" },
-        { models + "no_mesh.obj",
-            "Fail to load the mesh '\n" + models + "no_mesh.obj\n' : \nno mesh in the file\n\n\n" },
+        { models + "no_such_model.obj",
+            "Unable to find '" + models + "no_such_model.obj': No such file or directory\n" },
+        { models + "not_a_model.txt", "Fail to load the mesh '" + models + "not_a_model.txt' : " + reason + "\n" },
+        { models + "no_mesh.obj", "Fail to load the mesh '" + models + "no_mesh.obj' : no mesh in the file\n" },
     };
     for (const auto& [path, error] : cases) {
         LogCapture capture;
