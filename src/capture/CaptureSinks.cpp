@@ -134,7 +134,7 @@ bool PngFrames::take(std::uint32_t pass, const RgbFrame& frame)
             const PartialFiles::Made partial = makePartial(final, ".partial");
             if (partial.descriptor < 0)
                 return false;
-            const bool written = savePng(pixels, partial.descriptor, partial.path) && renameInto(partial.path, final);
+            const bool written = savePng(pixels, partial.descriptor, final) && renameInto(partial.path, final);
             if (written)
                 PartialFiles::forget(partial.path);
             else
@@ -206,7 +206,7 @@ bool ContactSheet::finish()
     const PartialFiles::Made partial = makePartial(target, ".partial");
     if (partial.descriptor < 0)
         return false;
-    if (!savePng(sheet, partial.descriptor, partial.path, PngCompression::Small) || !renameInto(partial.path, target)) {
+    if (!savePng(sheet, partial.descriptor, target, PngCompression::Small) || !renameInto(partial.path, target)) {
         discard(partial.path);
         return false;
     }

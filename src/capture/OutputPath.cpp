@@ -2,8 +2,12 @@
 
 #include "core/FileKind.h"
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -18,13 +22,16 @@ bool writableFolder(const fs::path& folder, std::string& why)
         why = error.message();
         return false;
     }
-    const fs::path probe = folder / ".lumaroll-capture-probe";
-    std::ofstream(probe) << "";
-    if (!fs::exists(probe, error)) {
-        why = "cannot write there";
+    // A name of its own, made exclusively: nothing standing there is
+    // written through or waited on.
+    std::string probe = (folder / ".lumaroll-capture-probe.XXXXXX").string();
+    const int file = mkostemp(probe.data(), O_CLOEXEC);
+    if (file < 0) {
+        why = std::string("cannot write there: ") + std::strerror(errno);
         return false;
     }
-    fs::remove(probe, error);
+    ::close(file);
+    ::unlink(probe.c_str());
     return true;
 }
 

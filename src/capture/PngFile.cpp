@@ -26,15 +26,48 @@ void initialiseDevIL()
 
 namespace {
 
+// Where libpng's writes go, and the system's reason when one failed.
+struct PngOutput {
+    std::FILE* file;
+    int error = 0;
+};
+
+void writeBytes(png_structp png, png_bytep bytes, png_size_t length)
+{
+    auto* output = static_cast<PngOutput*>(png_get_io_ptr(png));
+    if (std::fwrite(bytes, 1, length, output->file) != length) {
+        output->error = errno != 0 ? errno : EIO;
+        png_error(png, "write");
+    }
+}
+
+void flushBytes(png_structp png)
+{
+    auto* output = static_cast<PngOutput*>(png_get_io_ptr(png));
+    if (std::fflush(output->file) != 0) {
+        output->error = errno != 0 ? errno : EIO;
+        png_error(png, "flush");
+    }
+}
+
+// libpng's own would print "libpng error: Write Error", without the reason
+// the system gave; the caller says it.
+void quietError(png_structp png, png_const_charp)
+{
+    png_longjmp(png, 1);
+}
+
+void quietWarning(png_structp, png_const_charp) { }
+
 // libpng reports its errors by a long jump back to the setjmp here, so this
 // function holds nothing with a destructor.
-bool writeRows(std::FILE* file, png_uint_32 width, png_uint_32 height, png_bytepp rows, PngCompression compression)
+bool writeRows(PngOutput& output, png_uint_32 width, png_uint_32 height, png_bytepp rows, PngCompression compression)
 {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
     bool written = false;
     if (info != nullptr && setjmp(png_jmpbuf(png)) == 0) {
-        png_init_io(png, file);
+        png_set_write_fn(png, &output, writeBytes, flushBytes);
         png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
             PNG_FILTER_TYPE_DEFAULT);
         if (compression == PngCompression::Fast) {
@@ -62,11 +95,19 @@ bool saveInto(std::FILE* file, const RgbFrame& frame, const std::string& path, P
     const auto row = static_cast<std::size_t>(std::max(frame.width, 0)) * 3u;
     for (std::size_t y = 0; y < rows.size(); ++y)
         rows[y] = const_cast<png_bytep>(frame.rgb.data() + (rows.size() - 1 - y) * row);
-    bool saved = writeRows(
-        file, static_cast<png_uint_32>(frame.width), static_cast<png_uint_32>(frame.height), rows.data(), compression);
-    saved = std::fclose(file) == 0 && saved;
+    PngOutput output { file };
+    errno = 0;
+    bool saved = writeRows(output, static_cast<png_uint_32>(frame.width), static_cast<png_uint_32>(frame.height),
+        rows.data(), compression);
+    // Whatever the stream still held is written at the close, which may fail
+    // for the same reasons.
+    if (std::fclose(file) != 0 && saved) {
+        saved = false;
+        output.error = errno != 0 ? errno : EIO;
+    }
     if (!saved)
-        std::cerr << "Could not write '" << path << "'\n";
+        std::cerr << "Could not write '" << path << "'"
+                  << (output.error != 0 ? std::string(": ") + std::strerror(output.error) : std::string()) << std::endl;
     return saved;
 }
 

@@ -98,6 +98,11 @@ void DemoProcess::start(
             const rlimit limit { addressSpace, addressSpace };
             setrlimit(RLIMIT_AS, &limit);
         }
+        if (fileSize != 0) {
+            const rlimit limit { fileSize, fileSize };
+            setrlimit(RLIMIT_FSIZE, &limit);
+            ::signal(SIGXFSZ, SIG_IGN); // kept across exec
+        }
         if (streamsMode == Streams::Captured) {
             std::freopen(out.c_str(), "w", stdout);
             std::freopen(err.c_str(), "w", stderr);

@@ -30,6 +30,9 @@ public:
     void standardStreams(Streams streams) { streamsMode = streams; }
     // The most address space the program may take, in bytes; for the next start.
     void limitAddressSpace(unsigned long bytes) { addressSpace = bytes; }
+    // For the next start: no file it writes may grow past `bytes`, and a
+    // write past it fails (EFBIG) instead of ending the process.
+    void limitFileSize(unsigned long bytes) { fileSize = bytes; }
     // For the next start: standard output buffered as the program leaves it
     // (in blocks, into a file), rather than line by line.
     void outputAsItIs() { lineBuffered = false; }
@@ -80,6 +83,7 @@ private:
     std::string dir;
     Streams streamsMode = Streams::Captured;
     unsigned long addressSpace = 0; // 0: no limit
+    unsigned long fileSize = 0; // 0: no limit
     bool lineBuffered = true;
     pid_t pid = -1;
     bool reaped = false;

@@ -48,6 +48,9 @@ enum class Surroundings {
     ClosedStreams, // standard output and error closed
     ConsoleGone, // standard output and error a pipe that nobody reads any more
     LittleMemory, // at most 3 GB of address space
+    // No file may grow past 64 kB: what a full disk does to a write, but for
+    // the reason (EFBIG, "File too large" rather than ENOSPC).
+    SmallFiles,
     // The user's settings folder may not be entered, and root's power to
     // read past that is dropped (CI runs as root).
     UsersFolderShut,
@@ -198,6 +201,9 @@ std::vector<Fault> faults()
         { "CaptureOutOfMemory", { "--sheet", "big.png", "--size", "8192x8192" }, 1,
             "Out of memory (std::bad_alloc): the system gives the run less memory", {}, {},
             Surroundings::LittleMemory },
+        // The system's reason, not libpng's "Write Error"; and no part left.
+        { "CaptureSheetPastWhatTheDiskTakes", { "--sheet", "s.png", "--at", "1000,30000,60000", "--size", "320x256" },
+            1, "/s.png': File too large", {}, {}, Surroundings::SmallFiles },
         { "CaptureProgressOfOneFrame", { "--out", "f", "--at", "44000", "--size", "16x16" }, 0,
             "captured 1 of 1 frames" },
         { "CaptureTimePastTheEnd", { "--out", "f", "--at", "90000" }, 2,
@@ -329,6 +335,9 @@ TEST_P(FaultMatrix, EndsWithItsStatusAndALineThatNamesIt)
     case Surroundings::LittleMemory:
         run.limitAddressSpace(3000000000UL);
         break;
+    case Surroundings::SmallFiles:
+        run.limitFileSize(65536);
+        break;
     case Surroundings::UsersFolderShut:
         fs::permissions(run.directory() + "/config/lumaroll", fs::perms::none);
         break;
@@ -369,6 +378,10 @@ TEST_P(FaultMatrix, EndsWithItsStatusAndALineThatNamesIt)
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(result.status, fault.status) << result.err;
     EXPECT_NE((result.err + result.out).find(fault.line), std::string::npos) << result.err;
+    // However it ended, a capture leaves no part of a file behind.
+    std::error_code error;
+    for (const auto& entry : fs::recursive_directory_iterator(run.directory(), error))
+        EXPECT_NE(entry.path().extension().string(), ".partial") << entry.path().string() << " left behind";
 }
 
 INSTANTIATE_TEST_SUITE_P(Row, FaultMatrix, ::testing::ValuesIn(faults()),

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -105,6 +106,8 @@ TEST(Rehearsal, PausesSeeksToTheCapturesFramesAndRebuildsAnEditedShaderInPlace)
     const RgbFrame edited = windowChangedFrom(demo, window, "postProcess.frag' rebuilt\n", broken);
     demo.pressEscape(window);
     const DemoProcess::Result result = demo.finish(20);
+    if (HasFailure())
+        std::cout << result.out << result.err; // the rehearsal's lines say what it did meanwhile
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(occurrences(result.out + result.err, "syntax error"), 1u) << result.out << result.err;
     EXPECT_EQ(occurrences(result.out + result.err, "does not build"), 1u);
@@ -153,7 +156,9 @@ TEST(Rehearsal, EveryKeyOfABurstCountsInOrder)
     DemoProcess demo;
     demo.linkData({ "settings.ini" });
     demo.writeFile("data/settings.ini", "hres 800 vres 640\n");
-    demo.start({ "--rehearse" }, { "SDL_VIDEO_WINDOW_POS=1000,500" });
+    // Below the screen's bottom edge: a window this large would cover the
+    // windows other tests read back from the X server meanwhile.
+    demo.start({ "--rehearse" }, { "SDL_VIDEO_WINDOW_POS=0,1100" });
     const std::string window = demo.waitForWindow(30);
     ASSERT_FALSE(window.empty()) << demo.finish(1).err;
     ASSERT_TRUE(demo.waitForOutput("Rehearsal: 0.000 s, scene 1, pass 0, playing\n", 30));
