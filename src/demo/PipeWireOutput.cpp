@@ -164,6 +164,7 @@ bool PipeWireOutput::play(std::shared_ptr<SoundSource> from, std::string& error)
             PW_STREAM_FLAG_AUTOCONNECT | PW_STREAM_FLAG_MAP_BUFFERS | PW_STREAM_FLAG_RT_PROCESS);
         restartHeard(rate);
         handedSoFar = 0;
+        lastBufferFrames = 0;
         const int connected = pw_stream_connect(stream, PW_DIRECTION_OUTPUT, PW_ID_ANY, flags, parameters, 1);
         if (connected < 0) {
             error = std::strerror(-connected);
@@ -250,15 +251,20 @@ void PipeWireOutput::process(void* data)
     self->handed(frames);
     self->handedSoFar += static_cast<std::int64_t>(frames);
 
+    // The buffer filled now waits in the queue for the next cycle: the graph
+    // plays, in this one, the buffer filled in the last.
+    const auto playing = static_cast<std::int64_t>(self->lastBufferFrames);
+    self->lastBufferFrames = frames;
+
     pw_time time {};
     if (pw_stream_get_time_n(self->stream, &time, sizeof time) < 0 || time.rate.denom == 0 || time.now == 0)
         return;
-    // `now` began this cycle; at `now`, the device is `delay` graph ticks
-    // away from presenting the first frame not yet in the resampler or the
-    // queue.
+    // `now` began this cycle. The first frame of the buffer played in it,
+    // after what the queue and the resampler still hold, reaches the device
+    // `delay` graph ticks later.
     const std::int64_t ahead = time.delay * static_cast<std::int64_t>(self->rate)
         * static_cast<std::int64_t>(time.rate.num) / static_cast<std::int64_t>(time.rate.denom);
-    const std::int64_t heard
-        = self->handedSoFar - static_cast<std::int64_t>(time.queued) - static_cast<std::int64_t>(time.buffered) - ahead;
+    const std::int64_t heard = self->handedSoFar - static_cast<std::int64_t>(time.queued) - playing
+        - static_cast<std::int64_t>(time.buffered) - ahead;
     self->answered(heard, static_cast<std::int64_t>(time.now / 1000));
 }

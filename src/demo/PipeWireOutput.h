@@ -51,6 +51,7 @@ private:
     std::shared_ptr<SoundSource> source; // read on the real-time thread while the stream is there
     std::uint32_t rate = 0;
     std::int64_t handedSoFar = 0; // frames, on the real-time thread once the stream is there
+    std::size_t lastBufferFrames = 0; // filled in the last cycle, and played in this one
     int helloSequence = -1;
     std::atomic<bool> everReady { false };
     std::atomic<bool> serverLost { false };

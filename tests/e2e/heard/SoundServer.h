@@ -31,14 +31,12 @@ public:
     std::string address() const { return "PULSE_SERVER=unix:" + socket; }
     // PIPEWIRE_RUNTIME_DIR=... for the demo: where PipeWire's own socket is.
     std::string pipeWireAddress() const { return "PIPEWIRE_RUNTIME_DIR=" + dir; }
-    // How far ahead of the recording the pictures may be, past the 20 ms
-    // every server is held to. PipeWire's null sink hands its monitor each
-    // cycle of its graph as the cycle begins; a stream's frames may have
-    // waited a cycle in the stream before that, and the recording cannot
-    // tell whether they are heard then or a cycle earlier. Both its
-    // PulseAudio interface and its own streams' clocks (pw_stream_get_time_n)
-    // put the frames heard a cycle (21.3 ms) sooner than the monitor does.
-    double unplacedMs() const { return kind == Kind::PipeWire ? 1024 * 1000.0 / 48000 : 0.0; }
+    // How far ahead of the recording the pictures may be through libpulse,
+    // past the 20 ms every output is held to. PipeWire's PulseAudio interface
+    // counts a frame as played once it is in its stream's buffer, which the
+    // graph plays a cycle later, and tells its clients nothing of that cycle
+    // (21.3 ms at a desktop's 1024 frames).
+    double pulseInterfaceLeadMs() const { return kind == Kind::PipeWire ? 1024 * 1000.0 / 48000 : 0.0; }
     using Clock = std::chrono::steady_clock;
 
     // Records what the sink plays from now on into a new recording, noting

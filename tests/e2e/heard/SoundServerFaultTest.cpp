@@ -197,6 +197,6 @@ TEST(SoundServerFaults, AfterAStallThePicturesAndTheMusicMeetAgainWithoutAFreeze
         const long due = frames.back().due;
         const double heard = trackPositionOf(sound, heardUpTo, due);
         EXPECT_GE(static_cast<double>(due) - heard, -20.0);
-        EXPECT_LE(static_cast<double>(due) - heard, 20.0 + sound.unplacedMs());
+        EXPECT_LE(static_cast<double>(due) - heard, 20.0 + sound.pulseInterfaceLeadMs());
     }
 }
