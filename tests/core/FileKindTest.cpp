@@ -50,6 +50,9 @@ TEST(WholeFile, ReadsARegularFileWholeAndNamesWhatElseStandsThere)
 // at once and never waited on.
 TEST(WholeFile, AFifoAtTheOpenIsNamedWithoutWaitingOnIt)
 {
+#ifdef __EMSCRIPTEN__
+    GTEST_SKIP() << "the page's file system under node makes no FIFO, and the page has no threads";
+#else
     Folder folder;
     const std::string fifo = folder.path + "/settings.ini";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -63,4 +66,5 @@ TEST(WholeFile, AFifoAtTheOpenIsNamedWithoutWaitingOnIt)
     const WholeFile found = reading.get();
     EXPECT_FALSE(found.read);
     EXPECT_EQ(found.kind, "a FIFO");
+#endif
 }
