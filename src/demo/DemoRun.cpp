@@ -164,6 +164,20 @@ bool rehearsing(const RunContext& run)
     return run.settings.rehearse && run.options.frames == nullptr;
 }
 
+// One piece each: at level Error the console ends every piece with a line end.
+std::string windowFailure()
+{
+    const char* display = std::getenv("DISPLAY");
+    return std::string("Unable to open the window: ") + SDL_GetError() + " on the X display '"
+        + (display != nullptr ? display : "") + "'";
+}
+
+std::string glewFailure(GLenum status)
+{
+    return std::string("Glew initialisation failed : '") + reinterpret_cast<const char*>(glewGetErrorString(status))
+        + "'";
+}
+
 // Where the live loop's clock finds the music, as it is heard.
 PlaybackClock::MusicPosition musicPosition(Music* music)
 {
@@ -313,19 +327,14 @@ int runDemo(const RunOptions& options)
     engine.window->requestTearFreeSwap(capture == nullptr && !wanted.everyFrame);
     const Resolution windowSize = capture != nullptr ? captureWindowSize : wanted.size;
     if (!engine.window->open(caption, windowSize, wanted.fullscreen && capture == nullptr)) {
-        const char* display = std::getenv("DISPLAY");
-        VornE::log(VornE::Error,
-            std::string("Unable to open the window: ") + SDL_GetError() + " on the X display '"
-                + (display != nullptr ? display : "") + "'");
+        VornE::log(VornE::Error, windowFailure());
         return windowFailedStatus;
     }
     const Resolution frameSize = capture != nullptr ? captureSize : engine.window->getSize();
 
     const GLenum glewStatus = glewInit();
     if (glewStatus != GLEW_OK) {
-        VornE::log(VornE::Error,
-            std::string("Glew initialisation failed : '")
-                + reinterpret_cast<const char*>(glewGetErrorString(glewStatus)) + "'");
+        VornE::log(VornE::Error, glewFailure(glewStatus));
         return -1;
     }
 
