@@ -3,6 +3,8 @@
 #include "../DemoProcess.h"
 
 #include <cmath>
+#include <iostream>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -60,4 +62,16 @@ int dropouts(const SoundServer& sound, std::uint64_t begin, std::uint64_t end)
             ++count;
     }
     return count;
+}
+
+bool recordingWholeBefore(const SoundServer& sound, SoundServer::Clock::time_point stoppedAt)
+{
+    std::this_thread::sleep_until(stoppedAt + std::chrono::milliseconds(400));
+    const double lost = sound.recordingLostMs(stoppedAt - std::chrono::seconds(2), stoppedAt);
+    // Less than a cycle of the graph, which is what a loss takes at least.
+    if (lost < 10.0)
+        return true;
+    std::cout << "the recording lost " << lost
+              << " ms before the stop (its server missed the graph's cycles): that run measures nothing" << std::endl;
+    return false;
 }

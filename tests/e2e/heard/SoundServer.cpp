@@ -199,6 +199,34 @@ std::uint64_t SoundServer::framePlayingAt(Clock::time_point moment) const
     return static_cast<std::uint64_t>(std::clamp(playing, 0.0, static_cast<double>(before)));
 }
 
+// Each piece's frames less the clock's time times the rate sink below the
+// soonest arrivals before it only when the machine kept it late, and the next
+// piece on time comes back up; after a loss, every later piece stays down.
+double SoundServer::recordingLostMs(Clock::time_point from, Clock::time_point to) const
+{
+    const std::lock_guard<std::mutex> locked(arrivalsLock);
+    constexpr double rate = 44100.0;
+    std::vector<double> ahead; // as in framePlayingAt, per piece from `from` on
+    std::size_t judged = 0; // the pieces up to `to`
+    for (const auto& [when, frames] : arrivals) {
+        if (when < from)
+            continue;
+        ahead.push_back(
+            static_cast<double>(frames) - rate * std::chrono::duration<double>(when.time_since_epoch()).count());
+        if (when <= to)
+            judged = ahead.size();
+    }
+    std::vector<double> soonestAfter(ahead.size() + 1, -1e300);
+    for (std::size_t k = ahead.size(); k-- > 0;)
+        soonestAfter[k] = std::max(soonestAfter[k + 1], ahead[k]);
+    double lost = 0, soonestBefore = -1e300;
+    for (std::size_t k = 0; k < judged && k + 1 < ahead.size(); ++k) {
+        soonestBefore = std::max(soonestBefore, ahead[k]);
+        lost = std::max(lost, soonestBefore - soonestAfter[k + 1]);
+    }
+    return lost * 1000.0 / rate;
+}
+
 SoundServer::~SoundServer()
 {
     stopRecording();

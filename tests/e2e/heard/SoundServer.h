@@ -47,6 +47,12 @@ public:
     // The recording's frame that was playing at `moment`, within a
     // millisecond or so, from the pieces that arrived in the 2 s before it.
     std::uint64_t framePlayingAt(Clock::time_point moment) const;
+    // The most the recording lost (ms) among the pieces that arrived from
+    // `from` to `to`: a recorder whose server misses the graph's cycles, as
+    // on a busy machine, never gets what played meanwhile, and the music in
+    // the recording jumps ahead. Judged against the pieces that arrived after
+    // each one, up to now, so ask a few hundred ms after `to`.
+    double recordingLostMs(Clock::time_point from, Clock::time_point to) const;
     // Mono (left plus right) samples of the recording, [from, to) in frames.
     std::vector<float> recording(std::uint64_t from, std::uint64_t to) const;
 
