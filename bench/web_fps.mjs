@@ -10,7 +10,7 @@ import { spawn } from 'node:child_process';
 import { existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { SOURCE, Site, escape, finalState, launch, openPage } from '../tests/web/browsers.mjs';
+import { SOURCE, Site, escape, finalState, launch, openPage } from '../tests/platform/web/browsers.mjs';
 
 const SIZE = [800, 640];
 const START = 30000; // scene two: the ball of cubes, the heaviest stretch

@@ -1,25 +1,16 @@
 # The web page: the demo built to WebAssembly with Emscripten, into a folder
 # any static web host serves as it is (scripts/build-web.sh; tests:
-# scripts/test-web.sh). The same sources as the desktop program; what a
-# browser cannot have is replaced, file for file, by src/web/:
-#   engine/TextureLoader.cpp (DevIL)          -> web/StbTextureLoader.cpp   the image decoder
-#   mesh/AMesh.cpp, AMeshLoader.cpp (Assimp)   -> web/BakedMeshLoader.cpp    the mesh source
-#   demo/AudioSystem.cpp, SoundOutput.cpp, ServerOutput.cpp, PulseOutput.cpp,
-#   PipeWireOutput.cpp, AlsaOutput.cpp, FileOutput.cpp, VorbisStream.cpp,
-#   DecodableLength.cpp (libpulse, PipeWire, ALSA, libvorbisfile)
-#                                                        -> web/WebAudioSystem.cpp,
-#                                                 web/WebDecodableLength.cpp the audio backend
-#   engine/FramePresentation.cpp               -> web/PagePresentation.cpp   how a frame is presented
-#   gl/GLDialect.cpp                           -> web/WebGLDialect.cpp       WebGL 2's shading language
-#   demo/SdlKeyboardPoll.cpp                   -> web/PageKeyboardPoll.cpp   the keys
-#   demo/main.cpp                              -> web/main.cpp               the address as the command line
+# scripts/test-web.sh). The same sources as the desktop program, with the
+# platform folder src/platform/web/ in place of src/platform/desktop/: in each
+# library's subfolder, what a browser has instead of the desktop's image
+# decoder (stb_image), mesh source (the mesh baked beside the model), audio
+# (Web Audio), frame presentation, GL dialect (WebGL 2's shading language)
+# and keys; its main.cpp reads the page's address as the command line, and
+# page/ holds the page's own files.
 # The loop stays the desktop's: Asyncify lets it hand control back to the
 # browser at every swap and wait. The textured strips draw from client-side
 # arrays, which WebGL lacks: Emscripten's FULL_ES2 copies them to buffers.
-
-set(web_replaced
-  engine/TextureLoader.cpp mesh/AMesh.cpp mesh/AMeshLoader.cpp demo/AudioSystem.cpp demo/SoundOutput.cpp
-  demo/ServerOutput.cpp demo/PulseOutput.cpp demo/PipeWireOutput.cpp demo/AlsaOutput.cpp demo/FileOutput.cpp demo/VorbisStream.cpp demo/DecodableLength.cpp demo/SdlKeyboardPoll.cpp engine/FramePresentation.cpp gl/GLDialect.cpp)
+set(platform ${CMAKE_SOURCE_DIR}/src/platform/web)
 
 # Header-only libraries from Debian, seen through folders of their own so
 # that nothing else of /usr/include mixes with Emscripten's system headers.
@@ -44,13 +35,9 @@ endfunction()
 function(lumaroll_web_library name)
   set(sources)
   foreach(folder ${ARGN})
-    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${folder}/*.cpp)
+    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${folder}/*.cpp ${platform}/${folder}/*.cpp)
     list(APPEND sources ${found})
   endforeach()
-  foreach(replaced ${web_replaced})
-    list(REMOVE_ITEM sources ${CMAKE_SOURCE_DIR}/src/${replaced})
-  endforeach()
-  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
   target_include_directories(${name} SYSTEM PUBLIC ${web_headers} ${EMSCRIPTEN_SYSROOT}/include/SDL)
@@ -61,13 +48,13 @@ endfunction()
 lumaroll_web_library(lumaroll_core core)
 lumaroll_web_library(lumaroll_course course)
 target_link_libraries(lumaroll_course PUBLIC lumaroll_core)
-lumaroll_web_library(lumaroll_page gl mesh engine render demo web)
+lumaroll_web_library(lumaroll_page gl mesh engine render scenes demo)
 target_link_libraries(lumaroll_page PUBLIC lumaroll_course)
 
 # The site: index.html (the page's own shell), lumaroll.js, lumaroll.wasm and
 # lumaroll.data, the packed data/ with the baked mesh in the model's place.
 set(LUMAROLL_SITE_DIR ${CMAKE_BINARY_DIR}/site CACHE PATH "Where the web page is built")
-add_executable(lumaroll ${CMAKE_SOURCE_DIR}/src/web/main.cpp)
+add_executable(lumaroll ${platform}/main.cpp ${platform}/UrlQuery.cpp)
 target_link_libraries(lumaroll PRIVATE lumaroll_page)
 lumaroll_warnings(lumaroll)
 set_target_properties(lumaroll PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${LUMAROLL_SITE_DIR} SUFFIX ".js")
@@ -76,19 +63,19 @@ foreach(file settings.ini shaders textures music)
   list(APPEND packed "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/data/${file}@data/${file}")
 endforeach()
 list(APPEND packed
-  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/web/data/meshes/cube2.obj.mesh@data/meshes/cube2.obj.mesh")
+  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/data/meshes/cube2.obj.mesh@data/meshes/cube2.obj.mesh")
 target_link_options(lumaroll PRIVATE
   -sASYNCIFY "-sASYNCIFY_IMPORTS=['lumaroll_audio_decode','lumaroll_next_frame']"
   -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sFULL_ES2=1 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
   -sINVOKE_RUN=0 -sEXIT_RUNTIME=0 "-sEXPORTED_RUNTIME_METHODS=['callMain','ccall','ENV','FS']"
-  "SHELL:--js-library ${CMAKE_SOURCE_DIR}/src/web/lumaroll_library.js"
+  "SHELL:--js-library ${platform}/lumaroll_library.js"
   ${packed})
-set_property(TARGET lumaroll APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/src/web/lumaroll_library.js)
+set_property(TARGET lumaroll APPEND PROPERTY LINK_DEPENDS ${platform}/lumaroll_library.js)
 set(page_files)
 foreach(file index.html page.js page.css)
   add_custom_command(OUTPUT ${LUMAROLL_SITE_DIR}/${file}
-    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/${file} ${LUMAROLL_SITE_DIR}/${file}
-    DEPENDS ${CMAKE_SOURCE_DIR}/web/${file} VERBATIM)
+    COMMAND ${CMAKE_COMMAND} -E copy ${platform}/page/${file} ${LUMAROLL_SITE_DIR}/${file}
+    DEPENDS ${platform}/page/${file} VERBATIM)
   list(APPEND page_files ${LUMAROLL_SITE_DIR}/${file})
 endforeach()
 # The tab's icon, cut from the desktop's icon set.
@@ -100,5 +87,5 @@ add_custom_target(page ALL DEPENDS ${page_files})
 
 include(CTest)
 if(BUILD_TESTING)
-  add_subdirectory(tests/web)
+  add_subdirectory(tests/platform/web)
 endif()

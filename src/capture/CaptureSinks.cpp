@@ -26,7 +26,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // The writers' waits end on Ctrl-C and the like, even when a job is stuck.
-bool stopRequested()
+bool interruptedBySignal()
 {
     return StopSignals::received() != 0;
 }
@@ -108,7 +108,7 @@ std::string CaptureSink::frameName(std::uint32_t pass)
 PngFrames::PngFrames(const std::string& path, std::vector<bool> frames, Resolution size, Progress& progress)
     : CaptureSink(std::move(frames), size, progress)
     , folder(path)
-    , writer(3, stopRequested)
+    , writer(3, interruptedBySignal)
 {
 }
 
@@ -223,7 +223,7 @@ void ContactSheet::abandon()
 VideoFile::VideoFile(const std::string& path, std::uint32_t frames, Resolution size, Progress& progress)
     : CaptureSink(std::vector<bool>(frames, true), size, progress)
     , file(path)
-    , writer(3, stopRequested)
+    , writer(3, interruptedBySignal)
 {
 }
 
@@ -330,7 +330,7 @@ bool VideoFile::take(std::uint32_t, const RgbFrame& frame)
                 if (written < 0 && errno == EINTR)
                     continue;
                 if (written <= 0) {
-                    if (stopRequested())
+                    if (interruptedBySignal())
                         return false; // ffmpeg was stopped on purpose
                     std::cerr << "ffmpeg stopped taking frames"
                               << (errno == EPIPE ? "" : std::string(": ") + std::strerror(errno)) << std::endl;

@@ -4,7 +4,7 @@
 #include "capture/Progress.h"
 #include "course/FrameSink.h"
 #include "demo/DemoRun.h"
-#include "render/RgbFrame.h"
+#include "core/RgbFrame.h"
 
 #include <sys/types.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/RgbFrame.h"
+#include "core/RgbFrame.h"
 
 #include <string>
 

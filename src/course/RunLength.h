@@ -11,7 +11,7 @@
 // The run's scenes in their order, each by its course: the timeline whose
 // update says when the scene is over. This is the one list of them. The
 // demo draws each with the drawing its header names for that timeline
-// (DrawingOf, demo/RunScenes.h); the run's length, its last frame and its
+// (DrawingOf, scenes/RunScenes.h); the run's length, its last frame and its
 // pass count, the command lines' bounds, the capture's frames and the
 // soundtrack's cue points are all computed from it.
 using RunTimelines = std::tuple<SceneOneTimeline, SceneTwoTimeline, SceneThreeTimeline>;

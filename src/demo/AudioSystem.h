@@ -16,7 +16,7 @@ class AudioSystem;
 // This is where the platforms part: AudioSystem.cpp plays through an output
 // of its own (SoundOutput.h: a sound server's stream, an ALSA device, or a
 // file for tests), which it asks what is heard; the web page's plays through
-// Web Audio (src/web). Each defines the two structures below.
+// Web Audio (src/platform/web/demo). Each defines the two structures below.
 struct AudioOutput; // the open output and what it knows of the heard position
 struct AudioStreamData; // one decoded or streaming file
 

@@ -2,8 +2,8 @@
 #include "course/FrameSink.h"
 
 #include "course/StopSignals.h"
-#include "demo/DemoRun.h"
-#include "demo/DrawnScene.h"
+#include "render/FrameReadback.h"
+#include "scenes/DrawnScene.h"
 #include "demo/FramePainter.h"
 #include "demo/InputList.h"
 

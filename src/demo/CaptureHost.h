@@ -2,7 +2,7 @@
 
 #include "course/PassLoop.h"
 #include "gl/OffscreenTarget.h"
-#include "render/RgbFrame.h"
+#include "core/RgbFrame.h"
 
 class FrameSink;
 class FramePainter;

@@ -1,7 +1,7 @@
 #include "demo/FramePainter.h"
 
 #include "course/Projection.h"
-#include "demo/DrawnScene.h"
+#include "scenes/DrawnScene.h"
 #include "engine/Window.h"
 #include "gl/OffscreenTarget.h"
 #include "render/Glow.h"

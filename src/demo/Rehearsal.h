@@ -1,7 +1,7 @@
 #pragma once
 
 #include "course/SceneSequence.h"
-#include "demo/DrawnScene.h"
+#include "scenes/DrawnScene.h"
 
 #include <cstdint>
 #include <functional>

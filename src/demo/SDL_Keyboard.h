@@ -40,7 +40,7 @@ public:
 
     // The desktop's reads the key state too (SdlKeyboardPoll.cpp); the web
     // page's, whose SDL indexes its key state otherwise, only the queue
-    // (src/web/PageKeyboardPoll.cpp).
+    // (src/platform/web/demo/PageKeyboardPoll.cpp).
     static KeyboardPoll pollSdl();
     // Every event in SDL's queue read: the keys pressed, in order, and
     // whether the window was exposed; no key state.

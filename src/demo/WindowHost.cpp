@@ -3,7 +3,7 @@
 #include "course/Pacing.h"
 #include "course/PlaybackClock.h"
 #include "course/StopSignals.h"
-#include "demo/DrawnScene.h"
+#include "scenes/DrawnScene.h"
 #include "demo/FramePainter.h"
 #include "demo/InputList.h"
 #include "demo/Music.h"

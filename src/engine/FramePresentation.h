@@ -3,7 +3,7 @@
 // How the window's frames reach the screen, named in one place.
 // FramePresentation.cpp is the desktop's: SDL 1.2's buffer swap, in step
 // with the display's refresh when asked. The web page builds
-// src/web/PagePresentation.cpp instead, where a frame is shown when the page
+// src/platform/web/engine/PagePresentation.cpp instead, where a frame is shown when the page
 // hands control back to the browser.
 namespace FramePresentation {
 

@@ -6,7 +6,7 @@
 
 // Where the GL the demo is written for (OpenGL 2.0, GLSL 1.10) and the GL a
 // platform gives differ, named in one place. GLDialect.cpp is the desktop's,
-// where nothing differs; the web page builds src/web/WebGLDialect.cpp
+// where nothing differs; the web page builds src/platform/web/gl/WebGLDialect.cpp
 // instead, for WebGL 2.
 namespace GLDialect {
 

@@ -1,5 +1,5 @@
 #include "course/OctreeNode.h"
-#include "demo/CubeWorld.h"
+#include "scenes/CubeWorld.h"
 
 #include <gtest/gtest.h>
 

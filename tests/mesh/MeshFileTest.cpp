@@ -27,7 +27,7 @@ TEST(MeshFile, TheWebPagesBakedCubeIsTheImportedModel)
     const Mesh& model = static_cast<const Mesh&>(*imported);
     std::string error;
     const std::unique_ptr<Mesh> baked
-        = MeshFile::read(source + "/web/data/meshes/cube2.obj.mesh", "./data/meshes/cube2.obj", error);
+        = MeshFile::read(source + "/data/meshes/cube2.obj.mesh", "./data/meshes/cube2.obj", error);
     ASSERT_NE(baked, nullptr) << error;
     EXPECT_EQ(baked->name, "./data/meshes/cube2.obj");
     EXPECT_EQ(baked->positions, model.positions);
@@ -39,7 +39,7 @@ TEST(MeshFile, TheWebPagesBakedCubeIsTheImportedModel)
 
 TEST(MeshFile, AFileCutShortDamagedOrOfAnotherKindIsRefused)
 {
-    std::ifstream in(source + "/web/data/meshes/cube2.obj.mesh", std::ios::binary);
+    std::ifstream in(source + "/data/meshes/cube2.obj.mesh", std::ios::binary);
     const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const std::string path = testing::TempDir() + "mesh_file_test.mesh";
     std::string badIndex = whole;

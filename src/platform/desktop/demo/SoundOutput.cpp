@@ -1,0 +1,60 @@
+#include "platform/desktop/demo/SoundOutput.h"
+
+#include <chrono>
+
+std::int64_t monotonicMicros()
+{
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+std::uint32_t SoundOutput::heardMilliseconds(std::int64_t micros) const
+{
+    const std::lock_guard<std::mutex> locked(heardLock);
+    return heard.millisecondsAt(micros);
+}
+
+void SoundOutput::setExtraDelay(std::int32_t milliseconds)
+{
+    const std::lock_guard<std::mutex> locked(heardLock);
+    extraDelay = milliseconds;
+    heard.setExtraDelay(milliseconds);
+}
+
+void SoundOutput::restartHeard(std::uint32_t rate, std::int64_t firstFrame)
+{
+    const std::lock_guard<std::mutex> locked(heardLock);
+    heard = HeardPosition(rate);
+    heard.setExtraDelay(extraDelay);
+    heard.restart(firstFrame);
+}
+
+void SoundOutput::handed(std::uint64_t frames)
+{
+    const std::lock_guard<std::mutex> locked(heardLock);
+    heard.handed(frames);
+}
+
+void SoundOutput::answered(std::int64_t frame, std::int64_t micros)
+{
+    const std::lock_guard<std::mutex> locked(heardLock);
+    heard.answered(frame, micros);
+}
+
+void SoundOutput::holdHeard(std::int64_t micros)
+{
+    const std::lock_guard<std::mutex> locked(heardLock);
+    heard.hold(micros);
+}
+
+void SoundOutput::goHeard()
+{
+    const std::lock_guard<std::mutex> locked(heardLock);
+    heard.go();
+}
+
+std::int64_t SoundOutput::heardFrames(std::int64_t micros) const
+{
+    const std::lock_guard<std::mutex> locked(heardLock);
+    return heard.outputFrameAt(micros);
+}

@@ -1,0 +1,80 @@
+#include "core/RessourceManager.h"
+#include "scenes/CubeWorld.h"
+#include "scenes/SceneTwo.h"
+#include "engine/TextureLoader.h"
+#include "mesh/AMeshLoader.h"
+#include "support/GLTestEnvironment.h"
+#include "support/LogCapture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The cube world's mesh and texture, loaded as the run loads them.
+class CubeWorldTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(resources.load(meshes, "./data/meshes/cube2.obj"));
+        ASSERT_TRUE(resources.load(textures, "./data/textures/wall.png"));
+    }
+    LogCapture capture;
+    RessourceManager resources;
+    AMeshLoader meshes;
+    VornE::TextureLoader textures;
+};
+
+} // namespace
+
+namespace {
+
+// Leaves the drawing reaches: it goes down only through boxes whose lists
+// hold a point.
+int reachedLeaves(const OctreeNode& node)
+{
+    if (node.points.empty())
+        return 0;
+    if (node.isLeaf())
+        return 1;
+    int leaves = 0;
+    for (const auto& child : node.children)
+        leaves += reachedLeaves(*child);
+    return leaves;
+}
+
+std::vector<InfluencePoint*> pointers(const std::vector<std::unique_ptr<InfluencePoint>>& points)
+{
+    std::vector<InfluencePoint*> list;
+    for (const auto& point : points)
+        list.push_back(point.get());
+    return list;
+}
+
+} // namespace
+
+// A world scene hands its points to the cube world before its timeline moves
+// them: while the ball grows, each frame walks the leaves of the step before.
+TEST_F(CubeWorldTest, AWorldSceneHandsOnItsPointsAsTheLastUpdateLeftThem)
+{
+    ShaderProgram bigCube("./data/shaders/bigCube.vert", "./data/shaders/bigCube.frag");
+    CubeWorld world(resources, GLTestEnvironment::size());
+    SceneTwo scene(bigCube, world, world.cubeMesh, world.wallTexture);
+
+    SceneTwoTimeline course; // the scene's course, kept a step behind
+    OctreeNode lagging, current;
+    for (OctreeNode* tree : { &lagging, &current }) {
+        tree->subdivide(CubeWorld::depth);
+        tree->build(glm::vec3(-CubeWorld::halfExtent), glm::vec3(CubeWorld::halfExtent));
+    }
+    int stepsThatTell = 0;
+    for (int step = 1; step <= 150; ++step) {
+        scene.update(16);
+        lagging.update(pointers(course.points));
+        EXPECT_EQ(reachedLeaves(world.tree()), reachedLeaves(lagging)) << "after update " << step;
+        course.update(16);
+        current.update(pointers(course.points));
+        stepsThatTell += reachedLeaves(current) != reachedLeaves(lagging) ? 1 : 0;
+    }
+    EXPECT_GT(stepsThatTell, 3) << "the growth must cross leaves for the order to show";
+    EXPECT_NO_GL_ERROR();
+}
