@@ -19,10 +19,6 @@
 #include "core/RessourceManager.h"
 #include "course/Projection.h"
 #include "course/RunRandom.h"
-#include "scenes/CubeWorld.h"
-#include "scenes/SceneOne.h"
-#include "scenes/SceneThree.h"
-#include "scenes/SceneTwo.h"
 #include "engine/TextureLoader.h"
 #include "engine/VornEngine.h"
 #include "gl/OffscreenTarget.h"
@@ -30,6 +26,10 @@
 #include "mesh/Mesh.h"
 #include "render/Glow.h"
 #include "render/Renderer.h"
+#include "scenes/CubeWorld.h"
+#include "scenes/SceneOne.h"
+#include "scenes/SceneThree.h"
+#include "scenes/SceneTwo.h"
 
 #include <SDL.h>
 #include <glm/gtc/matrix_transform.hpp>

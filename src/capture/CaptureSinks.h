@@ -2,9 +2,9 @@
 
 #include "capture/FrameWriter.h"
 #include "capture/Progress.h"
+#include "core/RgbFrame.h"
 #include "course/FrameSink.h"
 #include "demo/DemoRun.h"
-#include "core/RgbFrame.h"
 
 #include <sys/types.h>
 

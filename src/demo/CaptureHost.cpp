@@ -2,10 +2,10 @@
 #include "course/FrameSink.h"
 
 #include "course/StopSignals.h"
-#include "render/FrameReadback.h"
-#include "scenes/DrawnScene.h"
 #include "demo/FramePainter.h"
 #include "demo/InputList.h"
+#include "render/FrameReadback.h"
+#include "scenes/DrawnScene.h"
 
 CaptureHost::CaptureHost(FramePainter& painter, FrameSink& sink, InputList& inputs, const Resolution& size)
     : painter(painter)

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/RgbFrame.h"
 #include "course/PassLoop.h"
 #include "gl/OffscreenTarget.h"
-#include "core/RgbFrame.h"
 
 class FrameSink;
 class FramePainter;

@@ -25,12 +25,10 @@
 #include "course/Settings.h"
 #include "course/StopSignals.h"
 #include "demo/CaptureHost.h"
-#include "scenes/CubeWorld.h"
 #include "demo/FramePainter.h"
 #include "demo/InputList.h"
 #include "demo/Music.h"
 #include "demo/Rehearsal.h"
-#include "scenes/RunScenes.h"
 #include "demo/SDL_Keyboard.h"
 #include "demo/SdlTimeSource.h"
 #include "demo/ShaderWatch.h"
@@ -46,6 +44,8 @@
 #include "render/MeshInstance.h"
 #include "render/Renderer.h"
 #include "render/ScreenQuad.h"
+#include "scenes/CubeWorld.h"
+#include "scenes/RunScenes.h"
 
 #include <GL/glew.h>
 #include <SDL.h>

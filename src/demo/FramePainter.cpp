@@ -1,12 +1,12 @@
 #include "demo/FramePainter.h"
 
 #include "course/Projection.h"
-#include "scenes/DrawnScene.h"
 #include "engine/Window.h"
 #include "gl/OffscreenTarget.h"
 #include "render/Glow.h"
 #include "render/Renderer.h"
 #include "render/ScreenQuad.h"
+#include "scenes/DrawnScene.h"
 
 FramePainter::FramePainter(VornE::Window& window, Renderer& renderer, OffscreenTarget& frame, ScreenQuad& screenQuad,
     Glow& glow, ShaderProgram& postProcess, const Resolution& size)

@@ -3,11 +3,11 @@
 #include "course/Pacing.h"
 #include "course/PlaybackClock.h"
 #include "course/StopSignals.h"
-#include "scenes/DrawnScene.h"
 #include "demo/FramePainter.h"
 #include "demo/InputList.h"
 #include "demo/Music.h"
 #include "engine/Window.h"
+#include "scenes/DrawnScene.h"
 
 WindowHost::WindowHost(FramePainter& painter, Pacing& pacing, PlaybackClock* clock, InputList& inputs, Music* music)
     : painter(painter)

@@ -1,7 +1,7 @@
 #include "scenes/SceneOne.h"
 
-#include "scenes/Room.h"
 #include "render/Renderer.h"
+#include "scenes/Room.h"
 
 SceneOne::SceneOne(ShaderProgram& colourCube, ShaderProgram& bigCube, ShaderProgram& texture2D, Mesh* cube,
     Texture* wall, Texture* rect1, Texture* rect2, Texture* rect3)

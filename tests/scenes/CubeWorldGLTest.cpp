@@ -1,8 +1,8 @@
 #include "core/RessourceManager.h"
-#include "scenes/CubeWorld.h"
-#include "scenes/SceneTwo.h"
 #include "engine/TextureLoader.h"
 #include "mesh/AMeshLoader.h"
+#include "scenes/CubeWorld.h"
+#include "scenes/SceneTwo.h"
 #include "support/GLTestEnvironment.h"
 #include "support/LogCapture.h"
 
