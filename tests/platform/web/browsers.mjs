@@ -15,7 +15,7 @@ import { fileURLToPath } from 'node:url';
 import zlib from 'node:zlib';
 import puppeteer from 'puppeteer-core';
 
-export const SOURCE = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '..', '..');
+export const SOURCE = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '..', '..', '..');
 export const BROWSERS = ['chromium', 'firefox'];
 
 function freePort() {
