@@ -338,8 +338,10 @@ int runDemo(const RunOptions& options)
         return -1;
     }
 
-    auto* keyboard = new SDL_Keyboard();
-    inputs.add(keyboard);
+    // Owned until the list takes it, so that no way out leaves it behind.
+    auto owned = std::make_unique<SDL_Keyboard>();
+    SDL_Keyboard& keyboard = *owned;
+    inputs.add(owned.release());
 
     for (const char* path : DataFiles::textures)
         if (!ressources.load(textureLoader, path))
@@ -359,7 +361,7 @@ int runDemo(const RunOptions& options)
     }
 
     // ---- The scenes: built, played by the main loop, destroyed ----------
-    RunContext run { options, wanted, *engine.window, inputs, *keyboard, renderer, ressources, wallClock,
+    RunContext run { options, wanted, *engine.window, inputs, keyboard, renderer, ressources, wallClock,
         music ? &*music : nullptr, frameSize };
     const int status = playScenes(run);
 

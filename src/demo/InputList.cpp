@@ -1,8 +1,13 @@
 #include "demo/InputList.h"
 
+#include <utility>
+
 void InputList::add(Input* device)
 {
-    devices.emplace_back(device);
+    // Owned before the list grows: a growth that throws deletes the device
+    // instead of losing it.
+    std::unique_ptr<Input> owned(device);
+    devices.push_back(std::move(owned));
 }
 
 void InputList::updateAll()

@@ -19,10 +19,21 @@ const char* compilationText(ShaderKind kind)
     return kind == ShaderKind::Vertex ? "Vertex shader compilation '" : "Fragment shader compilation '";
 }
 
+// Not refused like other names (GLName throws on 0): a shader the GL made no
+// name for goes on to fail where its program checks for GL errors, with the
+// GL's own error.
+GLName owned(GLuint name)
+{
+    if (name == 0)
+        return GLName();
+    return GLName(
+        name, [](GLuint made) { glDeleteShader(made); }, "Shader");
+}
+
 } // namespace
 
 Shader::Shader(ShaderKind kind, const std::string& path)
-    : id(glCreateShader(glKind(kind)))
+    : id(owned(glCreateShader(glKind(kind))))
     , path(path)
 {
     SourceFile source(path);
@@ -37,11 +48,6 @@ Shader::Shader(ShaderKind kind, const std::string& path)
     if (!checkCompileStatus(id)) {
         VornE::log(VornE::Warning, "Failed\n");
     }
-}
-
-Shader::~Shader()
-{
-    glDeleteShader(id);
 }
 
 bool Shader::checkCompileStatus(GLuint shader)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gl/GL.h"
+#include "gl/GLName.h"
 
 #include <string>
 
@@ -12,14 +13,15 @@ enum class ShaderKind { Vertex, Fragment };
 class Shader {
 public:
     Shader(ShaderKind kind, const std::string& path);
-    ~Shader();
     Shader(const Shader&) = delete;
     Shader& operator=(const Shader&) = delete;
 
     // Logs the info log at Warning and returns false when `shader` did not compile.
     static bool checkCompileStatus(GLuint shader);
 
-    const GLuint id;
+    // 0 when the GL made no shader: it then has an error pending, which the
+    // program this shader goes into throws at its next check.
+    const GLName id;
     // Exactly as the caller passed it.
     const std::string path;
 };

@@ -17,23 +17,16 @@ ShaderProgram::ShaderProgram(const std::string& vertexPath, const std::string& f
     , fragmentShader(std::make_unique<Shader>(ShaderKind::Fragment, fragmentPath))
     , programId(createProgram())
 {
-    try {
-        link();
-    } catch (...) {
-        // No destructor runs for a program that failed to build, so its name
-        // goes here, or it would leak; the shaders go with their members.
-        glDeleteProgram(programId);
-        throw;
-    }
+    link();
 }
 
-// Member destruction then deletes the fragment shader before the vertex one.
+// Member destruction then deletes the program, then the fragment shader, then
+// the vertex one: detached already, neither is left merely flagged.
 ShaderProgram::~ShaderProgram()
 {
     glUseProgram(0);
     glDetachShader(programId, fragmentShader->id);
     glDetachShader(programId, vertexShader->id);
-    glDeleteProgram(programId);
 }
 
 bool ShaderProgram::rebuild(std::vector<std::string>& lacking)
@@ -63,16 +56,17 @@ bool ShaderProgram::rebuild(std::vector<std::string>& lacking)
     return true;
 }
 
-GLuint ShaderProgram::createProgram()
+GLName ShaderProgram::createProgram()
 {
-    const GLuint id = glCreateProgram();
-    try {
-        checkGLError("glCreateProgram()");
-    } catch (...) {
-        glDeleteProgram(id);
-        throw;
-    }
-    return id;
+    const GLuint name = glCreateProgram();
+    GLName program;
+    // A 0 is kept, not refused as GLName would: the GL made no program, and
+    // the error it has pending is what the checks throw, here or at the link.
+    if (name != 0)
+        program = GLName(
+            name, [](GLuint made) { glDeleteProgram(made); }, "ShaderProgram");
+    checkGLError("glCreateProgram()");
+    return program;
 }
 
 void ShaderProgram::link()

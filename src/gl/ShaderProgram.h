@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gl/GL.h"
+#include "gl/GLName.h"
 #include "gl/Shader.h"
 #include "gl/Texture.h"
 
@@ -55,13 +56,15 @@ public:
     GLuint id() const { return programId; }
 
 private:
-    static GLuint createProgram();
+    static GLName createProgram();
     void link();
 
     // Owned through pointers so that rebuild() can swap them in place.
     std::unique_ptr<Shader> vertexShader;
     std::unique_ptr<Shader> fragmentShader;
-    GLuint programId;
+    // After the shaders, so that it is deleted before either of them, on a
+    // failed construction as at destruction.
+    GLName programId;
     std::set<std::string> fedAttributes;
     std::set<std::string> fedUniforms;
 };

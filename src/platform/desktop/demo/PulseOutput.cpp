@@ -102,24 +102,25 @@ std::string PulseOutput::serverName(std::chrono::milliseconds patience)
     // The answer may come after we stopped waiting for it: what it writes
     // into lives as long as either side.
     auto asked = std::make_shared<Asked>();
-    auto* holder = new std::shared_ptr<Asked>(asked);
+    auto holder = std::make_unique<std::shared_ptr<Asked>>(asked);
     const auto answer = [](pa_context*, const pa_server_info* info, void* data) {
-        auto* kept = static_cast<std::shared_ptr<Asked>*>(data);
+        // The request's share, handed over with it, goes once answered.
+        const std::unique_ptr<std::shared_ptr<Asked>> kept(static_cast<std::shared_ptr<Asked>*>(data));
         {
             const std::lock_guard<std::mutex> locked((*kept)->lock);
             (*kept)->name = info != nullptr && info->server_name != nullptr ? info->server_name : "";
             (*kept)->done = true;
         }
         (*kept)->answered.notify_all();
-        delete kept;
     };
     pa_threaded_mainloop_lock(loop);
-    pa_operation* asking = pa_context_get_server_info(context, answer, holder);
+    pa_operation* asking = pa_context_get_server_info(context, answer, holder.get());
+    // A request made owns the share; one refused leaves it here, freed as this returns.
+    if (asking != nullptr)
+        holder.release();
     pa_threaded_mainloop_unlock(loop);
-    if (asking == nullptr) {
-        delete holder;
+    if (asking == nullptr)
         return "";
-    }
     pa_operation_unref(asking);
     std::unique_lock<std::mutex> locked(asked->lock);
     asked->answered.wait_for(locked, patience, [&asked] { return asked->done; });
