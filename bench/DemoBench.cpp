@@ -296,7 +296,7 @@ int run(unsigned passes, std::uint32_t width, std::uint32_t height)
 {
     QuietConsole quiet; // declared first: restores the console after every object below is gone
     VornE::VornEngine engine;
-    if (!engine.window->open("Lumaroll bench", Resolution { width, height }, false) || glewInit() != GLEW_OK) {
+    if (!engine.window->open("Lumaroll bench", Resolution { width, height }, false)) {
         std::cerr << "Cannot open a GL window: " << SDL_GetError() << std::endl;
         return 1;
     }

@@ -164,20 +164,6 @@ bool rehearsing(const RunContext& run)
     return run.settings.rehearse && run.options.frames == nullptr;
 }
 
-// One piece each: at level Error the console ends every piece with a line end.
-std::string windowFailure()
-{
-    const char* display = std::getenv("DISPLAY");
-    return std::string("Unable to open the window: ") + SDL_GetError() + " on the X display '"
-        + (display != nullptr ? display : "") + "'";
-}
-
-std::string glewFailure(GLenum status)
-{
-    return std::string("Glew initialisation failed : '") + reinterpret_cast<const char*>(glewGetErrorString(status))
-        + "'";
-}
-
 // Where the live loop's clock finds the music, as it is heard.
 PlaybackClock::MusicPosition musicPosition(Music* music)
 {
@@ -327,16 +313,11 @@ int runDemo(const RunOptions& options)
     engine.window->requestTearFreeSwap(capture == nullptr && !wanted.everyFrame);
     const Resolution windowSize = capture != nullptr ? captureWindowSize : wanted.size;
     if (!engine.window->open(caption, windowSize, wanted.fullscreen && capture == nullptr)) {
-        VornE::log(VornE::Error, windowFailure());
-        return windowFailedStatus;
+        // One piece: at level Error the console ends every piece with a line end.
+        VornE::log(VornE::Error, engine.window->openFailure());
+        return engine.window->glUnusable() ? -1 : windowFailedStatus;
     }
     const Resolution frameSize = capture != nullptr ? captureSize : engine.window->getSize();
-
-    const GLenum glewStatus = glewInit();
-    if (glewStatus != GLEW_OK) {
-        VornE::log(VornE::Error, glewFailure(glewStatus));
-        return -1;
-    }
 
     // Owned until the list takes it, so that no way out leaves it behind.
     auto owned = std::make_unique<SDL_Keyboard>();

@@ -54,3 +54,8 @@ void FramePainter::paint(DrawnScene* scene, OffscreenTarget* screen)
     if (screen != nullptr)
         screen->unbind();
 }
+
+void FramePainter::show()
+{
+    window.swap();
+}

@@ -27,10 +27,11 @@ public:
     // null. A null scene (the finished run) shows the last picture again with
     // its fade.
     void paint(DrawnScene* scene, OffscreenTarget* screen = nullptr);
-
-    VornE::Window& window;
+    // Shows in the window what was painted into it.
+    void show();
 
 private:
+    VornE::Window& window;
     Renderer& renderer;
     OffscreenTarget& frame;
     ScreenQuad& screenQuad;

@@ -135,7 +135,7 @@ void Rehearsal::playPass()
     if (drawn) {
         shownScene = scenes->currentIndex();
         stage.painter.paint(drawings[shownScene].get());
-        stage.painter.window.swap();
+        stage.painter.show();
         shown = next;
     } else {
         scenes->skip();
@@ -184,7 +184,7 @@ double Rehearsal::hold(std::uint32_t pass)
         shownScene = scenes->currentIndex();
         stage.painter.paint(drawings[shownScene].get());
     }
-    stage.painter.window.swap();
+    stage.painter.show();
     shown = next;
     nextDrawn = true;
     return took;

@@ -29,7 +29,7 @@ bool WindowHost::show(std::uint32_t, Scene* scene)
         drawingBegan = clock->now();
     // The run plays drawn scenes only (makeRunScenes).
     painter.paint(static_cast<DrawnScene*>(scene));
-    painter.window.swap();
+    painter.show();
     return true;
 }
 

@@ -10,10 +10,22 @@ namespace VornE {
 
 bool GL_Window::open(const std::string& caption, const Resolution& size, bool fullscreen)
 {
+    glFailure.clear();
     if (!SDL_Window::open(caption, size, fullscreen))
         return false;
+    const GLenum status = glewInit();
+    if (status != GLEW_OK) {
+        glFailure = std::string("Glew initialisation failed : '")
+            + reinterpret_cast<const char*>(glewGetErrorString(status)) + "'";
+        return false;
+    }
     WindowFramebuffer::adoptBound();
     return true;
+}
+
+std::string GL_Window::openFailure() const
+{
+    return glUnusable() ? glFailure : SDL_Window::openFailure();
 }
 
 void GL_Window::clear()

@@ -3,6 +3,7 @@
 #include "engine/FramePresentation.h"
 
 #include <SDL.h>
+#include <cstdlib>
 
 namespace VornE {
 
@@ -36,6 +37,13 @@ bool SDL_Window::open(const std::string& caption, const Resolution& size, bool f
     SDL_WM_SetCaption(caption.c_str(), nullptr);
     SDL_ShowCursor(SDL_DISABLE);
     return true;
+}
+
+std::string SDL_Window::openFailure() const
+{
+    const char* display = std::getenv("DISPLAY");
+    return std::string("Unable to open the window: ") + SDL_GetError() + " on the X display '"
+        + (display != nullptr ? display : "") + "'";
 }
 
 void SDL_Window::clear()

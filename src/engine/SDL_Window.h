@@ -15,6 +15,8 @@ public:
     // Returns false, leaving the window closed, when SDL cannot set the video
     // mode; SDL_GetError() then holds the reason.
     bool open(const std::string& caption, const Resolution& size, bool fullscreen) override;
+    // SDL's reason and the X display asked for.
+    std::string openFailure() const override;
     void clear() override;
     void swap() override;
     void setClearColour(const Colour& colour) override;

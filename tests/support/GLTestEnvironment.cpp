@@ -18,7 +18,7 @@ void GLTestEnvironment::SetUp()
     setenv("SDL_VIDEODRIVER", "x11", 0);
     if (SDL_Init(SDL_INIT_NOPARACHUTE) == 0) {
         instance = std::make_unique<VornE::VornEngine>();
-        if (instance->window->open(caption, Resolution { width, height }, false) && glewInit() == GLEW_OK)
+        if (instance->window->open(caption, Resolution { width, height }, false))
             return;
     }
     std::fprintf(stderr, "GL tests need a display with GL (the test command starts Xvfb): %s\n", SDL_GetError());
