@@ -10,7 +10,6 @@
 #include "demo/Music.h"
 #include "demo/SDL_Keyboard.h"
 #include "demo/ShaderWatch.h"
-#include "engine/Window.h"
 
 #include <SDL.h>
 
@@ -42,8 +41,9 @@ void Rehearsal::run(std::uint32_t first)
 {
     // Held keys repeat, as a maker holds Left to go back a stretch.
     SDL_EnableKeyRepeat(SDL_DEFAULT_REPEAT_DELAY, SDL_DEFAULT_REPEAT_INTERVAL);
-    replay(first);
-    shown = next;
+    loop.emplace([this]() -> SceneSequence& { return freshScenes(); }, step);
+    loop->moveOnTo(first);
+    shown = loop->pass();
     shownScene = std::min(scenes->currentIndex(), runSceneCount - 1);
     report();
     for (;;) {
@@ -116,84 +116,57 @@ std::optional<std::int64_t> Rehearsal::seekFor(int key, std::int64_t from) const
 
 void Rehearsal::playPass()
 {
-    if (nextDrawn && !scenes->finished()) {
-        scenes->update(step);
-        ++next;
-        nextDrawn = false;
-    }
-    if (scenes->finished()) {
-        // The end: its last frame stands until Escape.
-        lastPass = next;
-        if (!nextDrawn)
-            hold(next);
-        setPaused(true);
-        return;
-    }
-    // As the live loop plays: a pass that would be late on screen only moves
-    // the scenes on.
-    const bool drawn = stage.pacing.draws(next);
-    if (drawn) {
-        shownScene = scenes->currentIndex();
-        stage.painter.paint(drawings[shownScene].get());
+    if (loop->play(*this) == PassStepper::Played::Drawn) {
         stage.painter.show();
-        shown = next;
-    } else {
-        scenes->skip();
+        if (!loop->ended())
+            stage.pacing.frameShown(loop->pass());
     }
-    scenes->update(step);
-    ++next;
-    if (drawn)
-        stage.pacing.frameShown(next);
+    // The end: its last frame stands until Escape.
+    if (loop->ended())
+        setPaused(true);
 }
 
-double Rehearsal::replay(std::uint32_t pass)
+SceneSequence& Rehearsal::freshScenes()
 {
-    const auto began = std::chrono::steady_clock::now();
     drawings = makeScenes();
     std::vector<Scene*> inOrder;
     for (const std::unique_ptr<DrawnScene>& scene : drawings)
         inOrder.push_back(scene.get());
-    scenes.emplace(inOrder);
-    // The same calls as a run that begins at that pass makes.
-    for (next = 0; next < pass && !scenes->finished(); ++next) {
-        scenes->skip();
-        scenes->update(step);
-    }
-    nextDrawn = false;
-    if (scenes->finished())
-        lastPass = next;
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
+    return scenes.emplace(inOrder);
 }
 
 double Rehearsal::hold(std::uint32_t pass)
 {
-    double took = 0.0;
-    if (lastPass && pass >= *lastPass && *lastPass > 0) {
-        // The last frame shows the last scene's last picture again: that
-        // picture is drawn first, off screen, as the run's last pass draws it.
-        took = replay(*lastPass - 1);
-        shownScene = scenes->currentIndex();
-        stage.painter.paint(drawings[shownScene].get());
-        scenes->update(step);
-        ++next;
-        stage.painter.paint(nullptr);
-    } else {
-        took = replay(pass);
-        if (scenes->finished())
-            return took + hold(next); // the end found on the way: drawn as above
-        shownScene = scenes->currentIndex();
-        stage.painter.paint(drawings[shownScene].get());
-    }
+    const auto began = std::chrono::steady_clock::now();
+    loop->replayTo(pass);
+    const double took = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
+    loop->hold(*this);
     stage.painter.show();
-    shown = next;
-    nextDrawn = true;
     return took;
+}
+
+// As the live loop plays: a pass that would be late on screen only moves the
+// scenes on.
+bool Rehearsal::wants(std::uint32_t pass)
+{
+    return stage.pacing.draws(pass);
+}
+
+bool Rehearsal::show(std::uint32_t pass, Scene* scene)
+{
+    if (scene != nullptr)
+        shownScene = scenes->currentIndex();
+    // The run plays drawn scenes only (makeRunScenes); the window shows the
+    // frame once the stepping is done with it.
+    stage.painter.paint(static_cast<DrawnScene*>(scene));
+    shown = pass;
+    return true;
 }
 
 void Rehearsal::seek(std::int64_t pass)
 {
     const std::uint32_t from = shown;
-    if (pass == static_cast<std::int64_t>(from) && nextDrawn)
+    if (pass == static_cast<std::int64_t>(from) && loop->held())
         return; // held there already (a burst that came back where it began)
     const double took = hold(static_cast<std::uint32_t>(std::clamp<std::int64_t>(pass, 0, UINT32_MAX)));
     const std::uint32_t time = shown * frameMilliseconds;
@@ -212,7 +185,7 @@ void Rehearsal::seek(std::int64_t pass)
 
 void Rehearsal::setPaused(bool pause)
 {
-    if (pause == paused || (!pause && lastPass && shown >= *lastPass))
+    if (pause == paused || (!pause && shown >= finalPass))
         return;
     paused = pause;
     if (pause) {

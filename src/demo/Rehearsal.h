@@ -1,5 +1,6 @@
 #pragma once
 
+#include "course/PassStepper.h"
 #include "course/SceneSequence.h"
 #include "scenes/DrawnScene.h"
 
@@ -40,7 +41,7 @@ struct RehearsalStage {
 // time. The run holds at its last frame until Escape or a stop signal. Each
 // change prints one line: the run time, the scene, the pass, paused or playing;
 // a burst of seeks that came in together, one.
-class Rehearsal {
+class Rehearsal : private PassHost {
 public:
     // A fresh set of the run's scenes, as a run begins: the random generator
     // seeded again, the shared cube world emptied.
@@ -59,12 +60,12 @@ private:
     // Where `key` seeks to from pass `from`; nothing for a key that does not seek.
     std::optional<std::int64_t> seekFor(int key, std::int64_t from) const;
     void playPass();
-    // Plays fresh scenes to pass `pass`, or to the last when it lies beyond;
-    // how long that took, in ms.
-    double replay(std::uint32_t pass);
-    // Replays to `pass` and shows its frame; the scenes wait there, that
-    // pass drawn and its update to come.
+    // Replays to `pass` and shows its frame, held there; how long the replay
+    // took, in ms.
     double hold(std::uint32_t pass);
+    SceneSequence& freshScenes();
+    bool wants(std::uint32_t pass) override;
+    bool show(std::uint32_t pass, Scene* scene) override;
     void seek(std::int64_t pass);
     void setPaused(bool pause);
     void report(const std::string& after = "");
@@ -73,11 +74,9 @@ private:
     SceneMaker makeScenes;
     std::vector<std::unique_ptr<DrawnScene>> drawings;
     std::optional<SceneSequence> scenes;
-    std::uint32_t next = 0; // the scenes have taken this many updates
-    bool nextDrawn = false; // `next` is on screen, its update still to come
+    std::optional<PassStepper> loop; // over `scenes`, which it makes afresh for each replay
     std::uint32_t shown = 0; // the pass whose frame is on screen
     std::size_t shownScene = 0; // and its scene's index
-    std::optional<std::uint32_t> lastPass; // once a replay or the play has reached it
     bool paused = false;
     std::uint32_t shadersLookedAt = 0; // wall time
     std::int64_t finalPass; // the run's last frame
