@@ -144,7 +144,7 @@ RgbFrame loadPng(const std::string& path)
     if (ilLoadImage(path.c_str()) == IL_TRUE && ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE) == IL_TRUE) {
         frame.width = ilGetInteger(IL_IMAGE_WIDTH);
         frame.height = ilGetInteger(IL_IMAGE_HEIGHT);
-        const auto row = static_cast<std::size_t>(frame.width * 3);
+        const auto row = static_cast<std::size_t>(frame.width) * 3u;
         const unsigned char* data = ilGetData();
         frame.rgb.assign(data, data + row * static_cast<std::size_t>(frame.height));
         if (ilGetInteger(IL_IMAGE_ORIGIN) == IL_ORIGIN_UPPER_LEFT)

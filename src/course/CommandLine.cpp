@@ -168,7 +168,7 @@ bool parseDemoCommandLine(const std::vector<std::string>& arguments, DemoCommand
         if (key != nullptr && key->kind == SettingKey::Kind::Switch)
             continue;
         if (key == nullptr && name != "--start" && name != "--data-dir") {
-            error = name.rfind("-", 0) == 0 ? "unknown option " + quoteForMessage(name)
+            error = name.rfind('-', 0) == 0 ? "unknown option " + quoteForMessage(name)
                                             : "unexpected argument " + quoteForMessage(name);
             return false;
         }

@@ -261,6 +261,7 @@ int playScenes(RunContext& run)
     SceneKit kit { colourCube, bigCube, texture2D, cubeWorld, &cubeMesh, &wall, { &strip1, &strip2, &strip3 } };
     const std::vector<std::unique_ptr<DrawnScene>> drawings = makeRunScenes(kit);
     std::vector<Scene*> inOrder;
+    inOrder.reserve(drawings.size());
     for (const std::unique_ptr<DrawnScene>& scene : drawings)
         inOrder.push_back(scene.get());
     SceneSequence scenes(inOrder);

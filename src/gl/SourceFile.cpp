@@ -9,7 +9,7 @@ SourceFile::SourceFile(const std::string& path)
 {
     WholeFile whole = readWholeFile(path);
     if (whole.read) {
-        text.str(std::move(whole.text));
+        text.str(whole.text);
         return;
     }
     // One piece: at level Error the console ends every piece with a line end.

@@ -117,7 +117,7 @@ std::string PulseOutput::serverName(std::chrono::milliseconds patience)
     pa_operation* asking = pa_context_get_server_info(context, answer, holder.get());
     // A request made owns the share; one refused leaves it here, freed as this returns.
     if (asking != nullptr)
-        holder.release();
+        static_cast<void>(holder.release());
     pa_threaded_mainloop_unlock(loop);
     if (asking == nullptr)
         return "";
