@@ -23,7 +23,7 @@ struct Held {
 // Never destroyed: the exit handler may run after static destructors would.
 Held& held()
 {
-    static Held* const instance = new Held;
+    static Held* const instance = new Held; // NOLINT(cppcoreguidelines-owning-memory)
     return *instance;
 }
 

@@ -12,7 +12,9 @@ ConsoleLogger* logger = nullptr;
 ConsoleLogger& theLogger()
 {
     if (logger == nullptr) {
-        logger = new ConsoleLogger(); // lives until the process ends
+        // Lives until the process ends, never deleted: exit handlers and
+        // static destructors may still log.
+        logger = new ConsoleLogger(); // NOLINT(cppcoreguidelines-owning-memory)
         logger->level = Error;
     }
     return *logger;

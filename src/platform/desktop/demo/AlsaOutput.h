@@ -7,7 +7,8 @@
 #include <string>
 #include <thread>
 
-struct _snd_pcm;
+// ALSA's own name for snd_pcm_t, declared here to keep its header out.
+struct _snd_pcm; // NOLINT(bugprone-reserved-identifier)
 
 // Plays on an ALSA device, for a machine without a sound server: a thread
 // of our own hands the device a period at a time, and asks it after each

@@ -266,7 +266,9 @@ Ressource* TextureLoader::load(const std::string& name)
     }
 
     // The bytes-per-pixel count doubles as GL's unsized internal format (its
-    // component count).
+    // component count). The loader interface hands the new texture to its
+    // caller as a raw pointer, which RessourceManager::load owns at once.
+    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory)
     Texture2D* texture = new (std::nothrow)
         Texture2D(GLDialect::internalFormat(static_cast<GLint>(bytes), static_cast<GLenum>(format)), size,
             static_cast<GLenum>(format), static_cast<const void*>(pixels));
