@@ -202,6 +202,7 @@ TEST(SoundServerFaults, AfterAStallThePicturesAndTheMusicMeetAgainWithoutAFreeze
             EXPECT_LT(longestStill, 1000) << "the pictures stood still that long (ms)";
             const long due = frames.back().due;
             const double heard = trackPositionOf(sound, heardUpTo, due);
+            std::cout << "then frame " << due << " ms on screen, music heard at " << heard << " ms" << std::endl;
             EXPECT_GE(static_cast<double>(due) - heard, -20.0);
             EXPECT_LE(static_cast<double>(due) - heard, 20.0 + sound.pulseInterfaceLeadMs());
             break;

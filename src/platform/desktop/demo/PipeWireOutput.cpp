@@ -43,7 +43,12 @@ PipeWireOutput::PipeWireOutput()
         errorCode = errno != 0 ? errno : ENOMEM;
         return;
     }
-    context = pw_context_new(pw_thread_loop_get_loop(loop), nullptr, 0);
+    // The real-time client configuration, as PipeWire's own players use: its
+    // data thread, which fills the graph's buffer every cycle, gets real-time
+    // priority where the system grants it, so that a busy machine does not
+    // make it miss a cycle (a gap in the music).
+    context = pw_context_new(
+        pw_thread_loop_get_loop(loop), pw_properties_new(PW_KEY_CONFIG_NAME, "client-rt.conf", nullptr), 0);
     if (context == nullptr) {
         errorCode = errno != 0 ? errno : ENOMEM;
         return;
