@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -83,4 +84,15 @@ TEST(CaptureOptions, TimesAtTheRunsEndTakeItsLastFrameAndOnlyTimesPastItAreRefus
             EXPECT_EQ(chosen, expected) << row.arguments.back();
         }
     }
+
+    // A sheet with no times: 24 frames evenly inside the run, neither its
+    // first nor its last (both black), the first at 185 and the last at 4441.
+    CaptureOptions sheet;
+    std::string error;
+    ASSERT_TRUE(parseCaptureOptions({ "--sheet", "s.png" }, sheet, error));
+    std::vector<bool> chosen;
+    ASSERT_TRUE(chooseFrames(sheet, 4628, chosen, error));
+    EXPECT_EQ(std::count(chosen.begin(), chosen.end(), true), 24);
+    EXPECT_EQ(std::find(chosen.begin(), chosen.end(), true) - chosen.begin(), 185);
+    EXPECT_EQ(chosen.rend() - std::find(chosen.rbegin(), chosen.rend(), true) - 1, 4441);
 }

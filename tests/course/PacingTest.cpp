@@ -147,18 +147,31 @@ TEST(PlaybackClock, FollowsTheMusicHoldsWhenItComesBackBehindAndCarriesOnWhenItS
 }
 
 // A sound server's stream takes most of a second to start: the first frame
-// waits for the first sound longer than for a stall, then goes on anyway.
-TEST(PlaybackClock, TheFirstFrameWaitsForTheFirstSoundUpToTheStartLimit)
+// waits up to two seconds for the first sound, where music once heard that
+// stands still is given half a second; past either the wall clock carries
+// the pictures on from where they stood.
+TEST(PlaybackClock, TheFirstFrameWaitsTwoSecondsForTheFirstSoundAndAStallHalfASecond)
 {
     FakeTime wall;
     const std::uint32_t start = wall.now;
+    std::optional<std::uint32_t> music = 0;
     PlaybackClock clock(
-        wall, [] { return std::optional<std::uint32_t>(0); }, [] { return 0u; });
+        wall, [&music] { return music; }, [] { return 0u; });
     EXPECT_EQ(clock.now(), 0u);
-    wall.now = start + PlaybackClock::startLimit;
+    wall.now = start + 2000;
     EXPECT_EQ(clock.now(), 0u);
-    wall.now += 16;
-    EXPECT_EQ(clock.now(), 16u);
+    wall.now = start + 2001;
+    EXPECT_EQ(clock.now(), 1u);
+
+    wall.now = start;
+    PlaybackClock heard(
+        wall, [&music] { return music; }, [] { return 0u; });
+    music = 40;
+    EXPECT_EQ(heard.now(), 40u);
+    wall.now = start + 500;
+    EXPECT_EQ(heard.now(), 40u);
+    wall.now = start + 501;
+    EXPECT_EQ(heard.now(), 41u);
 }
 
 // A rehearsal's pause holds the time however long the wall clock and a
@@ -192,6 +205,10 @@ TEST(PlaybackClock, APauseHoldsTheTimeAndASeekSetsItBackOrOn)
         clock.seek(500); // back, past what the clock has shown
         music = 0;
         EXPECT_EQ(clock.now(), 500u);
+        if (withMusic) {
+            wall.now += 1000; // the stream starts again: its first sound is waited for as at the start
+            EXPECT_EQ(clock.now(), 500u);
+        }
         play(40);
         EXPECT_EQ(clock.now(), 540u);
 
@@ -243,6 +260,24 @@ TEST(PlaybackClock, MusicBackBehindAfterTheWallClockCarriedOnStartsAgainWhereThe
         music = 20;
         EXPECT_EQ(clock.now(), restarts[0] + 20);
         EXPECT_EQ(restarts.size(), 1u);
+    }
+
+    // Back within a tenth of a second of the pictures is waited for; any
+    // further behind is started again.
+    for (const std::uint32_t behind : { 100u, 101u }) {
+        FakeTime wall;
+        std::optional<std::uint32_t> music = 0;
+        int restarts = 0;
+        PlaybackClock clock(
+            wall, [&music] { return music; }, [] { return 0u; }, 0, [&](std::uint32_t) { ++restarts; });
+        wall.now += 400;
+        music = 400;
+        clock.now();
+        wall.now += 1000;
+        EXPECT_EQ(clock.now(), 1400u);
+        music = 1400 - behind;
+        EXPECT_EQ(clock.now(), 1400u);
+        EXPECT_EQ(restarts, behind > 100 ? 1 : 0) << behind << " ms behind";
     }
 
     // Music that only starts after the start limit (a browser that kept its

@@ -1,4 +1,5 @@
 #include "course/Settings.h"
+#include "course/CommandLine.h"
 #include "course/SettingKeys.h"
 #include "support/LogCapture.h"
 
@@ -10,8 +11,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -204,4 +207,59 @@ TEST(Settings, AnUnknownKeyIsNamedWithTheNearestAndAByteOrderMarkIsSkipped)
         "Settings file 'mine.ini': key 'fullscren' is not one the demo reads (did you mean 'fullscreen'?), ignored\n"
         "Settings file 'mine.ini': key 'hrse' is not one the demo reads (did you mean 'hres'?), ignored\n");
     EXPECT_EQ(SettingKeys::value(settings, SettingKeys::seed), 0) << "keys stay case-sensitive";
+}
+
+// Both ends of every whole key's range are taken, from a settings file and
+// from the command line, and one past either end is refused by both.
+TEST(Settings, EveryRangeTakesBothEndsAndRefusesOnePastEitherInAFileAndOnTheCommandLine)
+{
+    struct Range {
+        const SettingKey& key;
+        std::int64_t low, high, fallback;
+        const char* option; // "" where the key has an option of its own shape (--size)
+    };
+    const Range ranges[] = {
+        { SettingKeys::hres, 1, 8192, 800, "" },
+        { SettingKeys::vres, 1, 8192, 640, "" },
+        { SettingKeys::seed, -2147483648LL, 2147483647LL, 0, "--seed" },
+        { SettingKeys::audioDelay, -1000, 1000, 0, "--audio-delay" },
+    };
+    for (const SettingKey* key : SettingKeys::all) {
+        const bool listed
+            = std::any_of(std::begin(ranges), std::end(ranges), [key](const Range& r) { return &r.key == key; });
+        EXPECT_EQ(listed, key->kind == SettingKey::Kind::Whole) << key->name << " has a range to check here";
+    }
+    for (const Range& range : ranges) {
+        const std::string name = range.key.name;
+        for (const std::int64_t value : { range.low - 1, range.low, range.high, range.high + 1 }) {
+            const bool inside = value >= range.low && value <= range.high;
+            std::istringstream text(name + " " + std::to_string(value));
+            LogCapture capture;
+            const Settings settings(text, "ends.ini");
+            EXPECT_EQ(SettingKeys::value(settings, range.key), inside ? value : range.fallback) << name << " " << value;
+            EXPECT_EQ(capture.err().empty(), inside) << name << " " << value;
+
+            if (range.option[0] != '\0') {
+                DemoCommandLine line;
+                std::string error;
+                EXPECT_EQ(parseDemoCommandLine({ range.option, std::to_string(value) }, line, error), inside)
+                    << range.option << " " << value;
+                if (inside) {
+                    EXPECT_EQ(SettingKeys::value(line.settings, range.key), value) << range.option;
+                }
+            }
+        }
+    }
+    for (const auto& [size, width, height] : { std::tuple { "1x8192", 1, 8192 }, { "8192x1", 8192, 1 } }) {
+        DemoCommandLine line;
+        std::string error;
+        ASSERT_TRUE(parseDemoCommandLine({ "--size", size }, line, error)) << size;
+        EXPECT_EQ(SettingKeys::value(line.settings, SettingKeys::hres), width);
+        EXPECT_EQ(SettingKeys::value(line.settings, SettingKeys::vres), height);
+    }
+    for (const char* size : { "0x8192", "8193x1", "1x0", "8192x8193" }) {
+        DemoCommandLine line;
+        std::string error;
+        EXPECT_FALSE(parseDemoCommandLine({ "--size", size }, line, error)) << size;
+    }
 }

@@ -193,9 +193,12 @@ std::string DemoProcess::waitForWindow(int seconds)
 
 bool DemoProcess::waitForOutput(const std::string& text, int seconds)
 {
-    return poll(
-        [&] { return (readAll(dir + ".stdout.txt") + readAll(dir + ".stderr.txt")).find(text) != std::string::npos; },
-        seconds, std::chrono::milliseconds(100));
+    return poll([&] { return outputSoFar().find(text) != std::string::npos; }, seconds, std::chrono::milliseconds(100));
+}
+
+std::string DemoProcess::outputSoFar() const
+{
+    return readAll(dir + ".stdout.txt") + readAll(dir + ".stderr.txt");
 }
 
 bool DemoProcess::waitForFrames(unsigned long frames, int seconds)

@@ -48,6 +48,8 @@ public:
     std::string waitForWindow(int seconds);
     // Polls the demo's standard output and error for `text`.
     bool waitForOutput(const std::string& text, int seconds);
+    // What it has written to standard output, then to standard error, so far.
+    std::string outputSoFar() const;
     // Waits until the frame counts of its "FPS: " lines add up to `frames`.
     bool waitForFrames(unsigned long frames, int seconds);
     // Taps a key in the window, by its X name ("Escape", "space", "Next").

@@ -14,9 +14,9 @@ TEST(UrlQuery, ReadsTheAddressAsTheCommandLine)
         (std::vector<std::string> { "--start", "29008", "--seed", "-7", "--mute", "--size", "400x320", "--no-wait" }));
     EXPECT_FALSE(read.frameAt);
 
-    ASSERT_TRUE(readUrlQuery("at=41600&size=400%78320&&seed=1+2", read, error));
+    ASSERT_TRUE(readUrlQuery("at=41600&size=400%78320&&seed=1+2&no%2Dwait=1", read, error));
     EXPECT_EQ(read.frameAt, 41600u);
-    EXPECT_EQ(read.arguments, (std::vector<std::string> { "--size", "400x320", "--seed", "1 2" }));
+    EXPECT_EQ(read.arguments, (std::vector<std::string> { "--size", "400x320", "--seed", "1 2", "--no-wait" }));
     ASSERT_TRUE(readUrlQuery("", read, error));
     EXPECT_TRUE(read.arguments.empty());
 }
