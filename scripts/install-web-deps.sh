@@ -15,6 +15,6 @@ command -v npm >/dev/null || { echo "install-web-deps.sh: the web tests need Nod
 # npm ci starts again from nothing: only when the lock file is not the one
 # the folder was installed from.
 if ! cmp -s tests/platform/web/package-lock.json tests/platform/web/node_modules/.installed-from-lock.json; then
-  npm ci --prefix tests/web --no-audit --no-fund --ignore-scripts --loglevel=error >/dev/null
+  npm ci --prefix tests/platform/web --no-audit --no-fund --ignore-scripts --loglevel=error >/dev/null
   cp tests/platform/web/package-lock.json tests/platform/web/node_modules/.installed-from-lock.json
 fi
