@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <iostream>
+#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -48,20 +49,36 @@ double trackPositionOf(const SoundServer& sound, std::uint64_t end, long expecte
     return from + static_cast<double>(bestLag + window) * 10.0 / 441.0;
 }
 
-int dropouts(const SoundServer& sound, std::uint64_t begin, std::uint64_t end)
+std::vector<Silence> dropouts(const SoundServer& sound, std::uint64_t begin, std::uint64_t end)
 {
+    constexpr double msPerFrame = 1000.0 / 44100.0;
     const std::vector<float> heard = sound.recording(begin, end);
     std::size_t at = 0;
     while (at < heard.size() && heard[at] == 0.0f)
         ++at;
-    int count = 0;
+    std::vector<Silence> found;
     std::size_t silent = 0;
-    for (; at < heard.size(); ++at) {
-        silent = heard[at] == 0.0f ? silent + 1 : 0;
-        if (silent == 44)
-            ++count;
+    for (; at <= heard.size(); ++at) {
+        if (at < heard.size() && heard[at] == 0.0f) {
+            ++silent;
+            continue;
+        }
+        if (silent >= 44)
+            found.push_back({ static_cast<double>(heard.size() - (at - silent)) * msPerFrame,
+                static_cast<double>(silent) * msPerFrame });
+        silent = 0;
     }
-    return count;
+    return found;
+}
+
+std::string describe(const std::vector<Silence>& silences)
+{
+    if (silences.empty())
+        return "none";
+    std::ostringstream out;
+    for (const Silence& silence : silences)
+        out << "\n  " << silence.lengthMs << " ms of silence from " << silence.msBeforeEnd << " ms before the stop";
+    return out.str();
 }
 
 bool recordingWholeBefore(const SoundServer& sound, SoundServer::Clock::time_point stoppedAt)

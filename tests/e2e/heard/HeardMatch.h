@@ -3,6 +3,8 @@
 #include "SoundServer.h"
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 std::uint64_t toFrames(long milliseconds);
 
@@ -11,10 +13,20 @@ std::uint64_t toFrames(long milliseconds);
 // the normalised cross-correlation.
 double trackPositionOf(const SoundServer& sound, std::uint64_t end, long expectedEnd);
 
+// A run of digital silence in a recording: where it starts, in ms before the
+// window's end, and how long it lasts.
+struct Silence {
+    double msBeforeEnd = 0;
+    double lengthMs = 0;
+};
+
 // Runs of digital silence of a millisecond or more inside the music heard
 // between frames `begin` and `end`: from its first sound on, the soundtrack
 // has none.
-int dropouts(const SoundServer& sound, std::uint64_t begin, std::uint64_t end);
+std::vector<Silence> dropouts(const SoundServer& sound, std::uint64_t begin, std::uint64_t end);
+
+// "none", or each run, where it is and how long.
+std::string describe(const std::vector<Silence>& silences);
 
 // Whether the recording kept all that played in the 2 s before `stoppedAt`,
 // which the measures read; it waits until 0.4 s after it to judge. When it
@@ -22,5 +34,5 @@ int dropouts(const SoundServer& sound, std::uint64_t begin, std::uint64_t end);
 // machine: nothing the demo does), it says so, and the run measures nothing.
 bool recordingWholeBefore(const SoundServer& sound, SoundServer::Clock::time_point stoppedAt);
 
-// How many runs a measure may take to get a whole recording.
-constexpr int triesForAWholeRecording = 3;
+// How many runs a measure may take to get a whole recording, unstalled.
+constexpr int triesForAWholeRecording = 4;

@@ -1,6 +1,7 @@
 #include "../DemoProcess.h"
 #include "HeardMatch.h"
 #include "SoundServer.h"
+#include "StallWatch.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,14 @@ struct HeardRun {
     bool recordingWhole = false;
 };
 
-HeardRun runUntil(const SoundServer& sound, long moment, const std::vector<std::string>& options = {})
+// A player's real-time thread held off for about a cycle of the graph
+// (21.3 ms) misses it, and the cycle plays without its sound. On a virtual
+// machine whose host stalls it, runs with stalls of 30 to 140 ms had
+// silences, and none with stalls of 10 to 24 ms.
+constexpr double stallAllowedMs = 20.0;
+
+HeardRun runUntil(
+    const SoundServer& sound, const StallWatch& stalls, long moment, const std::vector<std::string>& options = {})
 {
     HeardRun run;
     DemoProcess demo;
@@ -29,8 +37,10 @@ HeardRun runUntil(const SoundServer& sound, long moment, const std::vector<std::
     demo.writeFile("data/settings.ini", "hres 160 vres 128\n");
     const std::string log = demo.directory() + "/sync.log";
     run.heardFrom = sound.recordedFrames();
+    const std::uintmax_t graphLog = sound.graphLogMark();
     std::vector<std::string> arguments { "--no-wait", "--start", std::to_string(moment - 3000) };
     arguments.insert(arguments.end(), options.begin(), options.end());
+    const auto startedAt = StallWatch::Clock::now();
     demo.start(arguments,
         { "LUMAROLL_AUDIO=", sound.address(), sound.pipeWireAddress(), "LUMAROLL_STOP_AT=" + std::to_string(moment),
             "LUMAROLL_SYNC_LOG=" + log });
@@ -45,6 +55,16 @@ HeardRun runUntil(const SoundServer& sound, long moment, const std::vector<std::
     demo.signal(SIGCONT);
     EXPECT_EQ(demo.finish(30).status, 143);
     run.recordingWhole = recordingWholeBefore(sound, stoppedAt);
+    for (const std::string& node : sound.lateNodesSince(graphLog))
+        std::cout << "the graph found " << node << " late for a cycle" << std::endl;
+    const double stalled = stalls.longestStallMs(startedAt, stoppedAt);
+    std::cout << "the machine stalled a real-time thread of the test's own for at most " << stalled
+              << " ms during the run" << std::endl;
+    if (stalled >= stallAllowedMs) {
+        std::cout << "that is too long for a player's thread to keep the graph's cycle: the run measures nothing"
+                  << std::endl;
+        run.recordingWhole = false;
+    }
     return run;
 }
 
@@ -58,22 +78,30 @@ class HeardSync : public ::testing::TestWithParam<SoundServer::Kind> { };
 // 0.25 s and 0.45 s before it) is the frame's time within 20 ms, or that
 // time and the extra delay asked for; and the music has no dropout. The demo
 // picks its output itself: on PipeWire, PipeWire's own interface. A run whose
-// recording lost part of what played runs again.
+// recording lost part of what played, or during which the machine stalled
+// the test's own real-time threads, runs again.
 TEST_P(HeardSync, TheFrameOnScreenIsTheMomentOfTheMusicHeardWithoutADropout)
 {
     SoundServer sound(GetParam());
     ASSERT_TRUE(sound.running()) << sound.failure();
     ASSERT_TRUE(sound.record());
+    const StallWatch stalls;
+    if (!stalls.watching())
+        std::cout << "no real-time priority here: the machine's own stalls go unseen" << std::endl;
     // An extra delay of the output moves the pictures by its value.
     for (const auto& [moment, delay] : { std::pair(6000L, 0L), std::pair(46000L, 0L), std::pair(30000L, 100L) }) {
         HeardRun run;
         for (int attempt = 1; attempt <= triesForAWholeRecording && !run.recordingWhole; ++attempt) {
-            run = runUntil(sound, moment, { "--audio-delay", std::to_string(delay) });
+            run = runUntil(sound, stalls, moment, { "--audio-delay", std::to_string(delay) });
             ASSERT_FALSE(run.frames.empty());
+            if (!run.recordingWhole)
+                std::cout << "silence in that run: " << describe(dropouts(sound, run.heardFrom, run.heardUpTo))
+                          << std::endl;
         }
-        ASSERT_TRUE(run.recordingWhole) << "every try lost part of its recording";
+        ASSERT_TRUE(run.recordingWhole) << "every try lost part of its recording, or the machine stalled it";
         const long due = run.frames.back().due;
-        EXPECT_EQ(dropouts(sound, run.heardFrom, run.heardUpTo), 0) << "runs of silence inside the music";
+        const std::vector<Silence> silences = dropouts(sound, run.heardFrom, run.heardUpTo);
+        EXPECT_TRUE(silences.empty()) << "runs of silence inside the music: " << describe(silences);
         for (const long back : { 0L, 250L, 450L }) {
             const double heard = trackPositionOf(sound, run.heardUpTo - toFrames(back), due - back + delay) + back;
             std::cout << "frame " << due << " ms on screen with a delay of " << delay << " ms, music heard at " << heard
