@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SoundServer.h"
+#include "StallWatch.h"
 
 #include <cstdint>
 #include <string>
@@ -34,5 +35,13 @@ std::string describe(const std::vector<Silence>& silences);
 // machine: nothing the demo does), it says so, and the run measures nothing.
 bool recordingWholeBefore(const SoundServer& sound, SoundServer::Clock::time_point stoppedAt);
 
+// Whether the machine let a run from `startedAt` to `stoppedAt` be, which it
+// says: no stall of a real-time thread long enough to take a player's thread
+// past a cycle of the graph, nor one of a few ms just before the stop, which
+// moves the moment the measures read by as much. Otherwise the run measures
+// nothing.
+bool unstalled(
+    const StallWatch& stalls, StallWatch::Clock::time_point startedAt, StallWatch::Clock::time_point stoppedAt);
+
 // How many runs a measure may take to get a whole recording, unstalled.
-constexpr int triesForAWholeRecording = 4;
+constexpr int triesForAWholeRecording = 6;

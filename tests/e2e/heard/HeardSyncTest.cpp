@@ -22,12 +22,6 @@ struct HeardRun {
     bool recordingWhole = false;
 };
 
-// A player's real-time thread held off for about a cycle of the graph
-// (21.3 ms) misses it, and the cycle plays without its sound. On a virtual
-// machine whose host stalls it, runs with stalls of 30 to 140 ms had
-// silences, and none with stalls of 10 to 24 ms.
-constexpr double stallAllowedMs = 20.0;
-
 HeardRun runUntil(
     const SoundServer& sound, const StallWatch& stalls, long moment, const std::vector<std::string>& options = {})
 {
@@ -57,14 +51,8 @@ HeardRun runUntil(
     run.recordingWhole = recordingWholeBefore(sound, stoppedAt);
     for (const std::string& node : sound.lateNodesSince(graphLog))
         std::cout << "the graph found " << node << " late for a cycle" << std::endl;
-    const double stalled = stalls.longestStallMs(startedAt, stoppedAt);
-    std::cout << "the machine stalled a real-time thread of the test's own for at most " << stalled
-              << " ms during the run" << std::endl;
-    if (stalled >= stallAllowedMs) {
-        std::cout << "that is too long for a player's thread to keep the graph's cycle: the run measures nothing"
-                  << std::endl;
+    if (!unstalled(stalls, startedAt, stoppedAt))
         run.recordingWhole = false;
-    }
     return run;
 }
 
