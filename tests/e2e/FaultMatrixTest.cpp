@@ -71,6 +71,9 @@ struct Fault {
     int signal = 0;
     unsigned long frames = 0;
     int seconds = 0;
+    // The demo started at this run time (ms) without the wait, so that
+    // `frames` count from there; 0: from the start.
+    unsigned long startAt = 0;
 };
 
 std::ostream& operator<<(std::ostream& out, const Fault& fault)
@@ -246,18 +249,31 @@ std::vector<Fault> faults()
                 { path, Remove } });
         }
     // Frames past which the scene plays, counted from the FPS lines: a little
-    // after each scene's start. A closed terminal and Ctrl-\ tear down as
-    // SIGTERM does.
+    // after each scene's start. The later scenes are started a second before
+    // that, so that a row does not wait through the scenes before. A closed
+    // terminal and Ctrl-\ tear down as SIGTERM does.
     const auto scenes = sceneFrameCounts();
-    const std::pair<const char*, unsigned long> phases[] = { { "StartUpWait", 0 }, { "SceneOne", 300 },
-        { "SceneTwo", scenes[0] + 87 }, { "SceneThree", scenes[0] + scenes[1] + 86 } };
+    constexpr unsigned long lead = 60;
+    struct Phase {
+        const char* name;
+        unsigned long frame; // of the run, at which the signal comes
+        bool startedThere;
+    };
+    const Phase phases[] = { { "StartUpWait", 0, false }, { "SceneOne", 300, true },
+        { "SceneTwo", scenes[0] + 87, true }, { "SceneThree", scenes[0] + scenes[1] + 86, true } };
     const std::pair<const char*, int> signals[]
         = { { "Interrupt", SIGINT }, { "Terminate", SIGTERM }, { "HangUp", SIGHUP }, { "Quit", SIGQUIT } };
-    for (const auto& [phase, frames] : phases)
+    for (const Phase& phase : phases)
         for (const auto& [name, signal] : signals)
-            if (signal == SIGINT || signal == SIGTERM || frames == 300)
-                rows.push_back({ std::string(name) + "During" + phase, {}, 128 + signal, "FrameBuffer '1' deleted\n",
-                    {}, {}, Surroundings::Usual, signal, frames });
+            if (signal == SIGINT || signal == SIGTERM || phase.frame == 300) {
+                Fault row { std::string(name) + "During" + phase.name, {}, 128 + signal, "FrameBuffer '1' deleted\n",
+                    {}, {}, Surroundings::Usual, signal, phase.frame };
+                if (phase.startedThere) {
+                    row.frames = lead;
+                    row.startAt = (phase.frame - lead) * frameMilliseconds;
+                }
+                rows.push_back(row);
+            }
     return rows;
 }
 
@@ -344,6 +360,8 @@ TEST_P(FaultMatrix, EndsWithItsStatusAndALineThatNamesIt)
     }
     std::string binary = fault.arguments.empty() ? LUMAROLL_BINARY : LUMAROLL_CAPTURE_BINARY;
     std::vector<std::string> arguments = fault.arguments;
+    if (fault.startAt > 0)
+        arguments.insert(arguments.end(), { "--no-wait", "--start", std::to_string(fault.startAt) });
     if (fault.surroundings == Surroundings::UsersFolderShut) {
         arguments.insert(
             arguments.begin(), { "--inh-caps=-all", "--bounding-set=-dac_override,-dac_read_search", binary });
