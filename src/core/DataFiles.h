@@ -20,6 +20,11 @@ inline constexpr const char* fade = "./data/textures/fade.png";
 // In the order start-up loads them; it stops at the first that fails.
 inline constexpr const char* textures[] = { testCard, wall, strip1, strip2, strip3, fade };
 
+// The stems of the shader pairs start-up builds, each a vertex and a fragment
+// source below.
+inline constexpr const char* shaderStems[]
+    = { "bigCube", "colourCube", "postProcess", "texture2D", "grid", "simple", "glowBright", "glowBlur" };
+
 // The vertex and fragment source of a shader pair, by its file stem.
 inline std::string vertexShader(const std::string& stem)
 {
