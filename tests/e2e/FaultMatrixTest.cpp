@@ -47,7 +47,7 @@ enum class Surroundings {
     StuckFfmpeg, // an ffmpeg first on the PATH that never reads its input
     ClosedStreams, // standard output and error closed
     ConsoleGone, // standard output and error a pipe that nobody reads any more
-    LittleMemory, // at most 3 GB of address space
+    LittleMemory, // at most 1.5 GB of address space
     // No file may grow past 64 kB: what a full disk does to a write, but for
     // the reason (EFBIG, "File too large" rather than ENOSPC).
     SmallFiles,
@@ -207,7 +207,7 @@ std::vector<Fault> faults()
         // A 100 kB argument is echoed cut to 200 characters.
         { "CaptureArgumentOf100kB", { "--out", "f", "--at", std::string(100000, '9') }, 2,
             "like 2000,15000; not '" + std::string(200, '9') + "…'\n" },
-        { "CaptureOutOfMemory", { "--sheet", "big.png", "--size", "8192x8192" }, 1,
+        { "CaptureOutOfMemory", { "--sheet", "big.png", "--size", "4096x4096" }, 1,
             "Out of memory (std::bad_alloc): the system gives the run less memory", {}, {},
             Surroundings::LittleMemory },
         // The system's reason, not libpng's "Write Error"; and no part left.
@@ -340,7 +340,7 @@ TEST_P(FaultMatrix, EndsWithItsStatusAndALineThatNamesIt)
         run.standardStreams(DemoProcess::Streams::BrokenPipe);
         break;
     case Surroundings::LittleMemory:
-        run.limitAddressSpace(3000000000UL);
+        run.limitAddressSpace(1500000000UL);
         break;
     case Surroundings::SmallFiles:
         run.limitFileSize(65536);
