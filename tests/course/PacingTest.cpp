@@ -223,6 +223,24 @@ TEST(PlaybackClock, APauseHoldsTheTimeAndASeekSetsItBackOrOn)
     }
 }
 
+namespace {
+
+// A clock that has followed the music for 400 ms, counting its restarts.
+struct PlayingFor400 {
+    FakeTime wall;
+    std::optional<std::uint32_t> music = 0;
+    int restarts = 0;
+    PlaybackClock clock { wall, [this] { return music; }, [] { return 0u; }, 0, [this](std::uint32_t) { ++restarts; } };
+    PlayingFor400()
+    {
+        wall.now += 400;
+        music = 400;
+        clock.now();
+    }
+};
+
+} // namespace
+
 // Music that comes back behind pictures the wall clock carried on (a sound
 // server stopped past the stall limit, or gone and back) is started again
 // where the pictures are, and they wait only for its first sound; a short
@@ -265,14 +283,8 @@ TEST(PlaybackClock, MusicBackBehindAfterTheWallClockCarriedOnStartsAgainWhereThe
     // Back within a tenth of a second of the pictures is waited for; any
     // further behind is started again.
     for (const std::uint32_t behind : { 100u, 101u }) {
-        FakeTime wall;
-        std::optional<std::uint32_t> music = 0;
-        int restarts = 0;
-        PlaybackClock clock(
-            wall, [&music] { return music; }, [] { return 0u; }, 0, [&](std::uint32_t) { ++restarts; });
-        wall.now += 400;
-        music = 400;
-        clock.now();
+        PlayingFor400 playing;
+        auto& [wall, music, restarts, clock] = playing;
         wall.now += 1000;
         EXPECT_EQ(clock.now(), 1400u);
         music = 1400 - behind;
@@ -300,14 +312,8 @@ TEST(PlaybackClock, MusicBackBehindAfterTheWallClockCarriedOnStartsAgainWhereThe
         EXPECT_EQ(restarts, std::vector<std::uint32_t> { 1016u });
     }
 
-    FakeTime wall;
-    std::optional<std::uint32_t> music = 0;
-    int restarts = 0;
-    PlaybackClock clock(
-        wall, [&music] { return music; }, [] { return 0u; }, 0, [&](std::uint32_t) { ++restarts; });
-    wall.now += 400;
-    music = 400;
-    clock.now();
+    PlayingFor400 playing;
+    auto& [wall, music, restarts, clock] = playing;
     wall.now += PlaybackClock::stallLimit - 100; // a short stall: the pictures wait
     EXPECT_EQ(clock.now(), 400u);
     music = 420;
