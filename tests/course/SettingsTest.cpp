@@ -190,12 +190,13 @@ TEST(Settings, TheUsersFileIsFoundByXdgAndEachLaterLayerWinsKeyByKey)
 }
 
 // A typing mistake in a key is named, with the key meant where one is near,
-// rather than passed over in silence; a key nowhere near any is named alone.
+// rather than passed over in silence; a key three edits or more from any is
+// named alone.
 // A byte order mark, as some editors start a UTF-8 file, is no part of the
 // first key.
 TEST(Settings, AnUnknownKeyIsNamedWithTheNearestAndAByteOrderMarkIsSkipped)
 {
-    std::istringstream text("\xEF\xBB\xBFhres 320 hrse 1 fullscren 1 colour 3 Seed 4");
+    std::istringstream text("\xEF\xBB\xBFhres 320 hrse 1 fullscren 1 colour 3 Seed 4 hresxyz 5");
     LogCapture capture;
     const Settings settings(text, "mine.ini");
     EXPECT_EQ(SettingKeys::value(settings, SettingKeys::hres), 320);
@@ -205,6 +206,7 @@ TEST(Settings, AnUnknownKeyIsNamedWithTheNearestAndAByteOrderMarkIsSkipped)
         "Settings file 'mine.ini': key 'Seed' is not one the demo reads (did you mean 'seed'?), ignored\n"
         "Settings file 'mine.ini': key 'colour' is not one the demo reads, ignored\n"
         "Settings file 'mine.ini': key 'fullscren' is not one the demo reads (did you mean 'fullscreen'?), ignored\n"
+        "Settings file 'mine.ini': key 'hresxyz' is not one the demo reads, ignored\n"
         "Settings file 'mine.ini': key 'hrse' is not one the demo reads (did you mean 'hres'?), ignored\n");
     EXPECT_EQ(SettingKeys::value(settings, SettingKeys::seed), 0) << "keys stay case-sensitive";
 }

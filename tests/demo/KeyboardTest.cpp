@@ -49,6 +49,7 @@ TEST(KeyMasks, DirectionsKeepOneKeyOfEachAxisAndEachActionKeyItsOwnBit)
         { { SDLK_UP, SDLK_DOWN }, 1, 0 },
         { { SDLK_DOWN }, 4, 0 },
         { { SDLK_UP, SDLK_LEFT, SDLK_RIGHT }, 1 | 2, 0 },
+        { { SDLK_UP, SDLK_LEFT }, 1 | 8, 0 },
         { { SDLK_DOWN, SDLK_LEFT }, 4 | 8, 0 },
         { { SDLK_DOWN, SDLK_RIGHT }, 4 | 2, 0 },
         { { SDLK_LEFT, SDLK_RIGHT }, 8, 0 },

@@ -55,7 +55,7 @@ void tapAfterLine(DemoProcess& demo, const std::string& window, const std::strin
 // Play resumes where a pause held it, whatever the wall clock and the music
 // did meanwhile: paused for a second and a half, then played for 0.3 s, the
 // run has moved on by about 0.3 s, not by the pause; and so after a seek back
-// made while paused.
+// made while paused, which leaves the music paused too.
 TEST(RehearsalResume, PlayGoesOnFromWhereThePauseHeldItAndFromWhereASeekPutIt)
 {
     DemoProcess demo;
@@ -67,13 +67,14 @@ TEST(RehearsalResume, PlayGoesOnFromWhereThePauseHeldItAndFromWhereASeekPutIt)
     const std::string window = demo.waitForWindow(30);
     ASSERT_FALSE(window.empty()) << demo.finish(1).err;
     ASSERT_TRUE(demo.waitForOutput("Rehearsal: 20.000 s, scene 1, pass 1250, playing\n", 30)) << demo.finish(1).out;
-    // Paused 1.5 s, played 0.3 s, paused; back 10 s, played 0.3 s, paused.
+    // Paused 1.5 s, played 0.3 s, paused; back 10 s, paused 1.5 s, played 0.3 s, paused.
     tapAfterLine(demo, window, "space", 1, 0);
     tapAfterLine(demo, window, "space", 2, 1500);
     tapAfterLine(demo, window, "space", 3, 300);
     tapAfterLine(demo, window, "Prior", 4, 0);
-    tapAfterLine(demo, window, "space", 5, 0);
-    tapAfterLine(demo, window, "space", 6, 300);
+    tapAfterLine(demo, window, "space", 5, 1500);
+    tapAfterLine(demo, window, "period", 6, 100); // a single step only while paused: nothing
+    tapAfterLine(demo, window, "space", 6, 200);
     tapAfterLine(demo, window, "Escape", 7, 0);
     const DemoProcess::Result result = demo.finish(20);
     EXPECT_EQ(result.status, 0);
