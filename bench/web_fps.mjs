@@ -16,7 +16,7 @@ const SIZE = [800, 640];
 const START = 30000; // scene two: the ball of cubes, the heaviest stretch
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-// Frames drawn over the wall clock, from a sync log's ticks (last field).
+// Frames drawn over the wall clock, from a sync log's ticks (its sixth field).
 function framesPerSecond(log) {
   const ticks = log.split('\n').filter(Boolean).map((line) => Number(line.split(' ')[5]));
   return ticks.length > 2 ? ((ticks.length - 1) * 1000) / (ticks[ticks.length - 1] - ticks[0]) : 0;

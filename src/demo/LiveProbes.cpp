@@ -18,12 +18,18 @@ LiveProbes::LiveProbes()
         stopAtPass = static_cast<long>(std::strtoul(time, nullptr, 10) / frameMilliseconds);
 }
 
-void LiveProbes::frameShown(std::uint32_t pass, std::uint32_t begun, std::uint32_t shown, const Music* music)
+void LiveProbes::frameShown(
+    std::uint32_t pass, std::uint32_t begun, const std::function<std::uint32_t()>& readClock, const Music* music)
 {
     if (syncLog) {
+        const std::uint32_t before = SDL_GetTicks();
+        const std::uint32_t shown = readClock();
+        const std::uint32_t after = SDL_GetTicks();
         const std::optional<std::uint32_t> position = music != nullptr ? music->position() : std::nullopt;
-        std::fprintf(syncLog.get(), "%u %u %u %u %ld %u\n", pass, pass * frameMilliseconds, begun, shown,
-            position ? static_cast<long>(*position) : -1L, SDL_GetTicks());
+        std::fprintf(syncLog.get(), "%u %u %u %u %ld %u %u\n", pass, pass * frameMilliseconds, begun, shown,
+            position ? static_cast<long>(*position) : -1L, after, before);
+    } else {
+        readClock();
     }
     // At or after: the live loop leaves frames out to keep in step, so the
     // frame of that very time may never be shown.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 class Music;
@@ -9,17 +10,20 @@ class Music;
 // A developer's window into the live loop, both off unless asked for:
 // LUMAROLL_SYNC_LOG=FILE writes a line for every frame drawn: its pass, the
 // time it is due, the playback clock as its drawing began and once it is on
-// screen, the music's position then (-1 without music) and SDL's ticks, all
-// in ms; LUMAROLL_STOP_AT=MS stops the process (SIGSTOP) once, when the first
-// frame due at or after run time MS is on screen, so that the window can be
-// read as it stands (the sync log, flushed first, names that frame).
+// screen, the music's position then (-1 without music) and SDL's ticks just
+// after and just before that clock was read, all in ms; LUMAROLL_STOP_AT=MS stops the process (SIGSTOP) once, when the
+// first frame due at or after run time MS is on screen, so that the window can be read as it stands (the sync log,
+// flushed first, names that frame).
 class LiveProbes {
 public:
     LiveProbes();
 
     bool logging() const { return syncLog != nullptr; }
-    // After the frame of `pass` is on screen.
-    void frameShown(std::uint32_t pass, std::uint32_t begun, std::uint32_t shown, const Music* music);
+    // After the frame of `pass` is on screen; `readClock` gives the playback
+    // clock. The ticks on both sides of that read bound the wall time it
+    // stands for, however long the process was kept from running between.
+    void frameShown(
+        std::uint32_t pass, std::uint32_t begun, const std::function<std::uint32_t()>& readClock, const Music* music);
 
 private:
     struct Closer {

@@ -39,7 +39,8 @@ bool WindowHost::endOfPass(std::uint32_t nextPass, bool drawn)
     if (music != nullptr)
         music->update();
     if (drawn) {
-        probes.frameShown(nextPass - 1, drawingBegan, clock != nullptr ? clock->now() : 0u, music);
+        probes.frameShown(
+            nextPass - 1, drawingBegan, [this] { return clock != nullptr ? clock->now() : 0u; }, music);
         pacing.frameShown(nextPass);
     }
     // Ctrl-C and SIGTERM leave like Escape, after the pass.

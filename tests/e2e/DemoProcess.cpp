@@ -335,7 +335,7 @@ std::vector<LoggedFrame> syncLog(const std::string& path)
 {
     std::vector<LoggedFrame> frames;
     std::ifstream file(path);
-    for (LoggedFrame f {}; file >> f.pass >> f.due >> f.begun >> f.shown >> f.music >> f.wall;)
+    for (LoggedFrame f {}; file >> f.pass >> f.due >> f.begun >> f.shown >> f.music >> f.wall >> f.wallBefore;)
         frames.push_back(f);
     return frames;
 }

@@ -110,5 +110,6 @@ std::string firstFrameBufferDeleted(const std::string& out);
 // clock when drawing began and when shown, music position, SDL ticks.
 struct LoggedFrame {
     long pass, due, begun, shown, music, wall;
+    long wallBefore; // SDL's ticks just before the clock was read, `wall` just after
 };
 std::vector<LoggedFrame> syncLog(const std::string& path);
