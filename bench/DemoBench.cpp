@@ -3,7 +3,13 @@
 //   programs and uniforms, same off-screen frame, post-process and swap) with
 //   no demo logic around them, which shows what the demo's own code adds;
 // - the cheapest frame at the same size: a clear, one full-screen textured
-//   quad and the swap, which shows what the picture itself costs.
+//   quad and the swap, which shows what the picture itself costs;
+// - the design's own floor: the off-screen frame cleared, one full-screen
+//   textured quad into it, the post-process into the window and the swap,
+//   the least any pass that draws through an off-screen frame can cost.
+// Then where a pass goes: the same draws once more, the GL finished around
+// each part (the clears, the room, the cubes, the strips, the glow, the
+// post-process, the swap), which only a benchmark may do.
 // A pass is render, screen pass, swap and update, as the main loop runs it,
 // without the frame limiter's sleep; each is timed to glFinish so that the
 // software renderer's work is inside the figure. After them come as many
@@ -162,11 +168,77 @@ struct Bench {
         return millisecondsSince(start);
     }
 
+    // The design's floor: the off-screen frame cleared and covered by one
+    // textured quad, then the post-process into the window, and the swap.
+    double designFloor(float fade)
+    {
+        const Clock::time_point start = Clock::now();
+        frame.bind();
+        glClearColor(0.7f, 0.2f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        renderer.drawTexturedQuad(glm::vec2(-1.0f), glm::vec2(1.0f), wall, 1.0f);
+        frame.unbind();
+        glViewport(0, 0, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height));
+        quad.drawWithFade(postProcess, frame.colour(), screen(), fade, &glow.texture());
+        engine.window->swap();
+        glFinish();
+        return millisecondsSince(start);
+    }
+
+    // The recorded draws of one pass again, each part timed on its own from a
+    // finished GL to a finished GL.
+    struct Parts {
+        double clears = 0, room = 0, cubes = 0, strips = 0, glow = 0, post = 0, swap = 0;
+    };
+    Parts parts(
+        const std::vector<Draw>& draws, const glm::mat4& projection, const glm::mat4& view, float pulse, float fade)
+    {
+        const auto timed = [](auto work) {
+            glFinish();
+            const Clock::time_point start = Clock::now();
+            work();
+            glFinish();
+            return millisecondsSince(start);
+        };
+        const auto only = [&](std::initializer_list<Draw::Kind> kinds) {
+            std::vector<Draw> some;
+            for (const Draw& d : draws)
+                if (std::find(kinds.begin(), kinds.end(), d.kind) != kinds.end())
+                    some.push_back(d);
+            return some;
+        };
+        const std::vector<Draw> room = only({ Draw::Room }), cubes = only({ Draw::Coloured, Draw::WorldCubes }),
+                                strips = only({ Draw::Strip });
+        Parts p;
+        p.clears = timed([&] {
+            engine.window->clear();
+            frame.bind();
+            glClearColor(0.7f, 0.2f, 0.0f, 1.0f);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        });
+        p.room = timed([&] { drawAll(room, projection, view, pulse); });
+        p.cubes = timed([&] { drawAll(cubes, projection, view, pulse); });
+        p.strips = timed([&] { drawAll(strips, projection, view, pulse); });
+        frame.unbind();
+        if (fade > Glow::threshold)
+            p.glow = timed([&] { glow.draw(quad, frame.colour(), fade); });
+        p.post = timed([&] {
+            glViewport(0, 0, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height));
+            quad.drawWithFade(postProcess, frame.colour(), screen(), fade, &glow.texture());
+        });
+        p.swap = timed([&] { engine.window->swap(); });
+        return p;
+    }
+
     // The floor: the recorded draws, nothing else.
     void issue(const std::vector<Draw>& draws, const glm::mat4& projection, const glm::mat4& view, float pulse)
     {
         glClearColor(0.7f, 0.2f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawAll(draws, projection, view, pulse);
+    }
+    void drawAll(const std::vector<Draw>& draws, const glm::mat4& projection, const glm::mat4& view, float pulse)
+    {
         for (const Draw& d : draws) {
             switch (d.kind) {
             case Draw::Room:
@@ -218,7 +290,8 @@ std::vector<Draw> worldDraws(const CubeWorld& world, const glm::mat4& spin)
 
 struct Figures {
     const char* name;
-    Spread demo, floor, cheapest, skipped;
+    Spread demo, floor, cheapest, design, skipped;
+    Bench::Parts parts; // medians
     double draws;
     double renderAllocations, updateAllocations;
 };
@@ -253,8 +326,10 @@ Figures measure(const char* name, Bench& bench, Scene& scene, std::uint32_t from
         bench.pass([&] { bench.issue(frameDraws, projection, view, pulse); }, [] {});
     }
     // Reserved, so that the only allocations counted are the demo's own.
-    std::vector<double> demo, floor, cheapest, renderAllocations, updateAllocations;
-    for (std::vector<double>* figures : { &demo, &floor, &cheapest, &renderAllocations, &updateAllocations })
+    std::vector<double> demo, floor, cheapest, design, renderAllocations, updateAllocations;
+    std::vector<double> clears, room, cubes, strips, glow, post, swap;
+    for (std::vector<double>* figures : { &demo, &floor, &cheapest, &design, &renderAllocations, &updateAllocations,
+             &clears, &room, &cubes, &strips, &glow, &post, &swap })
         figures->reserve(passes);
     unsigned long draws = 0;
     for (unsigned n = 0; n < passes; ++n) {
@@ -263,6 +338,15 @@ Figures measure(const char* name, Bench& bench, Scene& scene, std::uint32_t from
         const std::vector<Draw> frameDraws = record(view, pulse);
         floor.push_back(bench.pass([&] { bench.issue(frameDraws, projection, view, pulse); }, [] {}));
         cheapest.push_back(bench.cheapest());
+        design.push_back(bench.designFloor(scene.fade()));
+        const Bench::Parts p = bench.parts(frameDraws, projection, view, pulse, scene.fade());
+        clears.push_back(p.clears);
+        room.push_back(p.room);
+        cubes.push_back(p.cubes);
+        strips.push_back(p.strips);
+        glow.push_back(p.glow);
+        post.push_back(p.post);
+        swap.push_back(p.swap);
         bench.renderer.resetDrawCounts();
         unsigned long afterRender = 0;
         const unsigned long before = allocations;
@@ -287,7 +371,9 @@ Figures measure(const char* name, Bench& bench, Scene& scene, std::uint32_t from
         scene.update(16);
         skipped.push_back(millisecondsSince(start));
     }
-    return { name, spread(demo), spread(floor), spread(cheapest), spread(skipped),
+    const Bench::Parts parts { median(clears), median(room), median(cubes), median(strips), median(glow), median(post),
+        median(swap) };
+    return { name, spread(demo), spread(floor), spread(cheapest), spread(design), spread(skipped), parts,
         static_cast<double>(draws) / static_cast<double>(passes), median(renderAllocations),
         median(updateAllocations) };
 }
@@ -361,6 +447,19 @@ int run(unsigned passes, std::uint32_t width, std::uint32_t height)
             f.name, f.draws, f.demo.min, f.demo.median, f.demo.p99, 1000.0 / f.demo.median, f.floor.median,
             f.demo.median / f.floor.median, f.cheapest.median, f.demo.median / f.cheapest.median, f.skipped.median,
             f.skipped.p99, f.renderAllocations, f.updateAllocations);
+    std::printf("\nwhere a pass goes, median ms (the GL finished around each part)\n");
+    std::printf("%-16s | %6s %6s %6s %6s %6s %6s %6s | %6s | %6s | %-18s | %-18s | %s\n", "scene", "clears", "room",
+        "cubes", "strips", "glow", "post", "swap", "parts", "pass", "design floor: ms x", "cheapest: ms x",
+        "design floor / cheapest");
+    for (const Figures& f : figures) {
+        const Bench::Parts& p = f.parts;
+        const double sum = p.clears + p.room + p.cubes + p.strips + p.glow + p.post + p.swap;
+        std::printf(
+            "%-16s | %6.2f %6.2f %6.2f %6.2f %6.2f %6.2f %6.2f | %6.2f | %6.2f | %7.2f %10.2f | %7.2f %10.2f | %.2f\n",
+            f.name, p.clears, p.room, p.cubes, p.strips, p.glow, p.post, p.swap, sum, f.demo.median, f.design.median,
+            f.demo.median / f.design.median, f.cheapest.median, f.demo.median / f.cheapest.median,
+            f.design.median / f.cheapest.median);
+    }
     renderer.release();
     return 0;
 }
