@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <set>
 #include <stdlib.h>
@@ -103,134 +102,35 @@ TEST(ShaderProgram, MissingSamplerWarnsAndDestroyingTheCurrentProgramDeletesItAn
 
 namespace {
 
-// The shader and program calls that make and free names, in the order the GL
-// gets them, while a recorder lives: it swaps GLEW's entry points for its own,
-// which call the GL's. Names read as what was made, numbered in order of
-// creation ("vertex1", "program2"), as the GL may reuse a freed number.
-class LifecycleCalls {
+// While it lives, GLEW's create calls answer 0 without asking the GL, as the
+// GL does when it fails to make a name; `shaders` picks which call fails.
+class ZeroNames {
 public:
-    LifecycleCalls()
-    {
-        active = this;
-        swap();
-    }
-    ~LifecycleCalls()
+    explicit ZeroNames(bool shaders)
+        : shaders(shaders)
     {
         swap();
-        active = nullptr;
     }
-    LifecycleCalls(const LifecycleCalls&) = delete;
-    LifecycleCalls& operator=(const LifecycleCalls&) = delete;
-
-    // The calls made since the last take.
-    std::vector<std::string> take() { return std::exchange(calls, {}); }
-
-    // The create calls answer 0 without asking the GL, as it does when it
-    // fails to make a name.
-    bool zeroShaders = false;
-    bool zeroPrograms = false;
+    ~ZeroNames() { swap(); }
+    ZeroNames(const ZeroNames&) = delete;
+    ZeroNames& operator=(const ZeroNames&) = delete;
 
 private:
-    static GLuint GLAPIENTRY createShader(GLenum kind)
-    {
-        const GLuint name = active->zeroShaders ? 0 : active->real.createShader(kind);
-        return active->made(name, kind == GL_VERTEX_SHADER ? "vertex" : "fragment");
-    }
-    static GLuint GLAPIENTRY createProgram()
-    {
-        return active->made(active->zeroPrograms ? 0 : active->real.createProgram(), "program");
-    }
-    static void GLAPIENTRY useProgram(GLuint program)
-    {
-        active->calls.push_back("use " + active->label(program));
-        active->real.useProgram(program);
-    }
-    static void GLAPIENTRY detachShader(GLuint program, GLuint shader)
-    {
-        active->calls.push_back("detach " + active->label(shader) + " from " + active->label(program));
-        active->real.detachShader(program, shader);
-    }
-    // Deleting 0 is no call at all to the GL, which ignores it.
-    static void GLAPIENTRY deleteProgram(GLuint program)
-    {
-        if (program != 0)
-            active->calls.push_back("delete " + active->label(program));
-        active->real.deleteProgram(program);
-    }
-    static void GLAPIENTRY deleteShader(GLuint shader)
-    {
-        if (shader != 0)
-            active->calls.push_back("delete " + active->label(shader));
-        active->real.deleteShader(shader);
-    }
-
-    GLuint made(GLuint name, const std::string& kind)
-    {
-        const std::string numbered = kind + std::to_string(++count[kind]);
-        if (name != 0)
-            labels[name] = numbered;
-        calls.push_back("create " + numbered + (name == 0 ? " as 0" : ""));
-        return name;
-    }
-    std::string label(GLuint name) const
-    {
-        const auto found = labels.find(name);
-        return found != labels.end() ? found->second : std::to_string(name);
-    }
     void swap()
     {
-        std::swap(__glewCreateShader, real.createShader);
-        std::swap(__glewCreateProgram, real.createProgram);
-        std::swap(__glewUseProgram, real.useProgram);
-        std::swap(__glewDetachShader, real.detachShader);
-        std::swap(__glewDeleteProgram, real.deleteProgram);
-        std::swap(__glewDeleteShader, real.deleteShader);
+        if (shaders)
+            std::swap(__glewCreateShader, otherShader);
+        else
+            std::swap(__glewCreateProgram, otherProgram);
     }
-
-    struct EntryPoints {
-        PFNGLCREATESHADERPROC createShader = LifecycleCalls::createShader;
-        PFNGLCREATEPROGRAMPROC createProgram = LifecycleCalls::createProgram;
-        PFNGLUSEPROGRAMPROC useProgram = LifecycleCalls::useProgram;
-        PFNGLDETACHSHADERPROC detachShader = LifecycleCalls::detachShader;
-        PFNGLDELETEPROGRAMPROC deleteProgram = LifecycleCalls::deleteProgram;
-        PFNGLDELETESHADERPROC deleteShader = LifecycleCalls::deleteShader;
-    };
-    // Ours while the GL's are swapped out; the GL's while ours are in.
-    EntryPoints real;
-    std::vector<std::string> calls;
-    std::map<GLuint, std::string> labels;
-    std::map<std::string, int> count;
-
-    static LifecycleCalls* active;
+    static GLuint GLAPIENTRY zeroShader(GLenum) { return 0; }
+    static GLuint GLAPIENTRY zeroProgram() { return 0; }
+    const bool shaders;
+    PFNGLCREATESHADERPROC otherShader = zeroShader;
+    PFNGLCREATEPROGRAMPROC otherProgram = zeroProgram;
 };
 
-LifecycleCalls* LifecycleCalls::active = nullptr;
-
-using Calls = std::vector<std::string>;
-
 } // namespace
-
-// A program is freed whole or not at all: at destruction nothing is current,
-// the fragment shader comes off before the vertex one, and the program goes
-// before either shader, so no shader is merely flagged while still attached.
-// A program that fails to link frees what it made in the same order.
-TEST(ShaderProgram, DestructionAndAFailedLinkFreeTheProgramBeforeItsShadersInAFixedOrder)
-{
-    LogCapture capture;
-    LifecycleCalls calls;
-    auto program = std::make_unique<ShaderProgram>(dir + "good.vert", dir + "good.frag");
-    EXPECT_EQ(calls.take(), (Calls { "create vertex1", "create fragment1", "create program1" }));
-    program.reset();
-    EXPECT_EQ(calls.take(),
-        (Calls { "use 0", "detach fragment1 from program1", "detach vertex1 from program1", "delete program1",
-            "delete fragment1", "delete vertex1" }));
-
-    EXPECT_THROW(ShaderProgram(dir + "mismatch.vert", dir + "mismatch.frag"), ShaderLoadingException);
-    EXPECT_EQ(calls.take(),
-        (Calls { "create vertex2", "create fragment2", "create program2", "delete program2", "delete fragment2",
-            "delete vertex2" }));
-    EXPECT_NO_GL_ERROR();
-}
 
 // A name of 0 is how the GL says it made none, with an error pending: the
 // program goes on to the next check, which throws that error, and what was
@@ -239,22 +139,12 @@ TEST(ShaderProgram, ANameOfZeroFromTheGLIsThrownAsTheGLErrorAtTheNextCheck)
 {
     LogCapture capture;
     const int before = liveProgramsAndShaders();
-    {
-        LifecycleCalls calls;
-        calls.zeroShaders = true;
+    for (const bool shaders : { true, false }) {
+        ZeroNames zero(shaders);
         EXPECT_EQ(thrownBy([] { ShaderProgram program(dir + "good.vert", dir + "good.frag"); }),
-            "Invalid value in 'glCreateProgram()'");
-        EXPECT_EQ(calls.take(),
-            (Calls { "create vertex1 as 0", "create fragment1 as 0", "create program1", "delete program1" }));
-        calls.zeroShaders = false;
-        calls.zeroPrograms = true;
-        EXPECT_EQ(thrownBy([] { ShaderProgram program(dir + "good.vert", dir + "good.frag"); }),
-            "Invalid value in 'glAttachShader()'");
-        EXPECT_EQ(calls.take(),
-            (Calls {
-                "create vertex2", "create fragment2", "create program2 as 0", "delete fragment2", "delete vertex2" }));
+            shaders ? "Invalid value in 'glCreateProgram()'" : "Invalid value in 'glAttachShader()'");
+        EXPECT_EQ(liveProgramsAndShaders(), before);
     }
-    EXPECT_EQ(liveProgramsAndShaders(), before);
     EXPECT_NO_GL_ERROR();
 }
 
@@ -322,28 +212,23 @@ const std::string fragmentHalved = "#version 110\n"
 } // namespace
 
 // A rebuild that does not link, or that lacks what the drawing feeds, frees
-// what it made and leaves the old program as it was, still linked with its
-// shaders; one that succeeds takes the new names and frees the old ones as a
-// destruction would.
+// what it made (the fixture counts the names) and leaves the old program as it
+// was, still linked with its shaders; one that succeeds takes the new names
+// and frees the old ones.
 TEST_F(ShaderProgramRebuild, KeepsTheOldProgramIntactOnFailureAndFreesItsNamesOnSuccess)
 {
     LogCapture capture;
-    LifecycleCalls calls;
     ShaderProgram program(folder + "/good.vert", folder + "/good.frag");
     const GLuint old[3] = { program.id(), program.vertex().id, program.fragment().id };
     // What the drawing feeds: only these count as lacking.
     program.getAttribLocation("position");
     for (const char* uniform : { "mvpMatrix", "colour", "image" })
         program.getUniformLocation(uniform);
-    calls.take();
     std::vector<std::string> lacking { "left from before" };
 
     write("good.frag", "not glsl\n");
     EXPECT_FALSE(program.rebuild(lacking));
     EXPECT_EQ(lacking, std::vector<std::string> {});
-    EXPECT_EQ(calls.take(),
-        (Calls { "create vertex2", "create fragment2", "create program2", "delete program2", "delete fragment2",
-            "delete vertex2" }));
     EXPECT_EQ((std::vector<GLuint> { program.id(), program.vertex().id, program.fragment().id }),
         (std::vector<GLuint> { old[0], old[1], old[2] }));
     EXPECT_TRUE(linkedWith(program.id(), old[1], old[2]));
@@ -353,9 +238,6 @@ TEST_F(ShaderProgramRebuild, KeepsTheOldProgramIntactOnFailureAndFreesItsNamesOn
     write("good.frag", fragmentWithoutImage);
     EXPECT_FALSE(program.rebuild(lacking));
     EXPECT_EQ(lacking, (std::vector<std::string> { "position", "image" }));
-    EXPECT_EQ(calls.take(),
-        (Calls { "create vertex3", "create fragment3", "create program3", "use 0", "detach fragment3 from program3",
-            "detach vertex3 from program3", "delete program3", "delete fragment3", "delete vertex3" }));
     EXPECT_EQ(program.id(), old[0]);
     EXPECT_TRUE(linkedWith(program.id(), old[1], old[2]));
 
@@ -364,9 +246,6 @@ TEST_F(ShaderProgramRebuild, KeepsTheOldProgramIntactOnFailureAndFreesItsNamesOn
     write("good.frag", fragmentHalved);
     EXPECT_TRUE(program.rebuild(lacking));
     EXPECT_EQ(lacking, std::vector<std::string> {});
-    EXPECT_EQ(calls.take(),
-        (Calls { "create vertex4", "create fragment4", "create program4", "use 0", "detach fragment1 from program1",
-            "detach vertex1 from program1", "delete program1", "delete fragment1", "delete vertex1" }));
     for (GLuint name : old)
         EXPECT_FALSE(glIsProgram(name) || glIsShader(name)) << name;
     EXPECT_TRUE(linkedWith(program.id(), program.vertex().id, program.fragment().id));
