@@ -115,39 +115,6 @@ TEST(Capture, WritesOnlyThroughFilesItMadeItself)
         << "the capture leaves nothing of its own";
 }
 
-// Two captures to one sheet: the first stopped while it writes, the second
-// run to its end, then the first let go. Each writes a file of its own and
-// renames it whole: the last renamed wins, no file is corrupt, and each says
-// truly that it wrote the sheet.
-TEST(Capture, TwoCapturesToOneSheetEachWriteItWholeAndTheLastWins)
-{
-    DemoProcess first, second;
-    first.linkData();
-    second.linkData();
-    const std::string sheet = first.directory() + "/sheet.png";
-    first.startCapture({ "--sheet", sheet, "--size", "1024x1024", "--at", "1000,2000" });
-    // Its own file appears once the frames are drawn, and takes a while to fill.
-    bool writing = false;
-    for (int tries = 0; tries < 60000 && !writing; ++tries) {
-        writing = !partials(first.directory()).empty();
-        if (!writing)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    first.signal(SIGSTOP);
-    ASSERT_TRUE(writing);
-    second.startCapture({ "--sheet", sheet, "--size", "1024x1000", "--at", "30000,40000" });
-    const DemoProcess::Result secondResult = second.finish(120);
-    EXPECT_EQ(secondResult.status, 0) << secondResult.err;
-    EXPECT_EQ(loadPng(sheet).height, 1000);
-    first.signal(SIGCONT);
-    const DemoProcess::Result firstResult = first.finish(120);
-    EXPECT_EQ(firstResult.status, 0) << firstResult.err;
-    const RgbFrame won = loadPng(sheet);
-    EXPECT_EQ(won.width, 6 * 1024);
-    EXPECT_EQ(won.height, 1024) << "the last renamed";
-    EXPECT_TRUE(partials(first.directory()).empty());
-}
-
 // Frames captured after skipped passes are, pixel for pixel, those of a
 // capture that draws every pass.
 TEST(Capture, FramesAfterSkippedPassesAreThoseOfACaptureThatDrawsEveryPass)

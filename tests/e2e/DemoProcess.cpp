@@ -29,6 +29,14 @@ std::string readAll(const std::string& path)
 
 } // namespace
 
+std::size_t occurrences(const std::string& text, const std::string& part)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
 std::string shellOutput(const std::string& command)
 {
     std::string text;

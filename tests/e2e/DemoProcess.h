@@ -21,6 +21,12 @@ public:
 
     // Links the repository's data/ files into the working directory, except the given paths under data/.
     void linkData(const std::vector<std::string>& except = {});
+    // Links the repository's data/ files, with a settings file of the test's own.
+    void linkDataWithSettings(const std::string& settings)
+    {
+        linkData({ "settings.ini" });
+        writeFile("data/settings.ini", settings);
+    }
     // Writes (or replaces) a file under the working directory.
     void writeFile(const std::string& relativePath, const std::string& text);
 
@@ -91,6 +97,9 @@ private:
     bool reaped = false;
     int waitStatus = 0;
 };
+
+// How many times `part` stands in `text`.
+std::size_t occurrences(const std::string& text, const std::string& part);
 
 // Runs a shell command and returns its standard output.
 std::string shellOutput(const std::string& command);

@@ -17,17 +17,6 @@
 #include <thread>
 #include <vector>
 
-namespace {
-
-// A run's folder: the repository's data with a settings file of its own.
-void prepare(DemoProcess& run, const std::string& settings)
-{
-    run.linkData({ "settings.ini" });
-    run.writeFile("data/settings.ini", settings);
-}
-
-} // namespace
-
 // The whole run, its passes of 16 ms after the 5 s wait (scenes of 29, 20
 // and 25 s and one last frame), stopped (SIGSTOP) for two seconds in scene
 // two. The pictures follow the clock, which leaves the stop out: the run
@@ -35,7 +24,7 @@ void prepare(DemoProcess& run, const std::string& settings)
 TEST(DemoRun, PlaysAllThreeScenesInStepWithTheClockThroughAStopEndsByItselfAndTearsDownInOrder)
 {
     DemoProcess demo;
-    prepare(demo, "hres 160 vres 128 seed 3\n");
+    demo.linkDataWithSettings("hres 160 vres 128 seed 3\n");
     const std::string log = demo.directory() + "/sync.log";
     demo.start({}, { "LUMAROLL_SYNC_LOG=" + log });
     ASSERT_TRUE(demo.waitForFrames(1900, 120)) << demo.finish(1).out;
@@ -108,7 +97,7 @@ TEST(DemoRun, EscapeOrASignalDuringTheStartUpWaitEndsItWithoutAFrame)
     for (const bool escape : { true, false }) {
         SCOPED_TRACE(escape ? "Escape" : "SIGINT");
         DemoProcess demo;
-        prepare(demo, "hres 160 vres 128\n");
+        demo.linkDataWithSettings("hres 160 vres 128\n");
         const std::string log = demo.directory() + "/sync.log";
         demo.start({}, { "LUMAROLL_SYNC_LOG=" + log });
         const std::string window = demo.waitForWindow(30);
@@ -157,7 +146,7 @@ std::vector<std::int16_t> playedFromFirstSound(const std::string& path, std::siz
 TEST(DemoRun, PlaysTheSoundtrackFromItsFirstSampleAndThePicturesFollowItsPace)
 {
     DemoProcess demo;
-    prepare(demo, "hres 160 vres 128\n");
+    demo.linkDataWithSettings("hres 160 vres 128\n");
     const std::string audio = demo.directory() + "/audio.raw";
     const std::string log = demo.directory() + "/sync.log";
     demo.start({}, { "LUMAROLL_AUDIO=file:" + audio, "LUMAROLL_AUDIO_PACE=1.5", "LUMAROLL_SYNC_LOG=" + log });
@@ -198,7 +187,7 @@ TEST(DemoRun, TheLiveWindowShowsTheCapturesFrameOfTheSameMoment)
     std::vector<long> due;
     for (const long moment : { 4496L, 33008L, 62000L }) {
         DemoProcess demo;
-        prepare(demo, settings);
+        demo.linkDataWithSettings(settings);
         const std::string log = demo.directory() + "/sync.log";
         // Away from the corner where other windows open: the X server keeps no
         // copy of a covered part of a window.
@@ -222,7 +211,7 @@ TEST(DemoRun, TheLiveWindowShowsTheCapturesFrameOfTheSameMoment)
     }
 
     DemoProcess capture;
-    prepare(capture, settings);
+    capture.linkDataWithSettings(settings);
     std::string times;
     for (const long time : due)
         times += (times.empty() ? "" : ",") + std::to_string(time);
@@ -320,7 +309,7 @@ TEST(DemoRun, SettingsInLayersSizeTheWindowAndEscapeEndsWithStatusZero)
 TEST(DemoRun, StartAtATimeBeginsTheScenesAndTheMusicThereAndMuteLeavesTheMusicOut)
 {
     DemoProcess demo;
-    prepare(demo, "hres 160 vres 128\n");
+    demo.linkDataWithSettings("hres 160 vres 128\n");
     const std::string audio = demo.directory() + "/audio.raw";
     const std::string log = demo.directory() + "/sync.log";
     demo.start({ "--start", "29008", "--no-wait" }, { "LUMAROLL_AUDIO=file:" + audio, "LUMAROLL_SYNC_LOG=" + log });
@@ -340,7 +329,7 @@ TEST(DemoRun, StartAtATimeBeginsTheScenesAndTheMusicThereAndMuteLeavesTheMusicOu
     EXPECT_TRUE(played == trackFrom(29008, 44100)) << "the music does not go on from 29008 ms";
 
     DemoProcess muted;
-    prepare(muted, "hres 160 vres 128\n");
+    muted.linkDataWithSettings("hres 160 vres 128\n");
     muted.start({ "--mute", "--no-wait" });
     ASSERT_TRUE(muted.waitForOutput("FPS: ", 60)) << muted.finish(1).out;
     muted.signal(SIGTERM);

@@ -178,8 +178,7 @@ TEST(GoldenFrames, TheWholeRunAtEachCameraAndEventLooksAsItsReferences)
     for (const std::string& time : golden.times)
         times += (times.empty() ? "" : ",") + time;
     DemoProcess capture;
-    capture.linkData({ "settings.ini" });
-    capture.writeFile("data/settings.ini", "seed " + golden.seed + "\n");
+    capture.linkDataWithSettings("seed " + golden.seed + "\n");
     const std::string frames = capture.directory() + "/frames";
     capture.startCapture({ "--size", "200x160", "--at", times, "--out", frames });
     const DemoProcess::Result result = capture.finish(120);

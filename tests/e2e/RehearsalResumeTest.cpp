@@ -59,8 +59,7 @@ void tapAfterLine(DemoProcess& demo, const std::string& window, const std::strin
 TEST(RehearsalResume, PlayGoesOnFromWhereThePauseHeldItAndFromWhereASeekPutIt)
 {
     DemoProcess demo;
-    demo.linkData({ "settings.ini" });
-    demo.writeFile("data/settings.ini", "hres 160 vres 128\n");
+    demo.linkDataWithSettings("hres 160 vres 128\n");
     // Below the screen's bottom edge, out of the way of the windows other tests read.
     demo.start({ "--rehearse", "--start", "20000" },
         { "LUMAROLL_AUDIO=file:" + demo.directory() + "/audio.raw", "SDL_VIDEO_WINDOW_POS=0,1100" });

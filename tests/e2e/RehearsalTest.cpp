@@ -13,14 +13,6 @@
 
 namespace {
 
-std::size_t occurrences(const std::string& text, const std::string& part)
-{
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
-
 // The window once the frame a status line names has had time to reach it.
 RgbFrame windowAfter(DemoProcess& demo, const std::string& window, const std::string& status)
 {
@@ -64,8 +56,7 @@ RgbFrame redAndBlueSwapped(RgbFrame frame)
 TEST(Rehearsal, PausesSeeksToTheCapturesFramesAndRebuildsAnEditedShaderInPlace)
 {
     DemoProcess demo;
-    demo.linkData({ "settings.ini" });
-    demo.writeFile("data/settings.ini", "hres 200 vres 160 seed 7\n");
+    demo.linkDataWithSettings("hres 200 vres 160 seed 7\n");
     // Away from the corner where other windows open, and from the live-window
     // test's: the X server keeps no copy of a covered part of a window.
     demo.start(
@@ -119,8 +110,7 @@ TEST(Rehearsal, PausesSeeksToTheCapturesFramesAndRebuildsAnEditedShaderInPlace)
     EXPECT_EQ(occurrences(result.out + result.err, "Fail to get"), 0u);
 
     DemoProcess capture;
-    capture.linkData({ "settings.ini" });
-    capture.writeFile("data/settings.ini", "hres 200 vres 160 seed 7\n");
+    capture.linkDataWithSettings("hres 200 vres 160 seed 7\n");
     capture.startCapture({ "--at", "16992,30000", "--out", capture.directory() + "/frames" });
     ASSERT_EQ(capture.finish(60).status, 0);
     const RgbFrame at16992 = loadPng(capture.directory() + "/frames/lumaroll-16992.png");
@@ -136,8 +126,7 @@ TEST(Rehearsal, PausesSeeksToTheCapturesFramesAndRebuildsAnEditedShaderInPlace)
 TEST(Rehearsal, ItsLinesArriveAsTheyArePrintedThroughAPipeOrAFile)
 {
     DemoProcess demo;
-    demo.linkData({ "settings.ini" });
-    demo.writeFile("data/settings.ini", "hres 160 vres 128\n");
+    demo.linkDataWithSettings("hres 160 vres 128\n");
     demo.outputAsItIs();
     demo.start({ "--rehearse" });
     const std::string window = demo.waitForWindow(30);
@@ -154,8 +143,7 @@ TEST(Rehearsal, ItsLinesArriveAsTheyArePrintedThroughAPipeOrAFile)
 TEST(Rehearsal, EveryKeyOfABurstCountsInOrder)
 {
     DemoProcess demo;
-    demo.linkData({ "settings.ini" });
-    demo.writeFile("data/settings.ini", "hres 800 vres 640\n");
+    demo.linkDataWithSettings("hres 800 vres 640\n");
     // Below the screen's bottom edge: a window this large would cover the
     // windows other tests read back from the X server meanwhile.
     demo.start({ "--rehearse" }, { "SDL_VIDEO_WINDOW_POS=0,1100" });

@@ -27,11 +27,9 @@ HeardRun runUntil(
 {
     HeardRun run;
     DemoProcess demo;
-    demo.linkData({ "settings.ini" });
-    demo.writeFile("data/settings.ini", "hres 160 vres 128\n");
+    demo.linkDataWithSettings("hres 160 vres 128\n");
     const std::string log = demo.directory() + "/sync.log";
     run.heardFrom = sound.recordedFrames();
-    const std::uintmax_t graphLog = sound.graphLogMark();
     std::vector<std::string> arguments { "--no-wait", "--start", std::to_string(moment - 3000) };
     arguments.insert(arguments.end(), options.begin(), options.end());
     const auto startedAt = StallWatch::Clock::now();
@@ -49,8 +47,6 @@ HeardRun runUntil(
     demo.signal(SIGCONT);
     EXPECT_EQ(demo.finish(30).status, 143);
     run.recordingWhole = recordingWholeBefore(sound, stoppedAt);
-    for (const std::string& node : sound.lateNodesSince(graphLog))
-        std::cout << "the graph found " << node << " late for a cycle" << std::endl;
     if (!unstalled(stalls, startedAt, stoppedAt))
         run.recordingWhole = false;
     return run;

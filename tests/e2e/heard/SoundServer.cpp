@@ -47,9 +47,6 @@ pid_t SoundServer::spawn(const std::vector<std::string>& arguments)
         unsetenv("DISPLAY"); // nothing of the test's X server
         if (!socket.empty())
             setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
-        // The graph logs, from this level on, which node was late for a cycle.
-        if (arguments[0] == "pipewire")
-            setenv("PIPEWIRE_DEBUG", "3", 1);
         std::vector<char*> argv;
         for (const std::string& argument : arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
@@ -233,28 +230,6 @@ double SoundServer::recordingLostMs(Clock::time_point from, Clock::time_point to
         lost = std::max(lost, soonestBefore - soonestAfter[k + 1]);
     }
     return lost * 1000.0 / rate;
-}
-
-std::uintmax_t SoundServer::graphLogMark() const
-{
-    std::error_code missing;
-    const std::uintmax_t size = std::filesystem::file_size(dir + "/pipewire.log", missing);
-    return missing ? 0 : size;
-}
-
-std::vector<std::string> SoundServer::lateNodesSince(std::uintmax_t mark) const
-{
-    std::ifstream log(dir + "/pipewire.log");
-    log.seekg(static_cast<std::streamoff>(mark));
-    std::vector<std::string> late;
-    // "... (Lumaroll-50) client too slow! ..."
-    for (std::string line; std::getline(log, line);) {
-        const std::size_t tooSlow = line.find(") client too slow");
-        const std::size_t open = line.rfind('(', tooSlow);
-        if (tooSlow != std::string::npos && open != std::string::npos)
-            late.push_back(line.substr(open + 1, tooSlow - open - 1));
-    }
-    return late;
 }
 
 SoundServer::~SoundServer()

@@ -54,12 +54,6 @@ public:
     // the recording jumps ahead. Judged against the pieces that arrived after
     // each one, up to now, so ask a few hundred ms after `to`.
     double recordingLostMs(Clock::time_point from, Clock::time_point to) const;
-    // Where the graph's log stands now; and the nodes that the graph found
-    // still busy when a cycle began ("client too slow") since then, in the
-    // order it found them: such a node's sound is missing from that cycle.
-    // PulseAudio keeps no such log: none.
-    std::uintmax_t graphLogMark() const;
-    std::vector<std::string> lateNodesSince(std::uintmax_t mark) const;
     // Mono (left plus right) samples of the recording, [from, to) in frames.
     std::vector<float> recording(std::uint64_t from, std::uint64_t to) const;
 

@@ -22,20 +22,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-void prepare(DemoProcess& demo)
-{
-    demo.linkData({ "settings.ini" });
-    demo.writeFile("data/settings.ini", "hres 160 vres 128\n");
-}
-
-std::size_t occurrences(const std::string& text, const std::string& part)
-{
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
-
 // A socket that takes connections into its queue and never answers them.
 class MuteSocket {
 public:
@@ -75,7 +61,7 @@ TEST(SoundServerFaults, AStoppedServerHoldsNeitherEscapeNorCtrlC)
             SCOPED_TRACE(std::string(kind == SoundServer::Kind::PulseAudio ? "PulseAudio, " : "PipeWire, ")
                 + (escape ? "Escape" : "Ctrl-C"));
             DemoProcess demo;
-            prepare(demo);
+            demo.linkDataWithSettings("hres 160 vres 128\n");
             demo.start({ "--no-wait" }, { "LUMAROLL_AUDIO=pulse", sound.address() });
             const std::string window = demo.waitForWindow(30);
             ASSERT_TRUE(demo.waitForFrames(60, 30)) << demo.finish(1).err;
@@ -101,7 +87,7 @@ TEST(SoundServerFaults, AStoppedServerHoldsNeitherEscapeNorCtrlC)
 TEST(SoundServerFaults, AServerThatNeverAnswersGivesTheSilentOutputWithinAFewSeconds)
 {
     DemoProcess demo;
-    prepare(demo);
+    demo.linkDataWithSettings("hres 160 vres 128\n");
     MuteSocket mute(demo.directory() + "/mute.socket");
     ASSERT_TRUE(mute.listening);
     const std::vector<std::string> environment { "LUMAROLL_AUDIO=",
@@ -118,7 +104,7 @@ TEST(SoundServerFaults, AServerThatNeverAnswersGivesTheSilentOutputWithinAFewSec
         << result.err;
 
     DemoProcess interrupted;
-    prepare(interrupted);
+    interrupted.linkDataWithSettings("hres 160 vres 128\n");
     interrupted.start({ "--no-wait" }, environment);
     ASSERT_TRUE(interrupted.waitForOutput("Music created", 20));
     interrupted.signal(SIGINT);
@@ -135,7 +121,7 @@ TEST(SoundServerFaults, AServerGoneMidRunIsSaidOnceAndTheMusicComesBackWithIt)
     SoundServer sound(SoundServer::Kind::PulseAudio);
     ASSERT_TRUE(sound.running()) << sound.failure();
     DemoProcess demo;
-    prepare(demo);
+    demo.linkDataWithSettings("hres 160 vres 128\n");
     const std::string log = demo.directory() + "/sync.log";
     demo.start(
         { "--no-wait", "--start", "64000" }, { "LUMAROLL_AUDIO=pulse", sound.address(), "LUMAROLL_SYNC_LOG=" + log });
@@ -172,7 +158,7 @@ TEST(SoundServerFaults, AfterAStallThePicturesAndTheMusicMeetAgainWithoutAFreeze
             ASSERT_TRUE(sound.running()) << sound.failure();
             ASSERT_TRUE(sound.record());
             DemoProcess demo;
-            prepare(demo);
+            demo.linkDataWithSettings("hres 160 vres 128\n");
             const std::string log = demo.directory() + "/sync.log";
             const long moment = 10000;
             const auto startedAt = StallWatch::Clock::now();
