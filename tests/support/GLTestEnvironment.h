@@ -7,8 +7,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
-#include <vector>
 
 // One real SDL window with its GL context (Mesa under Xvfb in the test
 // command) for every test of a GL test executable.
@@ -16,19 +14,16 @@ class GLTestEnvironment : public ::testing::Environment {
 public:
     static constexpr std::uint32_t width = 160;
     static constexpr std::uint32_t height = 120;
-    static constexpr const char* caption = "Lumaroll GL tests";
 
     void SetUp() override;
     void TearDown() override;
 
-    static VornE::VornEngine& engine();
-    static Resolution size();
+    static Resolution size() { return Resolution { width, height }; }
 
 private:
     static std::unique_ptr<VornE::VornEngine> instance;
 };
 
-// An RGBA pixel read back from the bound framebuffer.
 struct Pixel {
     int r, g, b, a;
 };

@@ -12,8 +12,6 @@ class LogCapture {
 public:
     LogCapture();
     ~LogCapture();
-    LogCapture(const LogCapture&) = delete;
-    LogCapture& operator=(const LogCapture&) = delete;
 
     std::string out() const { return outText.str(); }
     std::string err() const { return errText.str(); }

@@ -31,10 +31,7 @@ TEST(UrlQuery, RefusesWhatAPageCannotTakeWithALineSayingWhy)
         { "seed=", "'seed' has no value" },
         { "mute=yes", "'mute' takes 1 or 0; not 'yes'" },
         { "data-dir=/tmp", "'data-dir' means nothing in a browser" },
-        { "help=1", "'help' means nothing in a browser" },
-        { "rehearse=1", "'rehearse' means nothing in a browser" },
         { "at=soon", "'at' takes a run time in ms" },
-        { "at=-1", "'at' takes a run time in ms" },
         // What the user typed is shown cut and with its control characters
         // escaped: a NUL would end the message where a C string carries it.
         { "mute=%00%1b[2J", "'mute' takes 1 or 0; not '\\x00\\x1b[2J'" },

@@ -11,20 +11,9 @@
 #include <memory>
 #include <string>
 
-namespace {
-
-const std::string models = std::string(LUMAROLL_SOURCE_DIR) + "/tests/mesh/models/";
-
-std::unique_ptr<VornE::Ressource> loadModel(const std::string& path)
-{
-    AMeshLoader loader;
-    return std::unique_ptr<VornE::Ressource>(loader.load(path));
-}
-
-} // namespace
-
 TEST(AMeshLoader, MissingFileNonModelAndModelWithoutMeshGiveNullWithTheirErrorLines)
 {
+    const std::string models = std::string(LUMAROLL_SOURCE_DIR) + "/tests/mesh/models/";
     // Leave a known last error in Assimp: a call for the missing file would replace it.
     ASSERT_EQ(aiImportFile((models + "not_a_model.txt").c_str(), aiProcessPreset_TargetRealtime_Quality), nullptr);
     const std::string reason = aiGetErrorString();
@@ -37,7 +26,8 @@ TEST(AMeshLoader, MissingFileNonModelAndModelWithoutMeshGiveNullWithTheirErrorLi
     };
     for (const auto& [path, error] : cases) {
         LogCapture capture;
-        EXPECT_EQ(loadModel(path), nullptr);
+        AMeshLoader loader;
+        EXPECT_EQ(std::unique_ptr<VornE::Ressource>(loader.load(path)), nullptr);
         EXPECT_EQ(capture.err(), error);
         EXPECT_EQ(capture.out(), ""); // no success line for a failure
         if (&path == &cases[0].first) {
