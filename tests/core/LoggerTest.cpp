@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <poll.h>
 #include <pty.h>
 #include <string>
 #include <sys/wait.h>
@@ -56,14 +57,26 @@ std::string loggedInChild(bool terminal, const char* noColour)
             std::cout.flush();
         }
         std::fflush(nullptr);
+        // Linux drops what a terminal still holds when its last writer
+        // closes it: the child stays until the parent has read all.
+        char read = 0;
+        if (terminal && ::read(STDIN_FILENO, &read, 1) != 1)
+            _exit(1);
         _exit(0);
     }
     if (!terminal)
         close(fds[1]);
     std::string text;
     char buffer[256];
-    for (ssize_t got; (got = read(fds[0], buffer, sizeof buffer)) > 0;)
+    pollfd ready { fds[0], POLLIN, 0 };
+    while (text.find("info") == std::string::npos && poll(&ready, 1, 5000) == 1) {
+        const ssize_t got = read(fds[0], buffer, sizeof buffer);
+        if (got <= 0)
+            break;
         text.append(buffer, static_cast<size_t>(got));
+    }
+    if (terminal && write(fds[0], "\n", 1) != 1)
+        text += " (the child was not let go)";
     close(fds[0]);
     waitpid(child, nullptr, 0);
     return text;
