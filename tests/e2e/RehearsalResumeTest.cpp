@@ -60,6 +60,9 @@ TEST(RehearsalResume, PlayGoesOnFromWhereThePauseHeldItAndFromWhereASeekPutIt)
 {
     DemoProcess demo;
     demo.linkDataWithSettings("hres 160 vres 128\n");
+    // As a maker reads the lines, through a pipe or a file: each must come
+    // as it is printed, not when a buffer fills.
+    demo.outputAsItIs();
     // Below the screen's bottom edge, out of the way of the windows other tests read.
     demo.start({ "--rehearse", "--start", "20000" },
         { "LUMAROLL_AUDIO=file:" + demo.directory() + "/audio.raw", "SDL_VIDEO_WINDOW_POS=0,1100" });

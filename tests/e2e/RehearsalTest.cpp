@@ -121,23 +121,6 @@ TEST(Rehearsal, PausesSeeksToTheCapturesFramesAndRebuildsAnEditedShaderInPlace)
     EXPECT_GT(valuesApart(at16992, redAndBlueSwapped(at16992)), at16992.rgb.size() / 8) << "a frame with colour";
 }
 
-// A maker reads the rehearsal's lines as they come, often through a pipe or
-// into a file, where a line held in the buffer would show only at the end.
-TEST(Rehearsal, ItsLinesArriveAsTheyArePrintedThroughAPipeOrAFile)
-{
-    DemoProcess demo;
-    demo.linkDataWithSettings("hres 160 vres 128\n");
-    demo.outputAsItIs();
-    demo.start({ "--rehearse" });
-    const std::string window = demo.waitForWindow(30);
-    ASSERT_FALSE(window.empty()) << demo.finish(1).err;
-    EXPECT_TRUE(demo.waitForOutput("Rehearsal: 0.000 s, scene 1, pass 0, playing\n", 30));
-    demo.pressKey(window, "space");
-    EXPECT_TRUE(demo.waitForOutput(", paused\n", 10));
-    demo.pressEscape(window);
-    EXPECT_EQ(demo.finish(20).status, 0);
-}
-
 // A burst of seeks, faster than a frame is drawn at a large size: every press
 // counts, in order, however many come while the run replays and draws.
 TEST(Rehearsal, EveryKeyOfABurstCountsInOrder)
