@@ -1,9 +1,10 @@
 #include "HeardMatch.h"
 
-#include "../DemoProcess.h"
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <iostream>
 #include <sstream>
 #include <thread>
@@ -113,4 +114,37 @@ bool unstalled(
         return true;
     std::cout << "that is too long: the run measures nothing" << std::endl;
     return false;
+}
+
+HeardRun runUntil(const SoundServer& sound, const StallWatch& stalls, long start, long moment,
+    const std::vector<std::string>& options, const std::vector<std::string>& environment,
+    const std::function<void()>& during)
+{
+    HeardRun run;
+    DemoProcess demo;
+    demo.linkDataWithSettings("hres 160 vres 128\n");
+    const std::string log = demo.directory() + "/sync.log";
+    run.heardFrom = sound.recordedFrames();
+    std::vector<std::string> arguments { "--no-wait", "--start", std::to_string(start) };
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    std::vector<std::string> variables { "LUMAROLL_STOP_AT=" + std::to_string(moment), "LUMAROLL_SYNC_LOG=" + log };
+    variables.insert(variables.end(), environment.begin(), environment.end());
+    const auto startedAt = StallWatch::Clock::now();
+    demo.start(arguments, variables);
+    if (during) {
+        EXPECT_TRUE(demo.waitForFrames(60, 30)) << demo.outputSoFar();
+        during();
+    }
+    const bool stopped = demo.waitUntilStopped(30, std::chrono::microseconds(500));
+    const auto stoppedAt = SoundServer::Clock::now();
+    run.heardUpTo = sound.framePlayingAt(stoppedAt);
+    EXPECT_TRUE(stopped) << demo.finish(1).err;
+    if (!stopped)
+        return {};
+    run.frames = syncLog(log);
+    demo.signal(SIGTERM);
+    demo.signal(SIGCONT);
+    EXPECT_EQ(demo.finish(30).status, 143);
+    run.recordingWhole = recordingWholeBefore(sound, stoppedAt) && unstalled(stalls, startedAt, stoppedAt);
+    return run;
 }

@@ -1,13 +1,28 @@
 #pragma once
 
+#include "../DemoProcess.h"
 #include "SoundServer.h"
 #include "StallWatch.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 std::uint64_t toFrames(long milliseconds);
+
+struct HeardRun {
+    std::vector<LoggedFrame> frames; // drawn
+    std::uint64_t heardFrom = 0, heardUpTo = 0; // the recording's frames at its start and at the stop
+    bool recordingWhole = false; // and the machine let the run be: else it measures nothing
+};
+
+// A run of the demo through `sound`, begun at `start` ms without the wait,
+// until the frame of `moment` is on screen, where it stops itself; `during`,
+// where there is one, runs once 60 frames are drawn.
+HeardRun runUntil(const SoundServer& sound, const StallWatch& stalls, long start, long moment,
+    const std::vector<std::string>& options, const std::vector<std::string>& environment,
+    const std::function<void()>& during = {});
 
 // Where in the track (ms) the recording's window of 0.3 s ending at frame
 // `end` is, looked for within 0.3 s of `expectedEnd` ms: the best match of

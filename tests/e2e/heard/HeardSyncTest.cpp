@@ -5,52 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cmath>
-#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
 
 namespace {
-
-// A run of the demo through `sound` from 3 s before `moment` until the frame
-// of `moment` is on screen, where it stops itself.
-struct HeardRun {
-    std::vector<LoggedFrame> frames; // drawn
-    std::uint64_t heardFrom = 0, heardUpTo = 0; // the recording's frames at its start and at the stop
-    bool recordingWhole = false;
-};
-
-HeardRun runUntil(
-    const SoundServer& sound, const StallWatch& stalls, long moment, const std::vector<std::string>& options = {})
-{
-    HeardRun run;
-    DemoProcess demo;
-    demo.linkDataWithSettings("hres 160 vres 128\n");
-    const std::string log = demo.directory() + "/sync.log";
-    run.heardFrom = sound.recordedFrames();
-    std::vector<std::string> arguments { "--no-wait", "--start", std::to_string(moment - 3000) };
-    arguments.insert(arguments.end(), options.begin(), options.end());
-    const auto startedAt = StallWatch::Clock::now();
-    demo.start(arguments,
-        { "LUMAROLL_AUDIO=", sound.address(), sound.pipeWireAddress(), "LUMAROLL_STOP_AT=" + std::to_string(moment),
-            "LUMAROLL_SYNC_LOG=" + log });
-    const bool stopped = demo.waitUntilStopped(30, std::chrono::microseconds(500));
-    const auto stoppedAt = SoundServer::Clock::now();
-    run.heardUpTo = sound.framePlayingAt(stoppedAt);
-    EXPECT_TRUE(stopped) << demo.finish(1).err;
-    if (!stopped)
-        return {};
-    run.frames = syncLog(log);
-    demo.signal(SIGTERM);
-    demo.signal(SIGCONT);
-    EXPECT_EQ(demo.finish(30).status, 143);
-    run.recordingWhole = recordingWholeBefore(sound, stoppedAt);
-    if (!unstalled(stalls, startedAt, stoppedAt))
-        run.recordingWhole = false;
-    return run;
-}
 
 class HeardSync : public ::testing::TestWithParam<SoundServer::Kind> { };
 
@@ -76,7 +35,9 @@ TEST_P(HeardSync, TheFrameOnScreenIsTheMomentOfTheMusicHeardWithoutADropout)
     for (const auto& [moment, delay] : { std::pair(6000L, 0L), std::pair(46000L, 0L), std::pair(30000L, 100L) }) {
         HeardRun run;
         for (int attempt = 1; attempt <= triesForAWholeRecording && !run.recordingWhole; ++attempt) {
-            run = runUntil(sound, stalls, moment, { "--audio-delay", std::to_string(delay) });
+            // The demo picks its output itself.
+            run = runUntil(sound, stalls, moment - 3000, moment, { "--audio-delay", std::to_string(delay) },
+                { "LUMAROLL_AUDIO=", sound.address(), sound.pipeWireAddress() });
             ASSERT_FALSE(run.frames.empty());
             if (!run.recordingWhole)
                 std::cout << "silence in that run: " << describe(dropouts(sound, run.heardFrom, run.heardUpTo))

@@ -157,31 +157,19 @@ TEST(SoundServerFaults, AfterAStallThePicturesAndTheMusicMeetAgainWithoutAFreeze
             SoundServer sound(kind);
             ASSERT_TRUE(sound.running()) << sound.failure();
             ASSERT_TRUE(sound.record());
-            DemoProcess demo;
-            demo.linkDataWithSettings("hres 160 vres 128\n");
-            const std::string log = demo.directory() + "/sync.log";
-            const long moment = 10000;
-            const auto startedAt = StallWatch::Clock::now();
-            demo.start({ "--no-wait", "--start", "2000" },
-                { "LUMAROLL_AUDIO=pulse", sound.address(), "LUMAROLL_SYNC_LOG=" + log,
-                    "LUMAROLL_STOP_AT=" + std::to_string(moment) });
-            ASSERT_TRUE(demo.waitForFrames(60, 30)) << demo.finish(1).err;
-            sound.pause();
-            std::this_thread::sleep_for(std::chrono::seconds(3));
-            sound.resume();
-            const bool stopped = demo.waitUntilStopped(30, std::chrono::microseconds(500));
-            const auto stoppedAt = SoundServer::Clock::now();
-            const std::uint64_t heardUpTo = sound.framePlayingAt(stoppedAt);
-            ASSERT_TRUE(stopped) << demo.finish(1).err;
-            const std::vector<LoggedFrame> frames = syncLog(log);
-            demo.signal(SIGTERM);
-            demo.signal(SIGCONT);
-            EXPECT_EQ(demo.finish(30).status, 143);
-            if (!recordingWholeBefore(sound, stoppedAt) || !unstalled(stalls, startedAt, stoppedAt)) {
+            const HeardRun run
+                = runUntil(sound, stalls, 2000, 10000, {}, { "LUMAROLL_AUDIO=pulse", sound.address() }, [&sound] {
+                      sound.pause();
+                      std::this_thread::sleep_for(std::chrono::seconds(3));
+                      sound.resume();
+                  });
+            if (!run.recordingWhole) {
+                ASSERT_FALSE(run.frames.empty());
                 ASSERT_LT(attempt, triesForAWholeRecording)
                     << "every try lost part of its recording, or the machine stalled it";
                 continue;
             }
+            const std::vector<LoggedFrame>& frames = run.frames;
             // From the tenth frame on: the first waits for the stream's first sound.
             ASSERT_GT(frames.size(), 10u);
             long longestStill = 0;
@@ -190,7 +178,7 @@ TEST(SoundServerFaults, AfterAStallThePicturesAndTheMusicMeetAgainWithoutAFreeze
             std::cout << "after a stall of 3 s the pictures stood still at most " << longestStill << " ms" << std::endl;
             EXPECT_LT(longestStill, 1000) << "the pictures stood still that long (ms)";
             const long due = frames.back().due;
-            const double heard = trackPositionOf(sound, heardUpTo, due);
+            const double heard = trackPositionOf(sound, run.heardUpTo, due);
             std::cout << "then frame " << due << " ms on screen, music heard at " << heard << " ms" << std::endl;
             EXPECT_GE(static_cast<double>(due) - heard, -20.0);
             EXPECT_LE(static_cast<double>(due) - heard, 20.0 + sound.pulseInterfaceLeadMs());
