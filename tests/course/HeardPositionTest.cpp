@@ -29,9 +29,8 @@ HeardPosition answeredUpTo(std::int64_t lastAnswerMs)
 
 // Before the output's first answer the listener has heard nothing, whatever
 // the extra delay; after it the position runs on with the clock between
-// answers, never past what was handed over; and an answer that comes late
-// counts for the moment it names.
-TEST(HeardPosition, RunsOnWithTheClockBetweenAnswersFromTheMomentEachNames)
+// answers, never past what was handed over.
+TEST(HeardPosition, RunsOnWithTheClockBetweenAnswersNeverPastWhatWasHanded)
 {
     HeardPosition heard(rate);
     heard.restart();
@@ -42,20 +41,17 @@ TEST(HeardPosition, RunsOnWithTheClockBetweenAnswersFromTheMomentEachNames)
     heard.answered(frames(-40), 1000 * ms); // 40 ms of what the output played before
     EXPECT_EQ(heard.framesAt(1000 * ms), frames(-40));
     EXPECT_EQ(heard.millisecondsAt(1000 * ms), 0u);
-    EXPECT_EQ(heard.framesAt(1013 * ms), frames(-27));
     EXPECT_EQ(heard.millisecondsAt(1100 * ms), 60u);
     EXPECT_EQ(heard.framesAt(1700 * ms), frames(160)) << "at most the carry limit past the last answer";
     heard.answered(frames(400), 1500 * ms);
     EXPECT_EQ(heard.framesAt(1700 * ms), frames(500)) << "never past what was handed";
-
-    HeardPosition late = answeredUpTo(1400);
-    late.answered(frames(1400 - 1100 - 60), (1400 - 60) * ms); // an answer 60 ms old when it came
-    EXPECT_EQ(late.framesAt(1420 * ms), frames(320));
 }
 
-// Answers jitter by where in its block the server was, and now and then one
-// is plainly wrong: the listener goes by the middle of the last few.
-TEST(HeardPosition, NoSingleAnswerMovesTheListenerNotEvenADelayOf0WhileTheQueueIsFull)
+// Now and then an answer is plainly wrong: the listener goes by the middle of
+// the last few. An output that stops answering, or answers the same frame
+// again (a server stopped, a device that hangs), stands still past the carry
+// limit; once it plays again the listener follows within a few answers.
+TEST(HeardPosition, NoSingleAnswerMovesTheListenerAndAStalledOutputStandsStillUntilItPlaysAgain)
 {
     HeardPosition heard = answeredUpTo(1400);
     EXPECT_EQ(heard.framesAt(1420 * ms), frames(320));
@@ -64,24 +60,8 @@ TEST(HeardPosition, NoSingleAnswerMovesTheListenerNotEvenADelayOf0WhileTheQueueI
     heard.answered(frames(1480 - 1300), 1480 * ms); // 200 ms more queued than there is
     EXPECT_EQ(heard.framesAt(1490 * ms), frames(390));
 
-    HeardPosition jittery(rate);
-    jittery.restart();
-    jittery.handed(static_cast<std::uint64_t>(frames(10000)));
-    const std::int64_t jitter[] = { 0, 9, -7, 4, -9, 2, 7, -3, 5 };
-    for (int i = 0; i < 9; ++i)
-        jittery.answered(frames(i * 40 + jitter[i]), (1000 + i * 40) * ms);
-    EXPECT_EQ(jittery.framesAt(1400 * ms), frames(400 + 2)) << "the median answer's start";
-}
-
-// An output that stops answering, or answers the same frame again (a server
-// stopped, a device that hangs), stands still past the carry limit; once it
-// plays again the listener follows within a few answers.
-TEST(HeardPosition, AStalledOutputStandsStillAndIsFollowedAgainOnceItPlays)
-{
     HeardPosition silent = answeredUpTo(1400);
-    EXPECT_EQ(silent.framesAt(1400 * ms + HeardPosition::carryLimit), frames(300) + frames(200));
     EXPECT_EQ(silent.framesAt(5000 * ms), frames(300) + frames(200));
-
     HeardPosition stuck = answeredUpTo(1400);
     for (std::int64_t t = 1440; t <= 3000; t += 40)
         stuck.answered(frames(300), t * ms);
@@ -99,10 +79,8 @@ TEST(HeardPosition, AnExtraDelayMovesTheListenerByItsValueInEitherDirection)
     HeardPosition heard = answeredUpTo(1400);
     heard.setExtraDelay(100);
     EXPECT_EQ(heard.framesAt(1420 * ms), frames(220));
-    EXPECT_EQ(heard.framesAt(1421 * ms), frames(221));
     heard.setExtraDelay(-1000);
     EXPECT_EQ(heard.framesAt(1420 * ms), frames(1320));
-    EXPECT_EQ(heard.framesAt(1421 * ms), frames(1321));
     heard.setExtraDelay(-10000);
     EXPECT_EQ(heard.millisecondsAt(1420 * ms), 10320u) << "past what was handed";
     heard.setExtraDelay(1000);
@@ -116,7 +94,6 @@ TEST(HeardPosition, APauseHoldsThePositionAndARestartBeginsAgain)
 {
     HeardPosition heard = answeredUpTo(1400);
     heard.hold(1420 * ms);
-    EXPECT_TRUE(heard.held());
     heard.answered(frames(320), 1800 * ms);
     EXPECT_EQ(heard.framesAt(5000 * ms), frames(320));
     heard.go();
@@ -125,7 +102,6 @@ TEST(HeardPosition, APauseHoldsThePositionAndARestartBeginsAgain)
     EXPECT_EQ(heard.framesAt(5060 * ms), frames(360));
 
     heard.restart(frames(1000));
-    EXPECT_FALSE(heard.held());
     EXPECT_EQ(heard.framesAt(6000 * ms), frames(1000));
     heard.handed(static_cast<std::uint64_t>(frames(200)));
     heard.answered(frames(50), 6000 * ms);

@@ -9,23 +9,13 @@
 
 namespace {
 
-// The cube world's tree, without the world's GL side.
-struct Tree {
-    Tree()
-    {
-        root.subdivide(CubeWorld::depth);
-        root.build(glm::vec3(-CubeWorld::halfExtent), glm::vec3(CubeWorld::halfExtent));
-    }
-    OctreeNode root;
-};
-
 using Cell = std::tuple<int, int, int>;
 
 // Every cube the tree would draw: its cell (the centre of its model's unit
-// cube), edge, distance and point, in drawing order.
+// cube), edge and point, in drawing order.
 struct Cube {
     Cell cell;
-    float edge, distance;
+    float edge;
     const InfluencePoint* point;
 };
 
@@ -33,10 +23,10 @@ std::vector<Cube> cubesOf(OctreeNode& root, const std::vector<InfluencePoint*>& 
 {
     root.update(points);
     std::vector<Cube> cubes;
-    root.forEachCube([&](const glm::vec3& corner, float size, float distance, const InfluencePoint& point) {
+    root.forEachCube([&](const glm::vec3& corner, float size, float, const InfluencePoint& point) {
         const glm::vec3 centre = corner + glm::vec3(size * 0.5f);
-        cubes.push_back({ { int(std::lround(centre.x)), int(std::lround(centre.y)), int(std::lround(centre.z)) }, size,
-            distance, &point });
+        cubes.push_back(
+            { { int(std::lround(centre.x)), int(std::lround(centre.y)), int(std::lround(centre.z)) }, size, &point });
     });
     return cubes;
 }
@@ -55,59 +45,50 @@ TEST(Octree, ReachNeedsAPositiveRadiusStrictlyBeyondTheDistanceToTheBox)
     const Case cases[] = {
         { { 0.5f, 0.5f, 0.5f }, 0.0f, false }, // inside, radius 0
         { { 0.5f, 0.5f, 0.5f }, 0.01f, true },
-        { { 3.0f, 0.5f, 0.5f }, 2.0f, false }, // distance equal to the radius
-        { { 3.0f, 0.5f, 0.5f }, 2.001f, true },
+        { { -2.0f, 0.5f, 0.5f }, 2.0f, false }, // distance equal to the radius
         { { 2.0f, 2.0f, 0.5f }, 1.5f, true }, // nearest point is the edge at distance 1.414
-        { { 60.0f, 0.0f, 0.0f }, 5.0f, false },
+        { { 2.0f, 2.0f, 0.5f }, 1.4f, false },
     };
     for (const Case& c : cases)
         EXPECT_EQ(box.intersects(StaticInfluencePoint(c.position, glm::vec4(1), c.radius)), c.reaches)
             << c.position.x << ", " << c.position.y << " r " << c.radius;
 }
 
-TEST(CubeWorld, CubesOfOnePointAreSizedByDistanceAndCellsOnLeafCornersDrawnPerLeaf)
+TEST(CubeWorld, CubesAreSizedByDistanceDrawnPerLeafOncePerPointInListOrderAndNeverOutsideTheWorld)
 {
-    Tree tree;
+    // The cube world's tree, without the world's GL side.
+    OctreeNode root;
+    root.subdivide(CubeWorld::depth);
+    root.build(glm::vec3(-CubeWorld::halfExtent), glm::vec3(CubeWorld::halfExtent));
     StaticInfluencePoint point(glm::vec3(25.0f), glm::vec4(1), 7.0f);
-    const std::vector<Cube> big = cubesOf(tree.root, { &point });
+    const std::vector<Cube> big = cubesOf(root, { &point });
     std::map<Cell, int> draws;
     for (const Cube& cube : big)
         ++draws[cube.cell];
     EXPECT_EQ(big.size(), 2282u);
     EXPECT_EQ(draws.size(), 1365u);
-    // 21, 28 and 31 lie just below the leaf corners 21.875, 28.125 and 31.25.
+    // 28 lies just below the leaf corner 28.125: each leaf around it draws it.
     EXPECT_EQ(draws[Cell(25, 25, 25)], 1);
-    EXPECT_EQ(draws[Cell(21, 25, 25)], 2);
-    EXPECT_EQ(draws[Cell(28, 28, 25)], 4);
     EXPECT_EQ(draws[Cell(28, 28, 28)], 8);
 
     point.radius = 1.5f;
     std::map<Cell, float> edges;
-    for (const Cube& cube : cubesOf(tree.root, { &point }))
+    for (const Cube& cube : cubesOf(root, { &point }))
         edges[cube.cell] = cube.edge;
     EXPECT_EQ(edges.size(), 1u + 6u + 12u); // no corner neighbour: 1.732 is outside
     EXPECT_EQ(edges[Cell(25, 25, 25)], 2.0f);
     EXPECT_FLOAT_EQ(edges[Cell(26, 25, 25)], 1.0f / 6.0f);
     EXPECT_NEAR(edges[Cell(26, 26, 25)], 0.0202f, 1e-4f);
 
-    point.radius = 0.0f;
-    EXPECT_TRUE(cubesOf(tree.root, { &point }).empty());
-}
-
-TEST(CubeWorld, CellsOutsideTheWorldAreNeverDrawnAndSharedCellsAreDrawnOncePerPointInListOrder)
-{
-    Tree tree;
     StaticInfluencePoint edge(glm::vec3(49.0f, 0.0f, 0.0f), glm::vec4(1), 3.0f);
-    const std::vector<Cube> atEdge = cubesOf(tree.root, { &edge });
+    const std::vector<Cube> atEdge = cubesOf(root, { &edge });
     ASSERT_FALSE(atEdge.empty());
     for (const Cube& cube : atEdge)
         EXPECT_LT(std::get<0>(cube.cell), 50);
-    StaticInfluencePoint outside(glm::vec3(60.0f, 0.0f, 0.0f), glm::vec4(1), 5.0f);
-    EXPECT_TRUE(cubesOf(tree.root, { &outside }).empty());
 
     StaticInfluencePoint first(glm::vec3(10.0f), glm::vec4(1, 0, 0, 1), 2.0f);
     StaticInfluencePoint second(glm::vec3(11.0f, 10.0f, 10.0f), glm::vec4(0, 1, 0, 1), 2.0f);
-    const std::vector<Cube> both = cubesOf(tree.root, { &first, &second });
+    const std::vector<Cube> both = cubesOf(root, { &first, &second });
     std::map<Cell, std::vector<const InfluencePoint*>> byCell;
     for (const Cube& cube : both)
         byCell[cube.cell].push_back(cube.point);

@@ -10,10 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <memory>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -22,18 +20,20 @@ namespace {
 constexpr std::uint32_t step = 16;
 constexpr std::uint32_t finalPass = 12; // the scenes' 3 + 4 + 5 updates
 
-// A scene whose picture is the run's pass it has got to; it counts the
-// updates that came without their pass's drawing or skip, or after two.
+// A scene whose picture is the run's pass it has got to; it counts into
+// `unpaired` the updates that came without their pass's drawing or skip, or
+// after two.
 struct TimedScene : Scene {
-    TimedScene(std::uint32_t start, std::uint32_t passes)
+    TimedScene(std::uint32_t start, std::uint32_t passes, unsigned int& unpairedUpdates)
         : first(start)
         , length(passes)
+        , unpaired(&unpairedUpdates)
     {
     }
     void skip() override { touch(); }
     bool update(unsigned int) override
     {
-        unpaired += touches == 1 ? 0 : 1;
+        *unpaired += touches == 1 ? 0 : 1;
         touches = 0;
         return ++updates < length;
     }
@@ -41,27 +41,20 @@ struct TimedScene : Scene {
     void touch() { ++touches; }
     std::uint32_t picture() const { return first + updates; }
 
-    std::uint32_t first, length, updates = 0, touches = 0, unpaired = 0;
+    std::uint32_t first, length, updates = 0, touches = 0;
+    unsigned int* unpaired;
 };
 
 // The run's three scenes, made afresh as a rehearsal's replay makes them.
 struct FakeRun {
     SceneSequence& fresh()
     {
-        for (const TimedScene& scene : scenes)
-            unpaired += scene.unpaired;
-        scenes = { TimedScene(0, 3), TimedScene(3, 4), TimedScene(7, 5) };
+        scenes = { { 0, 3, unpaired }, { 3, 4, unpaired }, { 7, 5, unpaired } };
         return sequence.emplace(std::vector<Scene*> { &scenes[0], &scenes[1], &scenes[2] });
     }
-    unsigned int unpairedUpdates()
-    {
-        fresh();
-        return unpaired;
-    }
-
-    std::array<TimedScene, 3> scenes { TimedScene(0, 0), TimedScene(0, 0), TimedScene(0, 0) };
-    std::optional<SceneSequence> sequence;
     unsigned int unpaired = 0;
+    std::vector<TimedScene> scenes;
+    std::optional<SceneSequence> sequence;
 };
 
 // One row: how the passes are paced, where the run begins, and where a
@@ -115,36 +108,27 @@ struct Screen : LoopHost {
     std::vector<std::uint32_t> drawn;
 };
 
-void PrintTo(const Row& row, std::ostream* out)
-{
-    *out << row.name;
-}
-
 class PassStepping : public testing::TestWithParam<Row> {
 protected:
     LogCapture quiet; // the pacing's "FPS: " lines
 };
 
-// The live run's and a capture's way: runPasses, from the seek's pass where
+// The live run's and a capture's way is runPasses, from the seek's pass where
 // there is one, as a rehearsal's seek promises the frame of a run begun there.
-TEST_P(PassStepping, TheLiveLoopDrawsThePassesItWantsAndTheFinalFrameAfterADrawnPass)
+// A rehearsal plays as the live loop does, seeks by replaying fresh scenes
+// and holding the frame sought, and holds its last frame at the end.
+TEST_P(PassStepping, TheLiveLoopAndARehearsalDrawThePassesTheyWantTheRehearsalHoldingItsLastFrame)
 {
     const Row& row = GetParam();
-    FakeRun run;
-    Screen screen(row);
-    const LoopResult result = runPasses(run.fresh(), screen, step, row.seekTo.value_or(row.start));
-    EXPECT_EQ(result.end, LoopResult::End::Finished);
-    EXPECT_EQ(result.passes, finalPass + 1);
-    EXPECT_EQ(result.drawn, screen.drawn.size());
-    EXPECT_EQ(screen.drawn, row.live);
-    EXPECT_EQ(run.unpairedUpdates(), 0u) << "each update after its pass's drawing or skip";
-}
-
-// A rehearsal's way: it plays as the live loop does, seeks by replaying fresh
-// scenes and holding the frame sought, and holds its last frame at the end.
-TEST_P(PassStepping, ARehearsalDrawsTheSameAndHoldsItsLastFrame)
-{
-    const Row& row = GetParam();
+    {
+        FakeRun run;
+        Screen screen(row);
+        const LoopResult result = runPasses(run.fresh(), screen, step, row.seekTo.value_or(row.start));
+        EXPECT_EQ(result.end, LoopResult::End::Finished);
+        EXPECT_EQ(result.passes, finalPass + 1);
+        EXPECT_EQ(screen.drawn, row.live);
+        EXPECT_EQ(run.unpaired, 0u) << "each update after its pass's drawing or skip";
+    }
     FakeRun run;
     Screen screen(row);
     PassStepper loop([&run]() -> SceneSequence& { return run.fresh(); }, step);
@@ -164,22 +148,17 @@ TEST_P(PassStepping, ARehearsalDrawsTheSameAndHoldsItsLastFrame)
     EXPECT_TRUE(loop.ended() && loop.held());
     EXPECT_EQ(loop.pass(), finalPass);
     EXPECT_EQ(screen.drawn, row.rehearsed);
-    EXPECT_EQ(run.unpairedUpdates(), 0u) << "each update after its pass's drawing or skip";
+    EXPECT_EQ(run.unpaired, 0u) << "each update after its pass's drawing or skip";
 }
 
-const std::vector<std::uint32_t> everyPass { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 };
-
 INSTANTIATE_TEST_SUITE_P(Rows, PassStepping,
-    testing::Values(Row { "EveryFrame", 0, 0, {}, {}, everyPass, everyPass },
-        Row { "PacedTheFinalFrameLate", 40, 0, {}, {}, { 0, 3, 6, 9, 11 }, { 0, 3, 6, 9, 11, 12 } },
+    testing::Values(Row { "PacedTheFinalFrameLate", 40, 0, {}, {}, { 0, 3, 6, 9, 11 }, { 0, 3, 6, 9, 11, 12 } },
         Row {
             "PacedThePassBeforeTheFinalSkipped", 30, 0, {}, {}, { 0, 2, 4, 6, 8, 10 }, { 0, 2, 4, 6, 8, 10, 11, 12 } },
-        Row { "StartInTheMiddle", 0, 5, {}, {}, { 5, 6, 7, 8, 9, 10, 11, 12 }, { 5, 6, 7, 8, 9, 10, 11, 12 } },
         Row { "StartAtTheLastScenesLastPass", 0, 11, {}, {}, { 11, 12 }, { 11, 12 } },
         Row { "StartAtTheFinalPass", 0, 12, {}, {}, {}, { 11, 12 } },
         Row { "SeekBack", 0, 0, 8, 3, { 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 },
             { 0, 1, 2, 3, 4, 5, 6, 7, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 } },
-        Row { "SeekOn", 0, 0, 2, 9, { 9, 10, 11, 12 }, { 0, 1, 9, 10, 11, 12 } },
         Row { "SeekPastTheEnd", 0, 0, 2, 40, {}, { 0, 1, 11, 12 } }),
     [](const testing::TestParamInfo<Row>& info) { return info.param.name; });
 

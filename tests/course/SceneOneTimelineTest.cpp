@@ -70,16 +70,13 @@ TEST(SceneOneTimeline, WholeCourseFollowsTheEventTableAndTheCameraStarts)
     EXPECT_EQ(course.scene.cameras[0].startTime, 16u);
     EXPECT_EQ(course.scene.cameras[6].startTime, 24000u);
     EXPECT_TRUE(course.wrongResult.empty()) << "update must be false exactly from 29008";
-    EXPECT_EQ(course.scene.elapsed, 29008u);
     EXPECT_EQ(course.sweepRestarts, every(2768, 1904, 29008));
     EXPECT_EQ(course.stripShown[0], every(9008, 1904, 29008));
     EXPECT_EQ(course.stripShown[1], every(9216, 1904, 29008));
     EXPECT_EQ(course.stripShown[2], every(15312, 3808, 29008));
     EXPECT_FLOAT_EQ(course.alpha0.at(9024), 0.9f);
     EXPECT_EQ(course.alpha0.at(10896), 0.0f) << "a faded strip rests at 0, not below";
-    EXPECT_EQ(course.spin.at(16000), 0.0f);
-    EXPECT_EQ(course.spin.at(16016), 1.0f);
-    EXPECT_EQ(course.spin.at(29008), 813.0f);
+    EXPECT_EQ(course.spin.at(29008), 813.0f) << "a degree a step from 16016";
     EXPECT_EQ(course.armLength.at(24000), 10);
     EXPECT_EQ(course.armLength.at(24016), 9) << "a ring less every 512 ms";
     EXPECT_EQ(course.armLength.at(28608), 1);

@@ -14,8 +14,8 @@
 #include <iterator>
 #include <sstream>
 #include <string>
-#include <tuple>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -35,23 +35,21 @@ public:
 
 } // namespace
 
-TEST(Settings, ReadsPairsWhateverTheWhitespaceAndLastRepeatWinsWithCaseSensitiveKeys)
+TEST(Settings, ReadsPairsWhateverTheWhitespaceTheLastRepeatWinningAndWholeValuesTruncateTowardZero)
 {
-    for (const char* text : { "fullscreen 1\nhres 640\nvres 768\nseed 7\nhres 1e3\n\n  ",
-             "fullscreen 1 hres 640\tvres 768 seed 7 hres 1000 Fullscreen 0" }) {
-        SettingsFile file(text);
-        LogCapture capture;
-        const Settings settings(file.path);
-        EXPECT_EQ(settings.get("fullscreen", 0.0f), 1.0f);
-        EXPECT_EQ(settings.get("hres", 0.0f), 1000.0f);
-        EXPECT_EQ(settings.get("vres", 0.0f), 768.0f);
-        EXPECT_EQ(settings.get("seed", 0.0f), 7.0f);
-        EXPECT_EQ(settings.get("other", -3.5f), -3.5f);
-        EXPECT_EQ(capture.err(), "");
-    }
-    SettingsFile empty("");
+    SettingsFile file(
+        "fullscreen 1\nhres 640\tvres 768\n\nseed -7.9 hres 1024.9 Fullscreen 0 everyframe -1\n odd 16777217 zero 0 ");
     LogCapture capture;
-    EXPECT_EQ(Settings(empty.path).get("seed", 9.0f), 9.0f);
+    const Settings settings(file.path);
+    EXPECT_EQ(settings.get("fullscreen", 0.0f), 1.0f) << "keys are case-sensitive";
+    EXPECT_EQ(settings.get("vres", 0.0f), 768.0f);
+    EXPECT_EQ(settings.get("other", -3.5f), -3.5f);
+    EXPECT_EQ(SettingKeys::value(settings, SettingKeys::hres), 1024);
+    EXPECT_EQ(SettingKeys::value(settings, SettingKeys::seed), -7); // a negative seed is a seed like any other
+    EXPECT_TRUE(SettingKeys::on(settings, SettingKeys::everyFrame)); // any non-zero value is on
+    // Every 32-bit value is kept whole: a float would round this one.
+    EXPECT_EQ(settings.getWhole("odd", 0, 0, 2147483647.0), 16777217);
+    EXPECT_EQ(settings.getWhole("zero", 640, 0, 8192), 0); // zero allowed where it means something
     EXPECT_EQ(capture.err(), "");
 }
 
@@ -92,24 +90,6 @@ TEST(Settings, UnreadablePathSaysItCannotOpenAndAReadErrorPartWayStopsWithALine)
     EXPECT_EQ(capture.err(), "Settings file 'disk.ini': key 'vres' could not be read, reading stopped there\n");
 }
 
-TEST(Settings, WholeValuesTruncateTowardZeroAndKeepEvery32BitValue)
-{
-    SettingsFile file(
-        "hres 1024.9 vres 768.9 seed -7.9 fullscreen -1 big 4294967295 top 2147483647 odd 16777217 zero 0");
-    LogCapture capture;
-    const Settings settings(file.path);
-    EXPECT_EQ(SettingKeys::value(settings, SettingKeys::hres), 1024);
-    EXPECT_EQ(SettingKeys::value(settings, SettingKeys::vres), 768);
-    // Every 32-bit value is kept whole: a float would round these three.
-    EXPECT_EQ(settings.getWhole("big", 0, 0, 4294967295.0), 4294967295);
-    EXPECT_EQ(settings.getWhole("top", 0, 0, 2147483647.0), 2147483647);
-    EXPECT_EQ(settings.getWhole("odd", 0, 0, 2147483647.0), 16777217);
-    EXPECT_EQ(SettingKeys::value(settings, SettingKeys::seed), -7); // a negative seed is a seed like any other
-    EXPECT_TRUE(SettingKeys::on(settings, SettingKeys::fullscreen)); // any non-zero value means full screen
-    EXPECT_EQ(settings.getWhole("zero", 640, 0, 8192), 0); // zero allowed where it means something
-    EXPECT_EQ(capture.err(), "");
-}
-
 // Each broken settings file, as a user may write it, gives the line that
 // names the key and the word, and the reading or the value falls back.
 TEST(Settings, EachBrokenValueIsNamedOnOneLineWithWhatIsUsedInstead)
@@ -124,18 +104,11 @@ TEST(Settings, EachBrokenValueIsNamedOnOneLineWithWhatIsUsedInstead)
         { std::string("\x01\x9f\xff hres \x02", 10), "key '\\x01\x9f\xff' has the value 'hres', " + unread, 800, 640 },
         // A terminal's escape sequences are shown, not obeyed.
         { "hres \x1b[2J\x1b[31mRED", "key 'hres' has the value '\\x1b[2J\\x1b[31mRED', " + unread, 800, 640 },
-        { "hres wide", "key 'hres' has the value 'wide', " + unread, 800, 640 },
         { "hres 320 vres big vres 700", "key 'vres' has the value 'big', " + unread, 320, 640 },
         { "hres 320 seed", "key 'seed' has no value, reading stopped there", 320, 640 },
         { "hres 1e30", "value 1e+30 of key 'hres' is out of range, using 800", 800, 640 },
         { "vres -480", "value -480 of key 'vres' is out of range, using 640", 800, 640 },
-        { "hres nan", "key 'hres' has the value 'nan', " + unread, 800, 640 },
         { "hres inf", "key 'hres' has the value 'inf', " + unread, 800, 640 },
-        { "hres 1e40", "value 1e+40 of key 'hres' is out of range, using 800", 800, 640 },
-        { "hres 8193 vres 8192", "value 8193 of key 'hres' is out of range, using 800", 800, 8192 },
-        { "hres 0", "value 0 of key 'hres' is out of range, using 800", 800, 640 },
-        { "seed 1e20", "value 1e+20 of key 'seed' is out of range, using 0", 800, 640 },
-        { "audiodelay 1001", "value 1001 of key 'audiodelay' is out of range, using 0", 800, 640 },
     };
     for (const Row& row : rows) {
         SettingsFile file(row.text);
@@ -143,8 +116,6 @@ TEST(Settings, EachBrokenValueIsNamedOnOneLineWithWhatIsUsedInstead)
         const Settings settings(file.path);
         EXPECT_EQ(SettingKeys::value(settings, SettingKeys::vres), row.vres) << row.text;
         EXPECT_EQ(SettingKeys::value(settings, SettingKeys::hres), row.hres) << row.text;
-        EXPECT_EQ(SettingKeys::value(settings, SettingKeys::seed), 0) << row.text;
-        EXPECT_EQ(SettingKeys::value(settings, SettingKeys::audioDelay), 0) << row.text;
         EXPECT_EQ(capture.err(), "Settings file '" + file.path + "': " + row.line + "\n") << row.text;
     }
 }
@@ -157,10 +128,8 @@ TEST(Settings, TheUsersFileIsFoundByXdgAndEachLaterLayerWinsKeyByKey)
     setenv("XDG_CONFIG_HOME", "/srv/config", 1);
     EXPECT_EQ(Settings::userFile(), "/srv/config/lumaroll/settings.ini");
     setenv("HOME", "/home/ada", 1);
-    for (const char* ignored : { "", "relative/config" }) {
-        setenv("XDG_CONFIG_HOME", ignored, 1);
-        EXPECT_EQ(Settings::userFile(), "/home/ada/.config/lumaroll/settings.ini") << ignored;
-    }
+    setenv("XDG_CONFIG_HOME", "relative/config", 1); // not a valid one
+    EXPECT_EQ(Settings::userFile(), "/home/ada/.config/lumaroll/settings.ini");
     unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(Settings::userFile(), "/home/ada/.config/lumaroll/settings.ini");
     setenv("HOME", home.c_str(), 1);
@@ -196,19 +165,16 @@ TEST(Settings, TheUsersFileIsFoundByXdgAndEachLaterLayerWinsKeyByKey)
 // first key.
 TEST(Settings, AnUnknownKeyIsNamedWithTheNearestAndAByteOrderMarkIsSkipped)
 {
-    std::istringstream text("\xEF\xBB\xBFhres 320 hrse 1 fullscren 1 colour 3 Seed 4 hresxyz 5");
+    std::istringstream text("\xEF\xBB\xBFhres 320 hrse 1 fullscren 1 hresxyz 5");
     LogCapture capture;
     const Settings settings(text, "mine.ini");
     EXPECT_EQ(SettingKeys::value(settings, SettingKeys::hres), 320);
     EXPECT_EQ(capture.err(), "");
     SettingKeys::sayUnknown(settings);
     EXPECT_EQ(capture.err(),
-        "Settings file 'mine.ini': key 'Seed' is not one the demo reads (did you mean 'seed'?), ignored\n"
-        "Settings file 'mine.ini': key 'colour' is not one the demo reads, ignored\n"
         "Settings file 'mine.ini': key 'fullscren' is not one the demo reads (did you mean 'fullscreen'?), ignored\n"
         "Settings file 'mine.ini': key 'hresxyz' is not one the demo reads, ignored\n"
         "Settings file 'mine.ini': key 'hrse' is not one the demo reads (did you mean 'hres'?), ignored\n");
-    EXPECT_EQ(SettingKeys::value(settings, SettingKeys::seed), 0) << "keys stay case-sensitive";
 }
 
 // Both ends of every whole key's range are taken, from a settings file and
@@ -252,16 +218,11 @@ TEST(Settings, EveryRangeTakesBothEndsAndRefusesOnePastEitherInAFileAndOnTheComm
             }
         }
     }
-    for (const auto& [size, width, height] : { std::tuple { "1x8192", 1, 8192 }, { "8192x1", 8192, 1 } }) {
+    // --size sets two keys from one option: each side's ends.
+    for (const auto& [size, taken] : { std::pair { "1x8192", true }, { "8192x1", true }, { "0x8192", false },
+             { "8193x1", false }, { "1x0", false }, { "8192x8193", false } }) {
         DemoCommandLine line;
         std::string error;
-        ASSERT_TRUE(parseDemoCommandLine({ "--size", size }, line, error)) << size;
-        EXPECT_EQ(SettingKeys::value(line.settings, SettingKeys::hres), width);
-        EXPECT_EQ(SettingKeys::value(line.settings, SettingKeys::vres), height);
-    }
-    for (const char* size : { "0x8192", "8193x1", "1x0", "8192x8193" }) {
-        DemoCommandLine line;
-        std::string error;
-        EXPECT_FALSE(parseDemoCommandLine({ "--size", size }, line, error)) << size;
+        EXPECT_EQ(parseDemoCommandLine({ "--size", size }, line, error), taken) << size;
     }
 }
