@@ -216,8 +216,9 @@ struct Bench {
             glClearColor(0.7f, 0.2f, 0.0f, 1.0f);
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         });
-        p.room = timed([&] { drawAll(room, projection, view, pulse); });
+        // In the scenes' order: the room after the cubes that hide parts of it.
         p.cubes = timed([&] { drawAll(cubes, projection, view, pulse); });
+        p.room = timed([&] { drawAll(room, projection, view, pulse); });
         p.strips = timed([&] { drawAll(strips, projection, view, pulse); });
         frame.unbind();
         if (fade > Glow::threshold)
@@ -280,10 +281,10 @@ const glm::mat4 roomModel
 
 std::vector<Draw> worldDraws(const CubeWorld& world, const glm::mat4& spin)
 {
-    std::vector<Draw> draws { { Draw::Room, roomModel, {}, 0.0f, {}, {}, nullptr, {} },
-        { Draw::WorldCubes, OctreeNode::gridMatrix(spin), {}, 0.0f, {}, {}, nullptr, {} } };
+    std::vector<Draw> draws { { Draw::WorldCubes, OctreeNode::gridMatrix(spin), {}, 0.0f, {}, {}, nullptr, {} },
+        { Draw::Room, roomModel, {}, 0.0f, {}, {}, nullptr, {} } };
     world.tree().forEachCube([&](const glm::vec3& corner, float size, float distance, const InfluencePoint& point) {
-        draws.back().cubes.push_back({ corner, size, point.colour, distance });
+        draws.front().cubes.push_back({ corner, size, point.colour, distance });
     });
     return draws;
 }
@@ -413,11 +414,12 @@ int run(unsigned passes, std::uint32_t width, std::uint32_t height)
     figures.push_back(measure("one at 20 s", bench, one, 20000, passes, [&](glm::mat4& view, float&) {
         SceneOneTimeline course = one.course();
         view = course.view();
-        std::vector<Draw> draws { { Draw::Room, roomModel, {}, 0.0f, {}, {}, nullptr, {} } };
+        std::vector<Draw> draws;
         const glm::mat4 spin = course.world();
         for (std::size_t i = 0; i < course.drawnCubeCount(); ++i)
             draws.push_back(
                 { Draw::Coloured, course.cubeModel(spin, i), course.cubeColour(i), 0.0f, {}, {}, nullptr, {} });
+        draws.push_back({ Draw::Room, roomModel, {}, 0.0f, {}, {}, nullptr, {} });
         for (std::size_t k = 0; k < 3; ++k)
             draws.push_back({ Draw::Strip, {}, {}, course.stripAlphaDrawn(static_cast<int>(k)), course.stripLow[k],
                 course.stripHigh[k], strips[k], {} });

@@ -16,7 +16,7 @@ void main()
 {
     vec4 world = mMatrix * vec4(position, 1.0);
     worldPosition = world.xyz;
-    worldNormal = (mMatrix * vec4(normal, 0.0)).xyz;
+    worldNormal = normalize((mMatrix * vec4(normal, 0.0)).xyz);
     uv = texCoord;
     gl_Position = mvpMatrix * vec4(position, 1.0);
 }

@@ -17,13 +17,14 @@ SceneOne::SceneOne(ShaderProgram& colourCube, ShaderProgram& bigCube, ShaderProg
 void SceneOne::render(Renderer& renderer, const glm::mat4& projection)
 {
     const glm::mat4 view = timeline.view();
-    clearAndDrawRoom(renderer, *bigCubeProgram, cubeMesh, wallTexture, projection, view);
+    clearFrame();
 
     const glm::mat4 world = timeline.world();
     const std::size_t drawn = timeline.drawnCubeCount();
     for (std::size_t i = 0; i < drawn; ++i)
         renderer.drawColouredMesh(
             cubeMesh, *colourCubeProgram, projection, view, timeline.cubeModel(world, i), timeline.cubeColour(i));
+    drawRoom(renderer, *bigCubeProgram, cubeMesh, wallTexture, projection, view);
 
     for (int k = 0; k < 3; ++k) {
         const auto strip = static_cast<std::size_t>(k);

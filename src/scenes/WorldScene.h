@@ -32,12 +32,13 @@ public:
     WorldScene(const WorldScene&) = delete;
     WorldScene& operator=(const WorldScene&) = delete;
 
-    // Clears the bound framebuffer, draws the room and the cube world.
+    // Clears the bound framebuffer, draws the cube world and the room around it.
     void render(Renderer& renderer, const glm::mat4& projection) override
     {
         const glm::mat4 view = timeline.view();
-        clearAndDrawRoom(renderer, *bigCubeProgram, cubeMesh, wallTexture, projection, view);
+        clearFrame();
         cubeWorld->draw(renderer, projection, view, timeline.world(), timeline.pulseDistance);
+        drawRoom(renderer, *bigCubeProgram, cubeMesh, wallTexture, projection, view);
     }
 
     // The camera starts its move on its first frame, drawn or not.
