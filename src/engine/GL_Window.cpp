@@ -1,6 +1,7 @@
 #include "engine/GL_Window.h"
 
 #include "engine/FramePresentation.h"
+#include "gl/GLErrorException.h"
 #include "gl/WindowFramebuffer.h"
 
 #include <GL/glew.h>
@@ -35,6 +36,7 @@ void GL_Window::clear()
 
 void GL_Window::swap()
 {
+    checkGLErrorNow("the frame's drawing");
     FramePresentation::present();
 }
 

@@ -17,5 +17,8 @@ std::string variableName(const std::string& name);
 // The internal format of a texture uploaded from pixels in `format`, whose
 // components number `components`.
 GLint internalFormat(GLint components, GLenum format);
+// Whether a GL error is read after each call, or once a frame: reading it
+// waits until the GL has carried out every call before it.
+extern const bool errorsReadAfterEachCall;
 
 } // namespace GLDialect

@@ -1,5 +1,7 @@
 #include "gl/GLErrorException.h"
 
+#include "gl/GLDialect.h"
+
 #include <sstream>
 
 namespace {
@@ -41,15 +43,23 @@ const char* GLErrorException::what() const noexcept
     return message.c_str();
 }
 
-void checkGLError(const char* where)
+void checkGLErrorNow(const char* where)
 {
     const GLenum error = glGetError();
     if (error != GL_NO_ERROR)
         throw GLErrorException(error, where);
 }
 
+void checkGLError(const char* where)
+{
+    if (GLDialect::errorsReadAfterEachCall)
+        checkGLErrorNow(where);
+}
+
 void checkGLError(const char* call, const std::string& name)
 {
+    if (!GLDialect::errorsReadAfterEachCall)
+        return;
     const GLenum error = glGetError();
     if (error != GL_NO_ERROR)
         throw GLErrorException(error, std::string(call) + "(" + name + ")");

@@ -19,6 +19,7 @@ public:
     void TearDown() override;
 
     static Resolution size() { return Resolution { width, height }; }
+    static VornE::Window& window() { return *instance->window; }
 
 private:
     static std::unique_ptr<VornE::VornEngine> instance;

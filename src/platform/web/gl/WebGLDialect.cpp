@@ -18,6 +18,10 @@ const std::string textureRenamed = "lumarollTexture";
 
 namespace GLDialect {
 
+// Each read is a round trip to the GPU process that waits for all the calls
+// before it: after every call it halved the page's frame rate.
+const bool errorsReadAfterEachCall = false;
+
 std::string shaderSource(const std::string& source)
 {
     static const std::regex version(R"(^\s*#version\s+110[^\n]*)");
