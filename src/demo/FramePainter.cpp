@@ -2,6 +2,7 @@
 
 #include "course/Projection.h"
 #include "engine/Window.h"
+#include "gl/GLErrorException.h"
 #include "gl/OffscreenTarget.h"
 #include "render/Glow.h"
 #include "render/Renderer.h"
@@ -38,6 +39,11 @@ void FramePainter::paint(DrawnScene* scene, OffscreenTarget* screen)
         fade = scene->fade();
     }
     frame.unbind();
+    // Where errors are read only at the swap (WebGL), this read, which waits
+    // for the scene to be drawn, also keeps the glow: Chromium and Firefox,
+    // given the very same calls without it, showed the glowing moments
+    // without their glow.
+    checkGLErrorNow("the scene's drawing");
 
     // 2. Its glow, when the fade over-exposes it.
     if (fade > Glow::threshold)
