@@ -31,6 +31,7 @@
 #include "mesh/AMeshLoader.h"
 #include "mesh/Mesh.h"
 #include "render/Glow.h"
+#include "render/PostProcess.h"
 #include "render/Renderer.h"
 #include "scenes/CubeWorld.h"
 #include "scenes/SceneOne.h"
@@ -148,7 +149,7 @@ struct Bench {
         if (quad.fade > Glow::threshold)
             glow.draw(quad, frame.colour(), quad.fade);
         glViewport(0, 0, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height));
-        quad.draw(postProcess, frame.colour(), screen(), &glow.texture());
+        lastPass.draw(quad, frame.colour(), screen(), quad.fade, glow.texture());
         engine.window->swap();
         after();
         glFinish();
@@ -179,7 +180,7 @@ struct Bench {
         renderer.drawTexturedQuad(glm::vec2(-1.0f), glm::vec2(1.0f), wall, 1.0f);
         frame.unbind();
         glViewport(0, 0, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height));
-        quad.drawWithFade(postProcess, frame.colour(), screen(), fade, &glow.texture());
+        lastPass.draw(quad, frame.colour(), screen(), fade, glow.texture());
         engine.window->swap();
         glFinish();
         return millisecondsSince(start);
@@ -225,7 +226,7 @@ struct Bench {
             p.glow = timed([&] { glow.draw(quad, frame.colour(), fade); });
         p.post = timed([&] {
             glViewport(0, 0, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height));
-            quad.drawWithFade(postProcess, frame.colour(), screen(), fade, &glow.texture());
+            lastPass.draw(quad, frame.colour(), screen(), fade, glow.texture());
         });
         p.swap = timed([&] { engine.window->swap(); });
         return p;
@@ -267,6 +268,9 @@ struct Bench {
     ShaderProgram bigCube { DataFiles::vertexShader("bigCube"), DataFiles::fragmentShader("bigCube") };
     ShaderProgram colourCube { DataFiles::vertexShader("colourCube"), DataFiles::fragmentShader("colourCube") };
     ShaderProgram postProcess { DataFiles::vertexShader("postProcess"), DataFiles::fragmentShader("postProcess") };
+    ShaderProgram postProcessPlain { DataFiles::vertexShader("postProcessPlain"),
+        DataFiles::fragmentShader("postProcessPlain") };
+    PostProcess lastPass { postProcess, postProcessPlain };
     ShaderProgram texture2D { DataFiles::vertexShader("texture2D"), DataFiles::fragmentShader("texture2D") };
     CubeWorld world;
     OffscreenTarget frame;

@@ -8,6 +8,9 @@
 // colour channels drift apart a little and highlights roll off toward white,
 // all growing with the excess. What is dark and far from anything bright
 // stays dark. A light vignette shades the corners at every fade.
+//
+// Up to a fade of 10, postProcessPlain.frag draws this pass instead: what it
+// does must stay what this does without an excess.
 
 uniform sampler2D texScreen;
 uniform sampler2D texGlow;

@@ -42,6 +42,7 @@
 #include "mesh/Mesh.h"
 #include "render/Glow.h"
 #include "render/MeshInstance.h"
+#include "render/PostProcess.h"
 #include "render/Renderer.h"
 #include "render/ScreenQuad.h"
 #include "scenes/CubeWorld.h"
@@ -239,6 +240,7 @@ int playScenes(RunContext& run)
     ShaderProgram bigCube = program("bigCube");
     ShaderProgram colourCube = program("colourCube");
     ShaderProgram postProcess = program("postProcess");
+    ShaderProgram postProcessPlain = program("postProcessPlain");
     ShaderProgram texture2D = program("texture2D");
 
     Texture& wall = run.ressources.require<Texture>(DataFiles::wall);
@@ -265,7 +267,8 @@ int playScenes(RunContext& run)
     for (const std::unique_ptr<DrawnScene>& scene : drawings)
         inOrder.push_back(scene.get());
     SceneSequence scenes(inOrder);
-    FramePainter painter(run.window, run.renderer, frame, screenQuad, glow, postProcess, run.frameSize);
+    PostProcess lastPass(postProcess, postProcessPlain);
+    FramePainter painter(run.window, run.renderer, frame, screenQuad, glow, lastPass, run.frameSize);
 
     run.window.swap();
     if (run.options.waitAtStart && !rehearsing(run) && !waitForStart(5000, run.inputs))
@@ -276,8 +279,8 @@ int playScenes(RunContext& run)
 
     if (rehearsing(run))
         return rehearse(run, kit, painter,
-            { &bigCube, &colourCube, &postProcess, &texture2D, &glowBright, &glowBlur, &cubeWorld.gridProgram,
-                run.renderer.overlayProgram() });
+            { &bigCube, &colourCube, &postProcess, &postProcessPlain, &texture2D, &glowBright, &glowBlur,
+                &cubeWorld.gridProgram, run.renderer.overlayProgram() });
     return mainLoop(run, scenes, painter);
 }
 

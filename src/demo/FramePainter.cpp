@@ -5,12 +5,13 @@
 #include "gl/GLErrorException.h"
 #include "gl/OffscreenTarget.h"
 #include "render/Glow.h"
+#include "render/PostProcess.h"
 #include "render/Renderer.h"
 #include "render/ScreenQuad.h"
 #include "scenes/DrawnScene.h"
 
 FramePainter::FramePainter(VornE::Window& window, Renderer& renderer, OffscreenTarget& frame, ScreenQuad& screenQuad,
-    Glow& glow, ShaderProgram& postProcess, const Resolution& size)
+    Glow& glow, PostProcess& postProcess, const Resolution& size)
     : window(window)
     , renderer(renderer)
     , frame(frame)
@@ -54,9 +55,8 @@ void FramePainter::paint(DrawnScene* scene, OffscreenTarget* screen)
     if (screen != nullptr)
         screen->bind();
     whole();
-    screenQuad.fade = fade;
-    screenQuad.draw(postProcess, frame.colour(),
-        glm::vec2(static_cast<float>(size.width), static_cast<float>(size.height)), &glow.texture());
+    postProcess.draw(screenQuad, frame.colour(),
+        glm::vec2(static_cast<float>(size.width), static_cast<float>(size.height)), fade, glow.texture());
     if (screen != nullptr)
         screen->unbind();
 }

@@ -7,7 +7,7 @@ class OffscreenTarget;
 class Renderer;
 class DrawnScene;
 class ScreenQuad;
-class ShaderProgram;
+class PostProcess;
 namespace VornE {
 class Window;
 }
@@ -21,7 +21,7 @@ class FramePainter {
 public:
     // All are borrowed and must outlive the painter.
     FramePainter(VornE::Window& window, Renderer& renderer, OffscreenTarget& frame, ScreenQuad& screenQuad, Glow& glow,
-        ShaderProgram& postProcess, const Resolution& size);
+        PostProcess& postProcess, const Resolution& size);
 
     // Paints `scene`'s frame into `screen`, or into the window when it is
     // null. A null scene (the finished run) shows the last picture again with
@@ -36,7 +36,7 @@ private:
     OffscreenTarget& frame;
     ScreenQuad& screenQuad;
     Glow& glow;
-    ShaderProgram& postProcess;
+    PostProcess& postProcess;
     const Resolution size;
     float fade = 0.0f; // the last scene's, as its last update left it
 };

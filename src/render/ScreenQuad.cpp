@@ -42,6 +42,17 @@ void ScreenQuad::init()
 void ScreenQuad::drawWithFade(
     ShaderProgram& program, Texture& texture, const glm::vec2& resolution, float fadeValue, Texture* glow)
 {
+    drawQuad(program, texture, &resolution, fadeValue, glow);
+}
+
+void ScreenQuad::drawPlain(ShaderProgram& program, Texture& texture, float fadeValue)
+{
+    drawQuad(program, texture, nullptr, fadeValue, nullptr);
+}
+
+void ScreenQuad::drawQuad(
+    ShaderProgram& program, Texture& texture, const glm::vec2* resolution, float fadeValue, Texture* glow)
+{
     program.use();
     buffer.bind();
 
@@ -58,12 +69,14 @@ void ScreenQuad::drawWithFade(
     glEnableVertexAttribArray(static_cast<GLuint>(texCoord));
     checkGLError("glEnableVertexAttribArray ( texCoord )");
 
-    const GLint resolutionLocation = program.getUniformLocation("resolution");
-    if (resolutionLocation == -1) {
-        warnMissing("resolution not found\n");
-        return;
+    if (resolution != nullptr) {
+        const GLint resolutionLocation = program.getUniformLocation("resolution");
+        if (resolutionLocation == -1) {
+            warnMissing("resolution not found\n");
+            return;
+        }
+        glUniform2fv(resolutionLocation, 1, &resolution->x);
     }
-    glUniform2fv(resolutionLocation, 1, &resolution.x);
 
     const GLint fadeLocation = program.getUniformLocation("fade");
     if (fadeLocation == -1) {

@@ -31,10 +31,18 @@ public:
     // as it is: for a pass of ours that is not the frame's post-process.
     void drawWithFade(ShaderProgram& program, Texture& texture, const glm::vec2& resolution, float fadeValue,
         Texture* glow = nullptr);
+    // The same with "fade" and "texScreen" alone, for a program that reads
+    // nothing measured in pixels.
+    void drawPlain(ShaderProgram& program, Texture& texture, float fadeValue);
 
     static const float vertices[16];
     static const unsigned int indices[6];
 
     StaticBuffer buffer;
     float fade = 0.0f;
+
+private:
+    // `resolution` is not sent when null.
+    void drawQuad(
+        ShaderProgram& program, Texture& texture, const glm::vec2* resolution, float fadeValue, Texture* glow);
 };
