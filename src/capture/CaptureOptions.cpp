@@ -14,7 +14,8 @@ namespace {
 // The keys a capture takes from the settings.
 bool usedByTheCapture(const SettingKey& key)
 {
-    return &key == &SettingKeys::hres || &key == &SettingKeys::vres || &key == &SettingKeys::seed;
+    return &key == &SettingKeys::hres || &key == &SettingKeys::vres || &key == &SettingKeys::seed
+        || &key == &SettingKeys::msaa;
 }
 
 std::string usedDefaults()
@@ -72,7 +73,8 @@ OUTPUT, one of:
   --help             this text
   --version          the version
 
-The seed and the default size come from the settings, as for the demo, in
+The seed, the default size and msaa (smooth edges: the live window's
+picture at the same setting) come from the settings, as for the demo, in
 layers, the later winning key by key:
   1. the built-in defaults: )"
         + usedDefaults() + "\n  2. the data folder's " + dataSettings + "\n  3. your own "

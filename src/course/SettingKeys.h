@@ -50,9 +50,15 @@ inline constexpr SettingKey rehearse { "rehearse", SettingKey::Kind::Switch, 0, 
     "one pass while paused; the last frame holds until\nEscape; shaders are built again when their files change",
     "" };
 
+// -1, the default, leaves it to the renderer (Multisampling.h).
+inline constexpr SettingKey msaa { "msaa", SettingKey::Kind::Whole, -1, -1, 16, "--msaa", "N",
+    "smooth edges: samples a pixel, 0 (off) to 16; by default\n(-1) 4 on a graphics card's GL, 0 on a software one\n"
+    "(llvmpipe, softpipe, SwiftShader), where they cost time",
+    "4" };
+
 // In the order the help lists them.
-inline constexpr std::array<const SettingKey*, 7> all { &fullscreen, &hres, &vres, &seed, &everyFrame, &audioDelay,
-    &rehearse };
+inline constexpr std::array<const SettingKey*, 8> all { &fullscreen, &hres, &vres, &seed, &everyFrame, &audioDelay,
+    &msaa, &rehearse };
 
 // The value the run takes: a Switch is on or off (1 or 0); a Whole value is
 // truncated toward zero and, outside its range, replaced by the default

@@ -36,6 +36,7 @@
 #include "demo/WindowHost.h"
 #include "engine/TextureLoader.h"
 #include "engine/VornEngine.h"
+#include "gl/Multisampling.h"
 #include "gl/OffscreenTarget.h"
 #include "gl/ShaderProgram.h"
 #include "mesh/AMeshLoader.h"
@@ -78,6 +79,7 @@ struct RunSettings {
     std::int32_t audioDelay = 0; // ms the sound comes later than its output reports
     std::uint32_t seed = 0; // of the run's random sequence
     bool rehearse = false; // the makers' run (Rehearsal.h), live runs only
+    int msaa = Multisampling::byTheRenderer; // samples a pixel of the off-screen frame
 };
 
 RunSettings readSettings(const Settings& settings)
@@ -92,6 +94,7 @@ RunSettings readSettings(const Settings& settings)
     wanted.everyFrame = SettingKeys::on(settings, SettingKeys::everyFrame);
     wanted.audioDelay = static_cast<std::int32_t>(SettingKeys::value(settings, SettingKeys::audioDelay));
     wanted.rehearse = SettingKeys::on(settings, SettingKeys::rehearse);
+    wanted.msaa = static_cast<int>(SettingKeys::value(settings, SettingKeys::msaa));
     return wanted;
 }
 
@@ -253,7 +256,7 @@ int playScenes(RunContext& run)
     CubeWorld cubeWorld(run.ressources, run.frameSize);
     // Each frame is drawn off screen at the window's size, then shown
     // through the post-process pass.
-    OffscreenTarget frame(run.frameSize, OffscreenTarget::Depth::Depth24);
+    OffscreenTarget frame(run.frameSize, OffscreenTarget::Depth::Depth24, Multisampling::forThisGL(run.settings.msaa));
     ScreenQuad screenQuad;
     screenQuad.init();
     ShaderProgram glowBright = program("glowBright");

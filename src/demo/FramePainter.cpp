@@ -40,6 +40,7 @@ void FramePainter::paint(DrawnScene* scene, OffscreenTarget* screen)
         fade = scene->fade();
     }
     frame.unbind();
+    frame.resolve();
     // Where errors are read only at the swap (WebGL), this read, which waits
     // for the scene to be drawn, also keeps the glow: Chromium and Firefox,
     // given the very same calls without it, showed the glowing moments

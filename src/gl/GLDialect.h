@@ -17,6 +17,13 @@ std::string variableName(const std::string& name);
 // The internal format of a texture uploaded from pixels in `format`, whose
 // components number `components`.
 GLint internalFormat(GLint components, GLenum format);
+// The renderer's name (GL_RENDERER), "" where the GL hides it.
+std::string rendererName();
+// Whether the GL draws into multisampled renderbuffers and resolves them
+// (GL_EXT_framebuffer_multisample and GL_EXT_framebuffer_blit), and the
+// most samples a pixel it takes there.
+bool multisamplingOffered();
+int maxSamples();
 // Whether a GL error is read after each call, or once a frame: reading it
 // waits until the GL has carried out every call before it.
 extern const bool errorsReadAfterEachCall;

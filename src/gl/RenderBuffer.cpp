@@ -48,3 +48,12 @@ void RenderBuffer::storage(GLenum target, GLenum internalFormat, GLsizei width, 
     checkGLError("glRenderbufferStorage");
     glBindRenderbuffer(target, 0);
 }
+
+void RenderBuffer::storageMultisample(
+    GLenum target, GLsizei samples, GLenum internalFormat, GLsizei width, GLsizei height)
+{
+    glBindRenderbuffer(target, id);
+    glRenderbufferStorageMultisampleEXT(target, samples, internalFormat, width, height);
+    checkGLError("glRenderbufferStorageMultisampleEXT");
+    glBindRenderbuffer(target, 0);
+}

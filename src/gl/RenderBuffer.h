@@ -14,6 +14,9 @@ public:
 
     // Allocates the storage; leaves no renderbuffer bound to `target`.
     void storage(GLenum target, GLenum internalFormat, GLsizei width, GLsizei height);
+    // The same with `samples` samples a pixel, which the GL may round up
+    // (GL_EXT_framebuffer_multisample).
+    void storageMultisample(GLenum target, GLsizei samples, GLenum internalFormat, GLsizei width, GLsizei height);
 
     GLName id;
 

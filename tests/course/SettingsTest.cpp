@@ -191,6 +191,7 @@ TEST(Settings, EveryRangeTakesBothEndsAndRefusesOnePastEitherInAFileAndOnTheComm
         { SettingKeys::vres, 1, 8192, 640, "" },
         { SettingKeys::seed, -2147483648LL, 2147483647LL, 0, "--seed" },
         { SettingKeys::audioDelay, -1000, 1000, 0, "--audio-delay" },
+        { SettingKeys::msaa, -1, 16, -1, "--msaa" },
     };
     for (const SettingKey* key : SettingKeys::all) {
         const bool listed

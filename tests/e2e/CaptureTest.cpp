@@ -9,6 +9,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -156,6 +157,34 @@ TEST(Capture, FramesAfterSkippedPassesAreThoseOfACaptureThatDrawsEveryPass)
     EXPECT_EQ(compared, static_cast<int>(std::count(moments.begin(), moments.end(), ',')) + 1);
     for (const std::string& folder : folders)
         fs::remove_all(folder);
+}
+
+// Scene one's cross with the settings' msaa 4 against none: the picture is
+// the same away from the edges, and along them it differs.
+TEST(Capture, MsaaFromTheSettingsChangesTheEdgesAndLeavesTheRestAsItWas)
+{
+    RgbFrame frames[2];
+    for (const int samples : { 0, 4 }) {
+        DemoProcess capture;
+        capture.linkDataWithSettings("msaa " + std::to_string(samples));
+        const std::string folder = capture.directory() + "-frames";
+        capture.startCapture({ "--at", "20000", "--size", "160x128", "--out", folder });
+        const DemoProcess::Result result = capture.finish(120);
+        ASSERT_EQ(result.status, 0) << result.err;
+        frames[samples > 0] = loadPng(folder + "/lumaroll-20000.png");
+        fs::remove_all(folder);
+    }
+    ASSERT_EQ(frames[0].rgb.size(), frames[1].rgb.size());
+    std::size_t differing = 0;
+    for (std::size_t at = 0; at + 2 < frames[0].rgb.size(); at += 3) {
+        int most = 0;
+        for (std::size_t c = at; c < at + 3; ++c)
+            most = std::max(most, std::abs(int(frames[0].rgb[c]) - int(frames[1].rgb[c])));
+        differing += most > 8 ? 1 : 0;
+    }
+    const std::size_t pixels = frames[0].rgb.size() / 3;
+    EXPECT_GT(differing, pixels / 200) << "of " << pixels;
+    EXPECT_LT(differing, pixels / 10) << "of " << pixels;
 }
 
 // Ctrl-C while ffmpeg finishes the file, after the last frame: the capture

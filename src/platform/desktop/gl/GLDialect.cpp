@@ -15,6 +15,24 @@ std::string variableName(const std::string& name)
     return name;
 }
 
+std::string rendererName()
+{
+    const GLubyte* name = glGetString(GL_RENDERER);
+    return name != nullptr ? reinterpret_cast<const char*>(name) : "";
+}
+
+bool multisamplingOffered()
+{
+    return GLEW_EXT_framebuffer_multisample && GLEW_EXT_framebuffer_blit;
+}
+
+int maxSamples()
+{
+    GLint samples = 0;
+    glGetIntegerv(GL_MAX_SAMPLES_EXT, &samples);
+    return samples;
+}
+
 // The component count is the unsized internal format OpenGL 2.0 takes.
 GLint internalFormat(GLint components, GLenum)
 {

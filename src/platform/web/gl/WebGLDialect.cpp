@@ -2,7 +2,7 @@
 // compiled as GLSL ES 3.00, where the screen-space derivatives the cubes'
 // shading uses are built in (WebGL 2 offers no extension for them in GLSL ES
 // 1.00); textures take their pixel format as internal format; and the EXT
-// entry point the desktop's framebuffer code may call is the core one here.
+// entry points the desktop's framebuffer code calls are the core ones here.
 
 #include "gl/GLDialect.h"
 
@@ -50,6 +50,26 @@ std::string variableName(const std::string& name)
     return name == textureUniform ? textureRenamed : name;
 }
 
+// Browsers answer "WebKit WebGL" whatever draws underneath; software GLs
+// are common there (SwiftShader), so multisampling stays off unless asked.
+std::string rendererName()
+{
+    return "";
+}
+
+// Both are core in WebGL 2.
+bool multisamplingOffered()
+{
+    return true;
+}
+
+int maxSamples()
+{
+    GLint samples = 0;
+    glGetIntegerv(GL_MAX_SAMPLES, &samples);
+    return samples;
+}
+
 GLint internalFormat(GLint, GLenum format)
 {
     return static_cast<GLint>(format);
@@ -60,4 +80,16 @@ GLint internalFormat(GLint, GLenum format)
 extern "C" void glDeleteRenderbuffersEXT(GLsizei count, const GLuint* names)
 {
     glDeleteRenderbuffers(count, names);
+}
+
+extern "C" void glRenderbufferStorageMultisampleEXT(
+    GLenum target, GLsizei samples, GLenum internalFormat, GLsizei width, GLsizei height)
+{
+    glRenderbufferStorageMultisample(target, samples, internalFormat, width, height);
+}
+
+extern "C" void glBlitFramebufferEXT(GLint srcX0, GLint srcY0, GLint srcX1, GLint srcY1, GLint dstX0, GLint dstY0,
+    GLint dstX1, GLint dstY1, GLbitfield mask, GLenum filter)
+{
+    glBlitFramebuffer(srcX0, srcY0, srcX1, srcY1, dstX0, dstY0, dstX1, dstY1, mask, filter);
 }
