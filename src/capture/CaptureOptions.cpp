@@ -1,5 +1,6 @@
 #include "capture/CaptureOptions.h"
 
+#include "capture/SupersampledSink.h"
 #include "course/CommandLine.h"
 
 #include "core/Quoted.h"
@@ -42,7 +43,7 @@ std::string ignoredKeys()
 std::string captureUsage(const std::string& dataSettings, const std::string& userSettings, std::uint32_t lastFrame)
 {
     return R"(usage: lumaroll-capture OUTPUT [--at MS,MS,... | --from MS --to MS] [--size WxH]
-                        [--data-dir DIR] [--draw-all]
+                        [--supersample N] [--data-dir DIR] [--draw-all]
 
 Renders the demo offline, frame by frame: frame n is the picture after n steps
 of 16 ms, whatever the machine's speed, drawn off screen at the chosen size.
@@ -67,6 +68,11 @@ OUTPUT, one of:
                      --to past the end goes to the last frame
   --size WxH         frame size in pixels, 1 to 8192 a side (default: the
                      settings' hres and vres; for --sheet, 200x160)
+  --supersample N    draw each frame N times as wide and high, 1 to 4, and
+                     filter it down to the size asked: smooth edges for the
+                     videos you publish, the rest as drawn at 1 (the
+                     default, the live run's picture); it takes N x N times
+                     the memory and about as many times the time
   --data-dir DIR     where the demo's data/ folder is (default: here)
   --draw-all         draw every pass, not only the chosen frames: slower, and
                      the frames are the same (a check that skipping is exact)
@@ -174,6 +180,12 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
                 return false;
             }
             options.size = size;
+        } else if (name == "--supersample") {
+            if (!CommandLine::whole(value, SupersampledSink::largestFactor, options.supersample)
+                || options.supersample == 0) {
+                error = "--supersample takes 1 to 4, like 2; not " + quoteForMessage(value);
+                return false;
+            }
         } else if (name == "--data-dir") {
             options.dataDir = value;
         } else {

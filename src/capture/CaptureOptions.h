@@ -19,6 +19,7 @@ struct CaptureOptions {
     std::optional<Resolution> size;
     std::string dataDir; // run from here; "" for the current folder
     bool drawAll = false; // every pass drawn, not only the chosen frames
+    std::uint32_t supersample = 1; // each frame drawn this many times as wide and high, then filtered down
     bool help = false;
     bool version = false;
 };

@@ -5,6 +5,7 @@
 #include "capture/CaptureOptions.h"
 #include "capture/CaptureSinks.h"
 #include "capture/Progress.h"
+#include "capture/SupersampledSink.h"
 #include "capture/VirtualDisplay.h"
 #include "core/DataFiles.h"
 #include "core/Quoted.h"
@@ -133,17 +134,20 @@ int main(int argc, char** argv)
     run.settings = &settings;
     run.waitAtStart = false;
     run.playMusic = false;
-    run.frames = sink.get();
+    SupersampledSink supersampled(*sink, options.supersample);
+    run.frames = options.supersample > 1 ? static_cast<FrameSink*>(&supersampled) : sink.get();
     const auto start = std::chrono::steady_clock::now();
     const int status = runProgram(run);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (status != 0 || !sink->finish()) {
         sink->abandon();
         // Its own statuses: a stop by signal keeps the signal's, a data file
-        // missing or broken is 4 as for the demo, any other failure of the
-        // run is 1, never the 2 of a bad command line.
+        // missing or broken is 4 as for the demo, frames larger than the GL
+        // draws are the 2 of a bad command line, any other failure is 1.
         if (StopSignals::received() != 0)
             return StopSignals::exitStatus(StopSignals::received());
+        if (status == frameTooLargeStatus)
+            return badCommandLine; // the size asked is at fault
         return status == dataFailedStatus ? dataFailedStatus : failed;
     }
     char rate[32];

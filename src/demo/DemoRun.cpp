@@ -98,6 +98,23 @@ RunSettings readSettings(const Settings& settings)
     return wanted;
 }
 
+// Whether this GL draws frames of `size` off screen; if not, one line.
+bool drawableHere(const Resolution& size)
+{
+    GLint texture = 0;
+    GLint renderbuffer = 0;
+    GLint viewport[2] = { 0, 0 };
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    const GLint side = std::max(0, std::min({ texture, renderbuffer, viewport[0], viewport[1] }));
+    if (size.width <= static_cast<std::uint32_t>(side) && size.height <= static_cast<std::uint32_t>(side))
+        return true;
+    std::cerr << "lumaroll-capture: frames of " << size.width << "x" << size.height << " are more than this GL draws ("
+              << side << " a side at most): ask for a smaller --size or --supersample" << std::endl;
+    return false;
+}
+
 ShaderProgram program(const std::string& stem)
 {
     return ShaderProgram(DataFiles::vertexShader(stem), DataFiles::fragmentShader(stem));
@@ -325,6 +342,8 @@ int runDemo(const RunOptions& options)
         return engine.window->glUnusable() ? -1 : windowFailedStatus;
     }
     const Resolution frameSize = capture != nullptr ? captureSize : engine.window->getSize();
+    if (capture != nullptr && !drawableHere(frameSize))
+        return frameTooLargeStatus;
 
     // Owned until the list takes it, so that no way out leaves it behind.
     auto owned = std::make_unique<SDL_Keyboard>();

@@ -13,6 +13,7 @@ constexpr int windowFailedStatus = 1;
 constexpr int uncaughtExceptionStatus = 2;
 constexpr int captureFailedStatus = 3;
 constexpr int dataFailedStatus = 4; // a data file missing or broken
+constexpr int frameTooLargeStatus = 5; // a capture's frames larger than its GL draws
 
 // What a front end asks of a run. The defaults are the live demo.
 struct RunOptions {

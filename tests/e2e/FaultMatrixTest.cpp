@@ -181,6 +181,9 @@ std::vector<Fault> faults()
         // The system's reason, not libpng's "Write Error"; and no part left.
         { "CaptureSheetPastWhatTheDiskTakes", { "--sheet", "s.png", "--at", "1000,30000,60000", "--size", "320x256" },
             1, "/s.png': File too large", {}, {}, Surroundings::SmallFiles },
+        { "CaptureSupersampledPastWhatTheGLDraws",
+            { "--out", "f", "--at", "0", "--size", "8192x8192", "--supersample", "4" }, 2,
+            "lumaroll-capture: frames of 32768x32768 are more than this GL draws" },
         { "CaptureProgressOfOneFrame", { "--out", "f", "--at", "44000", "--size", "16x16" }, 0,
             "captured 1 of 1 frames" },
         { "CaptureOutputUnwritable", { "--out", "/proc/lumaroll/frames", "--at", "0" }, 1, "Cannot write frames into" },
