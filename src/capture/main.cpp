@@ -72,6 +72,19 @@ std::unique_ptr<CaptureSink> openSink(
     return sink;
 }
 
+// The capture's own status for a run that failed with `status`: a stop by
+// signal keeps the signal's, a data file missing or broken is 4 as for the
+// demo, frames larger than the GL draws are the 2 of a bad command line (the
+// size asked is at fault), any other failure is 1.
+int failedCaptureStatus(int status)
+{
+    if (StopSignals::received() != 0)
+        return StopSignals::exitStatus(StopSignals::received());
+    if (status == frameTooLargeStatus)
+        return badCommandLine;
+    return status == dataFailedStatus ? dataFailedStatus : failed;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -141,14 +154,7 @@ int main(int argc, char** argv)
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (status != 0 || !sink->finish()) {
         sink->abandon();
-        // Its own statuses: a stop by signal keeps the signal's, a data file
-        // missing or broken is 4 as for the demo, frames larger than the GL
-        // draws are the 2 of a bad command line, any other failure is 1.
-        if (StopSignals::received() != 0)
-            return StopSignals::exitStatus(StopSignals::received());
-        if (status == frameTooLargeStatus)
-            return badCommandLine; // the size asked is at fault
-        return status == dataFailedStatus ? dataFailedStatus : failed;
+        return failedCaptureStatus(status);
     }
     char rate[32];
     std::snprintf(rate, sizeof rate, "%.1f", seconds > 0.0 ? wanted / seconds : 0.0);
