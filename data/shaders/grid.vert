@@ -23,8 +23,7 @@ uniform mat4 viewProjection;
 uniform mat4 gridMatrix; // places the grid in the world
 uniform float pulseDistance;
 
-varying vec3 local;
-varying vec3 localNormal;
+varying vec2 across; // the two coordinates that run across the face, 0..1
 varying vec4 faceColour;
 
 void main()
@@ -49,8 +48,10 @@ void main()
     lit += colour.rgb * (afterglow + 0.8 * ring);
     faceColour = vec4(mix(lit, hot, front), colour.a);
 
-    local = position;
-    localNormal = normal;
+    // The coordinate along the face's normal is the same all over it; the
+    // seams need only the other two.
+    vec3 axis = abs(normal);
+    across = axis.x > 0.5 ? position.yz : (axis.y > 0.5 ? position.xz : position.xy);
     vec4 world = gridMatrix * vec4(placement.xyz + placement.w * position, 1.0);
     gl_Position = viewProjection * world;
 }

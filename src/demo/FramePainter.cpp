@@ -30,8 +30,8 @@ void FramePainter::paint(DrawnScene* scene, OffscreenTarget* screen)
     const auto whole
         = [this] { glViewport(0, 0, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height)); };
 
-    // 1. The scene into the off-screen frame.
-    window.clear();
+    // 1. The scene into the off-screen frame. The window is not cleared:
+    // the last pass covers every pixel of it.
     whole();
     frame.bind();
     renderer.resetDrawCounts();

@@ -241,11 +241,12 @@ void Renderer::drawColouredMesh(Mesh* mesh, ShaderProgram& program, const glm::m
         return;
     program.setVector4("colour", colour);
     const GLint position = enablePositions(program, *entry);
+    const GLint normal = enableNormals(program, *entry);
     glEnable(GL_CULL_FACE);
     drawIndexed(*entry);
     glDisable(GL_CULL_FACE);
     ++counts.colouredMesh;
-    endMeshPass(position, -1);
+    endMeshPass(position, normal);
     ShaderProgram::unuse();
 }
 

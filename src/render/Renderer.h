@@ -55,6 +55,7 @@ public:
     // A lit, textured mesh; the light is at the origin.
     void drawTexturedMesh(Mesh* mesh, ShaderProgram& program, Texture* texture, const glm::mat4& projection,
         const glm::mat4& view, const glm::mat4& model);
+    // A mesh in one colour, given its normals; faces turned away are not drawn.
     void drawColouredMesh(Mesh* mesh, ShaderProgram& program, const glm::mat4& projection, const glm::mat4& view,
         const glm::mat4& model, const glm::vec4& colour);
     // One cube of the cube world, coloured by its point and told its distance and the pulse.

@@ -29,6 +29,17 @@ namespace {
 
 constexpr GLsizei quadStride = 16;
 
+// A full-screen pass hides nothing and is hidden by nothing, so it skips the
+// depth test (and its read and write of every pixel's depth) that the scenes
+// keep on; the test is on again however the draw ends.
+class DepthTestOff {
+public:
+    DepthTestOff() { glDisable(GL_DEPTH_TEST); }
+    ~DepthTestOff() { glEnable(GL_DEPTH_TEST); }
+    DepthTestOff(const DepthTestOff&) = delete;
+    DepthTestOff& operator=(const DepthTestOff&) = delete;
+};
+
 } // namespace
 
 ScreenQuad::ScreenQuad() = default;
@@ -53,6 +64,7 @@ void ScreenQuad::drawPlain(ShaderProgram& program, Texture& texture, float fadeV
 void ScreenQuad::drawQuad(
     ShaderProgram& program, Texture& texture, const glm::vec2* resolution, float fadeValue, Texture* glow)
 {
+    const DepthTestOff noDepth;
     program.use();
     buffer.bind();
 

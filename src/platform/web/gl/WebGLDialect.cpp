@@ -1,8 +1,8 @@
 // WebGL 2's side of the GL dialect: shaders written for GLSL 1.10 are
-// compiled as GLSL ES 3.00, where the screen-space derivatives the cubes'
-// shading uses are built in (WebGL 2 offers no extension for them in GLSL ES
-// 1.00); textures take their pixel format as internal format; and the EXT
-// entry points the desktop's framebuffer code calls are the core ones here.
+// compiled as GLSL ES 3.00, WebGL 2's own, where screen-space derivatives are
+// built in should a shader want them (WebGL 2 offers no extension for them in
+// GLSL ES 1.00); textures take their pixel format as internal format; and the
+// EXT entry points the desktop's framebuffer code calls are the core ones here.
 
 #include "gl/GLDialect.h"
 
