@@ -1,23 +1,23 @@
 #version 110
-// Wall texture under a warm point light inside the room: the walls glow where
-// they face the light closely and sink into the dark toward the corners.
+// Wall texture under a warm point light at the room's centre: the walls glow
+// where they face the light closely and sink into the dark toward the corners.
+//
+// The room is a cube of half-width 25 around the light, and each of its faces
+// maps the whole texture, so a fragment's place relative to the light follows
+// from its texture coordinates: 25 along the face's normal, (uv - 0.5) * 50
+// across it. Nothing else needs to reach this shader.
 
 uniform sampler2D wallTexture;
-uniform vec3 lightPosition;
 
-varying vec3 worldPosition;
-varying vec3 worldNormal;
 varying vec2 uv;
 
 void main()
 {
-    vec3 toLight = lightPosition - worldPosition;
-    float squared = dot(toLight, toLight);
-    // The cube's normals point outward; the light is inside, so the lit side
-    // is the inner one. Each face's normal, made unit length by the vertex
-    // shader, is the same at its four corners and arrives whole.
-    float facing = abs(dot(worldNormal, toLight)) * inversesqrt(max(squared, 0.00000001));
-    // Falloff tuned for a room of half-width 25: about 1 at a wall's centre, a third in the corners.
+    vec2 across = (uv - 0.5) * 50.0;
+    float squared = 625.0 + dot(across, across); // the distance to the light, squared
+    // The cosine between the face's normal and the way to the light.
+    float facing = 25.0 * inversesqrt(squared);
+    // Falloff tuned for this room: about 1 at a wall's centre, a third in the corners.
     float falloff = 1.0 / (1.0 + 0.0022 * squared);
     float light = 0.06 + 1.7 * facing * falloff;
 

@@ -1,9 +1,8 @@
 #version 110
-// The texture unchanged; no "lightPosition", so the pass must warn and still draw.
+// The texture unchanged.
 uniform sampler2D wallTexture;
 varying vec2 uv;
-varying float keep;
 void main()
 {
-    gl_FragColor = vec4(texture2D(wallTexture, uv).rgb * keep, 1.0);
+    gl_FragColor = vec4(texture2D(wallTexture, uv).rgb, 1.0);
 }
