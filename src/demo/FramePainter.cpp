@@ -2,6 +2,7 @@
 
 #include "course/Projection.h"
 #include "engine/Window.h"
+#include "gl/GLDialect.h"
 #include "gl/GLErrorException.h"
 #include "gl/OffscreenTarget.h"
 #include "render/Glow.h"
@@ -30,8 +31,10 @@ void FramePainter::paint(DrawnScene* scene, OffscreenTarget* screen)
     const auto whole
         = [this] { glViewport(0, 0, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height)); };
 
-    // 1. The scene into the off-screen frame. The window is not cleared:
-    // the last pass covers every pixel of it.
+    // 1. The scene into the off-screen frame. The last pass covers every
+    // pixel of the window, so its clear is only for the GLs that want one.
+    if (GLDialect::windowClearedEachFrame)
+        window.clear();
     whole();
     frame.bind();
     renderer.resetDrawCounts();

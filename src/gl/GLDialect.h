@@ -27,5 +27,8 @@ int maxSamples();
 // Whether a GL error is read after each call, or once a frame: reading it
 // waits until the GL has carried out every call before it.
 extern const bool errorsReadAfterEachCall;
+// Whether a frame starts by clearing the window, which its last pass then
+// covers whole: whichever of the two draws the frame sooner on this GL.
+extern const bool windowClearedEachFrame;
 
 } // namespace GLDialect

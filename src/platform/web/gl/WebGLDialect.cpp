@@ -22,6 +22,11 @@ namespace GLDialect {
 // before it: after every call it halved the page's frame rate.
 const bool errorsReadAfterEachCall = false;
 
+// The browser clears the canvas after showing it anyway; a frame that asks for
+// the clear itself was drawn sooner in headless Chromium (34 frames a second
+// against 31 at 800x640).
+const bool windowClearedEachFrame = true;
+
 std::string shaderSource(const std::string& source)
 {
     static const std::regex version(R"(^\s*#version\s+110[^\n]*)");
