@@ -138,8 +138,9 @@ struct Bench {
     }
     Texture* texture(const char* path) { return static_cast<Texture*>(ressources.get(path)); }
 
-    // Timed from the window's clear, where the GL wants one, to glFinish after the swap; `draw` fills
-    // the off-screen frame, `after` runs after the swap (the scene's update).
+    // Timed from the window's clear, where the GL wants one, to glFinish
+    // after the swap; `draw` fills the off-screen frame, `after` runs after
+    // the swap (the scene's update).
     template <class DrawFrame, class After> double pass(DrawFrame draw, After after)
     {
         const Clock::time_point start = Clock::now();
