@@ -1,9 +1,10 @@
 # The web page: the demo built to WebAssembly with Emscripten, into a folder
 # any static web host serves as it is (scripts/build-web.sh; tests:
 # scripts/test-web.sh). The same sources as the desktop program, with the
-# platform folder src/platform/web/ in place of src/platform/desktop/: in each
-# library's subfolder, what a browser has instead of the desktop's image
-# decoder (stb_image), mesh source (the mesh baked beside the model), audio
+# platform folders web/, posix/ and portable/ under src/platform/ (see
+# cmake/PlatformFolders.cmake): in each library's subfolder, what a browser
+# has instead of the desktop's image decoder (stb_image), mesh source (the
+# mesh baked beside the model, both shared with Windows), audio
 # (Web Audio), frame presentation, GL dialect (WebGL 2's shading language)
 # and keys; its main.cpp reads the page's address as the command line, and
 # page/ holds the page's own files.
@@ -35,7 +36,7 @@ endfunction()
 function(lumaroll_web_library name)
   set(sources)
   foreach(folder ${ARGN})
-    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${folder}/*.cpp ${platform}/${folder}/*.cpp)
+    lumaroll_sources(found ${folder} web)
     list(APPEND sources ${found})
   endforeach()
   add_library(${name} STATIC ${sources})

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <sys/types.h>
 
 // What stands at `path` when it is there but is not a regular file: "a
 // folder", "a FIFO", "a socket" or "a device" (links followed); "" for a
@@ -10,9 +9,6 @@
 // opens like a file in places and fails later with a misleading reason.
 std::string nonRegularKind(const std::string& path);
 
-// The same words for a file's mode, as fstat gives it.
-std::string nonRegularKind(mode_t mode);
-
 // A whole file read by the program itself: opened once, without waiting on
 // a FIFO, and checked on that very descriptor, so that nothing swapped in
 // at the name between a check and the open is ever read or waited on.
@@ -20,6 +16,7 @@ struct WholeFile {
     bool read = false;
     std::string text;
     std::string kind; // what stood there, when it was not a regular file
-    int error = 0; // errno of the open or the read that failed
+    bool missing = false; // nothing there, or a folder on the way that is not there
+    std::string reason; // why the open or the read failed, in the system's own words
 };
 WholeFile readWholeFile(const std::string& path);

@@ -1,10 +1,5 @@
 #include "core/Logger.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <iostream>
-#include <unistd.h>
-
 namespace VornE {
 
 ConsoleLogger* logger = nullptr;
@@ -20,22 +15,6 @@ ConsoleLogger& theLogger()
     return *logger;
 }
 
-namespace {
-
-const char* const yellow = "\033[33m";
-const char* const brightRed = "\033[1;91m";
-const char* const reset = "\033[0m";
-
-bool colourWanted(int fd)
-{
-    const char* noColour = std::getenv("NO_COLOR");
-    if (noColour != nullptr && noColour[0] != '\0')
-        return false;
-    return isatty(fd) == 1;
-}
-
-} // namespace
-
 bool NoFilter::accept(int)
 {
     return true;
@@ -44,33 +23,6 @@ bool NoFilter::accept(int)
 std::string ColourFormater::format(int, const std::string& text)
 {
     return text;
-}
-
-ConsoleWriter::ConsoleWriter()
-    : colourOut(colourWanted(STDOUT_FILENO))
-    , colourErr(colourWanted(STDERR_FILENO))
-{
-}
-
-void ConsoleWriter::write(int level, const std::string& text)
-{
-    switch (level) {
-    case Warning:
-        if (colourOut)
-            std::cout << yellow << text << reset;
-        else
-            std::cout << text;
-        break;
-    case Error:
-        if (colourErr)
-            std::cerr << brightRed << text << reset << std::endl;
-        else
-            std::cerr << text << std::endl;
-        break;
-    default:
-        std::cout << text;
-        break;
-    }
 }
 
 } // namespace VornE

@@ -46,9 +46,11 @@ public:
 
 // Level 2 goes to standard output in yellow, level 3 to standard error in
 // bright red with a line end and flush after every piece, anything else to
-// standard output as it is. Colours are ANSI escapes, used only when the
-// stream is a terminal and NO_COLOR is unset or empty, decided once at
-// construction, so output redirected to a file stays plain text.
+// standard output as it is. The colours are the platform's: ANSI escapes on
+// a POSIX terminal, the console's text attributes on Windows (14, 12, then
+// the console's own back). They are used only when the stream is a terminal
+// or a console and NO_COLOR is unset or empty, decided once at construction,
+// so output redirected to a file stays plain text.
 class ConsoleWriter : public LoggerWriter {
 public:
     ConsoleWriter();
@@ -60,6 +62,7 @@ public:
 private:
     bool colourOut;
     bool colourErr;
+    unsigned short plainAttributes = 7; // a Windows console's own, put back after a colour
 };
 
 template <class Filter, class Formater, class Writer> class Logger : public Filter, public Formater, public Writer {

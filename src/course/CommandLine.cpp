@@ -87,6 +87,9 @@ const PlainOption plainOptions[] = {
         "begin at run time MS (milliseconds from the first frame, up\nto the last at LAST): the scenes and the music "
         "start there" },
     { "--mute", "", "play without sound" },
+    { "--audio", "NAME",
+        "the sound output: OUTPUTS.\nUnnamed here and in LUMAROLL_AUDIO, those before none\n"
+        "are tried in that order; none plays nothing;\nfile:PATH writes the sound into a file (for tests)" },
     { "--data-dir", "DIR", "the folder that holds the demo's data/ folder (default:\nthe current folder)" },
     { "--help", "", "this text" },
     { "--version", "", "the version" },
@@ -167,7 +170,7 @@ bool parseDemoCommandLine(const std::vector<std::string>& arguments, DemoCommand
         }
         if (key != nullptr && key->kind == SettingKey::Kind::Switch)
             continue;
-        if (key == nullptr && name != "--start" && name != "--data-dir") {
+        if (key == nullptr && name != "--start" && name != "--data-dir" && name != "--audio") {
             error = name.rfind('-', 0) == 0 ? "unknown option " + quoteForMessage(name)
                                             : "unexpected argument " + quoteForMessage(name);
             return false;
@@ -185,6 +188,12 @@ bool parseDemoCommandLine(const std::vector<std::string>& arguments, DemoCommand
                 error = "--start takes a run time in whole milliseconds, like 29008; not " + quoteForMessage(value);
                 return false;
             }
+        } else if (name == "--audio") {
+            if (value.empty()) {
+                error = "--audio needs the name of a sound output";
+                return false;
+            }
+            line.audio = value;
         } else {
             if (value.empty()) {
                 error = "--data-dir needs a folder";
@@ -205,8 +214,12 @@ std::string settingDefaults()
     return text;
 }
 
-std::string demoUsage(const std::string& dataSettings, const std::string& userSettings, std::uint32_t lastFrame)
+std::string demoUsage(const std::string& dataSettings, const std::string& userSettings, std::uint32_t lastFrame,
+    const std::vector<std::string>& audioOutputs)
 {
+    std::string outputs;
+    for (const std::string& name : audioOutputs)
+        outputs += (outputs.empty() ? "" : ", ") + name;
     std::string options;
     for (const SettingKey* key : SettingKeys::all) {
         if (key->option[0] != '\0')
@@ -218,6 +231,8 @@ std::string demoUsage(const std::string& dataSettings, const std::string& userSe
         std::string help = option.help;
         if (const std::size_t last = help.find("LAST"); last != std::string::npos)
             help.replace(last, 4, std::to_string(lastFrame));
+        if (const std::size_t names = help.find("OUTPUTS"); names != std::string::npos)
+            help.replace(names, 7, outputs);
         options += usageLine(option.name, option.valueName, help);
     }
     return "usage: lumaroll [OPTION]...\n"

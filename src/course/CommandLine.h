@@ -31,6 +31,7 @@ struct DemoCommandLine {
     bool mute = false;
     std::uint32_t start = 0; // run time to begin at, in ms
     std::string dataDir; // where data/ is; "" for the current folder
+    std::string audio; // the sound output --audio names; "" for none named
 };
 
 // Reads the command line; false, with one line for the user in `error`, on
@@ -44,5 +45,7 @@ std::vector<std::string> demoOptionNames();
 std::string settingDefaults();
 
 // What `lumaroll --help` prints, naming the settings files as found here.
-// `lastFrame` is the run time of the run's last frame, in ms.
-std::string demoUsage(const std::string& dataSettings, const std::string& userSettings, std::uint32_t lastFrame);
+// `lastFrame` is the run time of the run's last frame, in ms; `audioOutputs`
+// the sound outputs --audio takes, in the order they are tried.
+std::string demoUsage(const std::string& dataSettings, const std::string& userSettings, std::uint32_t lastFrame,
+    const std::vector<std::string>& audioOutputs);

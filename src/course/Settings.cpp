@@ -3,10 +3,8 @@
 #include "core/FileKind.h"
 #include "core/Quoted.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -31,7 +29,7 @@ Settings::Settings(const std::string& filePath)
         if (!whole.kind.empty())
             saySkipped(path, whole.kind);
         else
-            std::cerr << "Settings file '" << path << "' cannot be read: " << std::strerror(whole.error) << std::endl;
+            std::cerr << "Settings file '" << path << "' cannot be read: " << whole.reason << std::endl;
         return;
     }
     std::istringstream text(whole.text);
@@ -120,25 +118,12 @@ Settings Settings::optionalFile(const std::string& filePath)
         // Not there is the usual case; a folder that may not be entered is not.
         if (!whole.kind.empty())
             saySkipped(filePath, whole.kind);
-        else if (whole.kind.empty() && whole.error != ENOENT && whole.error != ENOTDIR)
-            std::cerr << "Settings file '" << filePath << "' cannot be reached: " << std::strerror(whole.error)
-                      << std::endl;
+        else if (!whole.missing)
+            std::cerr << "Settings file '" << filePath << "' cannot be reached: " << whole.reason << std::endl;
         return Settings();
     }
     std::istringstream text(whole.text);
     return Settings(text, filePath);
-}
-
-std::string Settings::userFile()
-{
-    // A relative XDG_CONFIG_HOME is not a valid one, and is ignored.
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && config[0] == '/')
-        return std::string(config) + "/lumaroll/settings.ini";
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] != '\0')
-        return std::string(home) + "/.config/lumaroll/settings.ini";
-    return "";
 }
 
 std::map<std::string, std::string> Settings::keysRead() const

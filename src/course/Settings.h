@@ -29,9 +29,11 @@ public:
     // one line with the reason.
     static Settings optionalFile(const std::string& path);
 
-    // The settings of the user's own file: $XDG_CONFIG_HOME/lumaroll/settings.ini,
-    // or ~/.config/lumaroll/settings.ini when that variable is unset or empty;
-    // empty when neither it nor HOME is set.
+    // The path of the user's own settings file, the platform's: on POSIX
+    // $XDG_CONFIG_HOME/lumaroll/settings.ini, or ~/.config/lumaroll/settings.ini
+    // when that variable is unset or empty; on Windows
+    // %APPDATA%\Lumaroll\settings.ini. Empty when the variables it is
+    // made from are not set.
     static std::string userFile();
 
     // Every key of `later` replaces this one's: the later layer wins.

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class AudioSystem;
 
@@ -13,10 +14,12 @@ class AudioSystem;
 // plays; a channel that plays a stream. Every call that can fail returns
 // false and leaves the reason in errorText(). One system at a time.
 //
-// This is where the platforms part: AudioSystem.cpp plays through an output
-// of its own (SoundOutput.h: a sound server's stream, an ALSA device, or a
-// file for tests), which it asks what is heard; the web page's plays through
-// Web Audio (src/platform/web/demo). Each defines the two structures below.
+// This is where the platforms part: on Linux and Windows, AudioSystem.cpp
+// (src/platform/native/demo) plays through an output of its own
+// (SoundOutputs.h: a sound server's stream, an ALSA device, a WASAPI
+// endpoint, or a file for tests), which it asks what is heard; the web
+// page's plays through Web Audio (src/platform/web/demo). Each defines the
+// two structures below.
 struct AudioOutput; // the open output and what it knows of the heard position
 struct AudioStreamData; // one decoded or streaming file
 
@@ -60,9 +63,16 @@ public:
 
     // Starts the platform's audio.
     bool create();
-    // Opens the output with `channels` mixing channels; false, with the
-    // reasons, when none opens.
-    bool init(int channels);
+    // Opens the output named `outputName` (as --audio names it), or when
+    // that is "", the one LUMAROLL_AUDIO names, else the first of the
+    // platform's that opens; with `channels` mixing channels. False, with
+    // the reasons, when none opens. A LUMAROLL_AUDIO that names no output
+    // here is said in one line and left aside.
+    bool init(int channels, const std::string& outputName = "");
+    // The outputs this platform plays through, as --audio names them, in
+    // the order they are tried; and whether `name` is one of them.
+    static std::vector<std::string> outputNames();
+    static bool offersOutput(const std::string& name);
     // Opens a silent output instead, which plays nothing and has no
     // position: for a machine without a usable one.
     bool initSilent(int channels);

@@ -33,6 +33,7 @@
 #include "demo/SdlTimeSource.h"
 #include "demo/ShaderWatch.h"
 #include "demo/SoundtrackLength.h"
+#include "demo/VideoDriver.h"
 #include "demo/WindowHost.h"
 #include "engine/TextureLoader.h"
 #include "engine/VornEngine.h"
@@ -359,7 +360,7 @@ int runDemo(const RunOptions& options)
     std::optional<Music> music;
     if (options.playMusic) {
         music.emplace();
-        music->init(); // without a usable device it has logged why and plays silently
+        music->init(options.audioOutput); // without a usable device it has logged why and plays silently
         music->setExtraDelay(wanted.audioDelay);
         if (!loadSoundtrack(*music, options.lastFrameAt)) {
             VornE::log(VornE::Error, "Music not found\n");
@@ -386,10 +387,7 @@ int runDemo(const RunOptions& options)
 // initialise SDL before the demo and shut it down after.
 int runProgram(const RunOptions& options)
 {
-    // OpenGL comes only through SDL's X11 driver; left to itself, SDL would
-    // fall back to drawing in the terminal when no X display answers. A driver
-    // the user names still wins.
-    setenv("SDL_VIDEODRIVER", "x11", 0);
+    pickVideoDriver();
     if (SDL_Init(SDL_INIT_NOPARACHUTE) != 0) {
         std::cerr << "Unable to initialise SDL: " << SDL_GetError() << std::endl;
         return windowFailedStatus;

@@ -21,6 +21,9 @@ struct RunOptions {
     const Settings* settings = nullptr;
     bool waitAtStart = true; // present once, then wait 5 s before the first frame
     bool playMusic = true;
+    // The sound output, as --audio names it; "" for LUMAROLL_AUDIO's, else
+    // the first of the platform's that opens.
+    std::string audioOutput;
     // The run time to begin at, in ms: the scenes are moved on to the frame
     // of that time by update-only passes, and the music starts there.
     std::uint32_t startAt = 0;

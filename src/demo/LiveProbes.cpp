@@ -1,12 +1,12 @@
 #include "demo/LiveProbes.h"
 
 #include "course/RunLength.h"
+#include "demo/HoldStill.h"
 #include "demo/Music.h"
 
 #include <GL/glew.h>
 #include <SDL.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <optional>
 
@@ -35,10 +35,13 @@ void LiveProbes::frameShown(
     // frame of that very time may never be shown.
     if (stopAtPass >= 0 && static_cast<long>(pass) >= stopAtPass) {
         stopAtPass = -1;
-        if (syncLog)
-            std::fflush(syncLog.get()); // its last line names the frame that stands
+        if (syncLog) {
+            // The line before names the frame that stands.
+            std::fputs("stopped\n", syncLog.get());
+            std::fflush(syncLog.get());
+        }
         glFinish();
         SDL_PumpEvents(); // flushes what is queued for the X server
-        std::raise(SIGSTOP);
+        holdStill();
     }
 }

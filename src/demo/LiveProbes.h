@@ -12,9 +12,10 @@ class Music;
 // time it is due, the playback clock as its drawing began and once it is on
 // screen, the music's position then (-1 without music) and SDL's ticks just
 // after and just before that clock was read, all in ms; LUMAROLL_STOP_AT=MS
-// stops the process (SIGSTOP) once, when the first frame due at or after run
-// time MS is on screen, so that the window can be read as it stands (the sync
-// log, flushed first, names that frame).
+// holds the process still once (HoldStill.h), when the first frame due at or
+// after run time MS is on screen, so that the window can be read as it
+// stands: the sync log's line for that frame is followed by a line
+// "stopped", and flushed, first.
 class LiveProbes {
 public:
     LiveProbes();

@@ -25,10 +25,10 @@ Music::~Music()
     VornE::log(VornE::Info, "Music deleted\n");
 }
 
-bool Music::init()
+bool Music::init(const std::string& outputName)
 {
     system = std::make_unique<AudioSystem>();
-    if (system->create() && system->init(channelCount))
+    if (system->create() && system->init(channelCount, outputName))
         return true;
     logError(system->errorText());
     // No sound card here (a server, a capture machine): without an output no

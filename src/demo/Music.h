@@ -19,10 +19,11 @@ public:
     Music(const Music&) = delete;
     Music& operator=(const Music&) = delete;
 
-    // Creates and opens the audio output with ten channels. When no usable
-    // device can be opened, logs why and opens a silent output instead, so
-    // that the pictures keep their timing; false then.
-    bool init();
+    // Creates and opens the audio output with ten channels: the one named
+    // (AudioSystem::init says how it is chosen). When no usable device can
+    // be opened, logs why and opens a silent output instead, so that the
+    // pictures keep their timing; false then.
+    bool init(const std::string& outputName = "");
     // Opens the file as a stream; false when it cannot be opened or decoded.
     bool load(const std::string& path);
     // Starts the stream, or resumes it when it was paused.

@@ -75,21 +75,25 @@ void Rehearsal::run(std::uint32_t first)
 // its 128 events.
 void Rehearsal::actOn(const std::vector<int>& keys)
 {
-    std::optional<std::int64_t> sought;
+    // A flag and a value rather than an optional: GCC 12 warns, wrongly,
+    // that an optional's value may be read uninitialised here.
+    bool seeking = false;
+    std::int64_t sought = 0;
     for (const int key : keys) {
-        if (const std::optional<std::int64_t> to = seekFor(key, sought.value_or(shown))) {
+        if (const std::optional<std::int64_t> to = seekFor(key, seeking ? sought : shown)) {
             // As each would have stopped at the start or the end.
             sought = std::clamp<std::int64_t>(*to, 0, finalPass);
+            seeking = true;
             continue;
         }
-        if (sought)
-            seek(*sought);
-        sought.reset();
+        if (seeking)
+            seek(sought);
+        seeking = false;
         if (key == SDLK_SPACE)
             setPaused(!paused);
     }
-    if (sought)
-        seek(*sought);
+    if (seeking)
+        seek(sought);
 }
 
 std::optional<std::int64_t> Rehearsal::seekFor(int key, std::int64_t from) const

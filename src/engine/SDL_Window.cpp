@@ -41,9 +41,10 @@ bool SDL_Window::open(const std::string& caption, const Resolution& size, bool f
 
 std::string SDL_Window::openFailure() const
 {
+    // An X display is named where one is used: Windows has none of its own.
     const char* display = std::getenv("DISPLAY");
-    return std::string("Unable to open the window: ") + SDL_GetError() + " on the X display '"
-        + (display != nullptr ? display : "") + "'";
+    return std::string("Unable to open the window: ") + SDL_GetError()
+        + (display != nullptr ? std::string(" on the X display '") + display + "'" : "");
 }
 
 void SDL_Window::clear()

@@ -3,8 +3,6 @@
 #include "core/FileKind.h"
 #include "core/Logger.h"
 
-#include <cstring>
-
 SourceFile::SourceFile(const std::string& path)
 {
     WholeFile whole = readWholeFile(path);
@@ -13,7 +11,6 @@ SourceFile::SourceFile(const std::string& path)
         return;
     }
     // One piece: at level Error the console ends every piece with a line end.
-    const std::string reason
-        = whole.kind.empty() ? std::strerror(whole.error) : "it is " + whole.kind + ", not a shader source";
+    const std::string reason = whole.kind.empty() ? whole.reason : "it is " + whole.kind + ", not a shader source";
     VornE::log(VornE::Error, "Fail to open '" + path + "': " + reason);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -16,7 +17,7 @@ TEST(DemoCommandLine, OptionsSetTheirKeysAndBadValuesAreRefusedByName)
     std::string error;
     ASSERT_TRUE(parseDemoCommandLine(
         { "--fullscreen", "--window", "--size", "1280x720", "--seed", "-2147483648", "--no-wait", "--start", "29008",
-            "--mute", "--every-frame", "--data-dir", "/opt/lumaroll", "--audio-delay", "-1000" },
+            "--mute", "--every-frame", "--data-dir", "/opt/lumaroll", "--audio-delay", "-1000", "--audio", "alsa" },
         line, error))
         << error;
     EXPECT_EQ(line.settings.get("fullscreen", -1.0f), 0.0f) << "the later of --fullscreen and --window wins";
@@ -27,6 +28,7 @@ TEST(DemoCommandLine, OptionsSetTheirKeysAndBadValuesAreRefusedByName)
     EXPECT_TRUE(line.mute);
     EXPECT_EQ(line.start, 29008u);
     EXPECT_EQ(line.dataDir, "/opt/lumaroll");
+    EXPECT_EQ(line.audio, "alsa") << "which outputs there are, the platform's front end says";
 
     const std::string seed = "--seed takes a whole number from -2147483648 to 2147483647, like 7 or -3; not '";
     const std::pair<std::vector<std::string>, std::string> refused[] = {
@@ -34,6 +36,7 @@ TEST(DemoCommandLine, OptionsSetTheirKeysAndBadValuesAreRefusedByName)
         { { "--seed", "2147483648" }, seed + "2147483648'" },
         { { "--start", "-16" }, "--start takes a run time in whole milliseconds, like 29008; not '-16'" },
         { { "--start" }, "option --start needs a value" },
+        { { "--audio", "" }, "--audio needs the name of a sound output" },
         { { "--audio-delay", "1001" }, "--audio-delay takes a whole number from -1000 to 1000, like 150; not '1001'" },
         { { "--fulscreen" }, "unknown option '--fulscreen'" },
         // Long arguments are echoed cut to 200 bytes, between UTF-8 characters.
@@ -65,7 +68,15 @@ TEST(DemoCommandLine, TheReadmeAndTheManualPageNameEveryKeyAndOption)
                 plain += text[i];
         for (const SettingKey* key : SettingKeys::all)
             EXPECT_NE(plain.find(key->name), std::string::npos) << path << " does not name " << key->name;
-        for (const std::string& option : demoOptionNames())
-            EXPECT_NE(plain.find(option), std::string::npos) << path << " does not name " << option;
+        // Whole: --audio is not named by --audio-delay.
+        for (const std::string& option : demoOptionNames()) {
+            bool named = false;
+            for (std::size_t at = plain.find(option); at != std::string::npos && !named;
+                 at = plain.find(option, at + 1)) {
+                const char after = at + option.size() < plain.size() ? plain[at + option.size()] : ' ';
+                named = after != '-' && !std::isalnum(static_cast<unsigned char>(after));
+            }
+            EXPECT_TRUE(named) << path << " does not name " << option;
+        }
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/desktop/demo/SoundOutput.h"
+#include "platform/native/demo/SoundOutput.h"
 
 #include <condition_variable>
 #include <mutex>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/desktop/demo/SoundOutput.h"
+#include "platform/native/demo/SoundOutput.h"
 
 #include <chrono>
 #include <string>
@@ -12,6 +12,7 @@ public:
     enum class State { Connecting, Ready, Failed };
 
     virtual State state() const = 0;
+    bool ready() const override { return state() == State::Ready; }
     // Waits until the server has answered or refused, at most `patience`.
     State waitForServer(std::chrono::milliseconds patience) const;
     // Why connecting failed, after Failed.

@@ -77,7 +77,18 @@ bool AudioSystem::create()
     return true;
 }
 
-bool AudioSystem::init(int)
+// The page has one output; `mute=1` is its silence.
+std::vector<std::string> AudioSystem::outputNames()
+{
+    return { "webaudio" };
+}
+
+bool AudioSystem::offersOutput(const std::string& name)
+{
+    return name == "webaudio";
+}
+
+bool AudioSystem::init(int, const std::string&)
 {
     if (lumaroll_audio_create() == 0)
         return takeError(error);

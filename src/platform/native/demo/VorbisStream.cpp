@@ -1,4 +1,4 @@
-#include "platform/desktop/demo/VorbisStream.h"
+#include "platform/native/demo/VorbisStream.h"
 
 #include <vorbis/vorbisfile.h>
 

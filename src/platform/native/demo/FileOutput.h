@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/desktop/demo/SoundOutput.h"
+#include "platform/native/demo/SoundFile.h"
+#include "platform/native/demo/SoundOutput.h"
 
 #include <condition_variable>
 #include <mutex>
@@ -24,10 +25,10 @@ public:
     std::string lost() const override;
 
 private:
-    FileOutput(int descriptor, double pace);
+    FileOutput(std::unique_ptr<SoundFile> file, double pace);
     void run();
 
-    const int descriptor;
+    const std::unique_ptr<SoundFile> file;
     const double pace;
     mutable std::mutex lock;
     std::condition_variable wake;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/desktop/demo/SoundOutput.h"
+#include "platform/native/demo/SoundOutput.h"
 
 #include <atomic>
 #include <cstdint>

@@ -22,13 +22,15 @@ public:
     virtual void seek(std::uint64_t frame) = 0;
 };
 
-// The microseconds of the monotonic clock every output's answers are timed on.
+// The microseconds of the monotonic clock every output's answers are timed
+// on, the platform's: CLOCK_MONOTONIC on Linux; on Windows the performance
+// counter, which WASAPI's clock reads its positions against.
 std::int64_t monotonicMicros();
 
-// What plays the soundtrack on the desktop: a sound server's stream, an ALSA
-// device, or a file at a device's pace (SoundOutputs.h opens one). Each asks
-// its own stream how late it plays, and keeps the answers here, so that the
-// heard position is known from any thread.
+// What plays the soundtrack: a sound server's stream, an ALSA device, a
+// WASAPI endpoint, or a file at a device's pace (SoundOutputs.h lists them).
+// Each asks its own stream how late it plays, and keeps the answers here, so
+// that the heard position is known from any thread.
 class SoundOutput {
 public:
     virtual ~SoundOutput() = default;
@@ -45,6 +47,9 @@ public:
     virtual void stop() = 0;
     // Why the output stopped playing for good (a server gone away), or "".
     virtual std::string lost() const = 0;
+    // Whether it can play now: a new try at an output that went away may
+    // still be waiting for its server's answer.
+    virtual bool ready() const { return true; }
 
     // The stream's position as it is heard at `micros`, in ms since play,
     // the extra delay taken off; 0 before it is heard.

@@ -1,11 +1,7 @@
-#include "platform/desktop/demo/FileOutput.h"
+#include "platform/native/demo/FileOutput.h"
 
-#include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -16,21 +12,17 @@ constexpr std::size_t blockFrames = 1024;
 
 std::unique_ptr<FileOutput> FileOutput::open(const std::string& path, double pace, std::string& error)
 {
-    const int descriptor
-        = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0644);
-    struct stat status { };
-    if (descriptor < 0 || fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-        error = "Cannot write the sound to '" + path
-            + "': " + (descriptor < 0 ? std::strerror(errno) : "it is not a regular file");
-        if (descriptor >= 0)
-            ::close(descriptor);
+    std::string why;
+    std::unique_ptr<SoundFile> file = SoundFile::create(path, why);
+    if (!file) {
+        error = "Cannot write the sound to '" + path + "': " + why;
         return nullptr;
     }
-    return std::unique_ptr<FileOutput>(new FileOutput(descriptor, pace));
+    return std::unique_ptr<FileOutput>(new FileOutput(std::move(file), pace));
 }
 
-FileOutput::FileOutput(int file, double cardPace)
-    : descriptor(file)
+FileOutput::FileOutput(std::unique_ptr<SoundFile> written, double cardPace)
+    : file(std::move(written))
     , pace(cardPace)
     , writer([this] { run(); })
 {
@@ -44,7 +36,6 @@ FileOutput::~FileOutput()
     }
     wake.notify_all();
     writer.join();
-    ::close(descriptor);
 }
 
 void FileOutput::run()
@@ -63,11 +54,11 @@ void FileOutput::run()
         std::memset(block.data() + 2 * got, 0, (blockFrames - got) * 4);
         const std::uint32_t blockRate = rate;
         locked.unlock();
-        const auto bytes = static_cast<ssize_t>(block.size() * 2);
-        const bool written = ::write(descriptor, block.data(), block.size() * 2) == bytes;
+        std::string why;
+        const bool written = file->write(block.data(), block.size() * 2, why);
         locked.lock();
         if (!written && failure.empty())
-            failure = std::string("cannot write the sound's file: ") + std::strerror(errno);
+            failure = "cannot write the sound's file: " + why;
         due += std::chrono::microseconds(static_cast<std::int64_t>(blockFrames * 1e6 / (blockRate * pace)));
     }
 }

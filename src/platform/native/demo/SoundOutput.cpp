@@ -1,12 +1,4 @@
-#include "platform/desktop/demo/SoundOutput.h"
-
-#include <chrono>
-
-std::int64_t monotonicMicros()
-{
-    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
+#include "platform/native/demo/SoundOutput.h"
 
 std::uint32_t SoundOutput::heardMilliseconds(std::int64_t micros) const
 {

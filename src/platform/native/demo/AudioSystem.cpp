@@ -1,31 +1,23 @@
-// The desktop's audio layer: the soundtrack decoded from disk as it plays
-// (VorbisStream) through an output of our own, picked by LUMAROLL_AUDIO:
-//   (unset)    the sound server: PipeWire through its own interface, PulseAudio
-//              through libpulse; else ALSA's device when no server is there
-//   pipewire   PipeWire's own interface only  pulse  libpulse only (PipeWire's
-//              PulseAudio interface included)
-//   alsa       ALSA only (AUDIODEV names the device)
-//   none       nothing played, no position    file:PATH   a file at a card's pace, for tests
-// A server's stream goes to the server's default sink (PULSE_SINK for libpulse).
+// The audio layer of the programs that run on the machine itself (Linux,
+// Windows): the soundtrack decoded from disk (VorbisStream) through an
+// output of our own, the first of the platform's list (SoundOutputs.h) that
+// opens, or the one --audio or LUMAROLL_AUDIO names; on every platform also
+//   none        nothing played, no position
+//   file:PATH   a file at a sound card's pace, for tests
 
 #include "demo/AudioSystem.h"
 
 #include "core/Quoted.h"
-#include "platform/desktop/demo/AlsaOutput.h"
-#include "platform/desktop/demo/FileOutput.h"
-#include "platform/desktop/demo/PipeWireOutput.h"
-#include "platform/desktop/demo/PulseOutput.h"
-#include "platform/desktop/demo/VorbisStream.h"
+#include "platform/native/demo/FileOutput.h"
+#include "platform/native/demo/SoundOutputs.h"
+#include "platform/native/demo/VorbisStream.h"
 
-#include <chrono>
 #include <cstdlib>
+#include <iostream>
 #include <string>
 
 namespace {
 
-// How long the sound server is given to answer, at start-up and when it is
-// tried again after it went away.
-constexpr std::chrono::milliseconds serverPatience { 2000 };
 constexpr std::int64_t retryEveryMicros = 2000000;
 
 std::string environment(const char* name)
@@ -51,87 +43,84 @@ bool filePace(double& pace, std::string& error)
     return true;
 }
 
-void addReason(std::string& reasons, const std::string& reason)
+std::unique_ptr<SoundOutput> openFile(OutputSearch& search, bool, const std::string& path)
 {
-    reasons += (reasons.empty() ? "" : "; ") + reason;
+    double pace = 1.0;
+    std::string why;
+    std::unique_ptr<SoundOutput> output;
+    if (filePace(pace, why))
+        output = FileOutput::open(path, pace, why);
+    if (!output)
+        search.addReason(why);
+    return output;
 }
 
-// A server of either kind, connecting.
-std::unique_ptr<ServerOutput> connectTo(bool pipeWire)
+// The platform's outputs, then those every platform has; `none` opens nothing.
+const std::vector<SoundOutputKind>& allOutputs()
 {
-    if (pipeWire)
-        return std::make_unique<PipeWireOutput>();
-    return std::make_unique<PulseOutput>();
+    static const std::vector<SoundOutputKind> all = [] {
+        std::vector<SoundOutputKind> kinds = platformSoundOutputs();
+        kinds.push_back({ "none", "nothing: no sound, the pictures on the wall clock", false, nullptr, nullptr });
+        kinds.push_back({ "file", "PATH: raw 16-bit stereo into a file at a sound card's pace (tests)", false, openFile,
+            nullptr, true });
+        return kinds;
+    }();
+    return all;
 }
 
-// On a PipeWire desktop, its PulseAudio interface answers libpulse too, but
-// tells nothing of the graph's cycle, by which it plays later than it says:
-// there PipeWire's own interface plays. Elsewhere a PipeWire daemon may run
-// for video alone, so libpulse asks the server first.
-std::unique_ptr<ServerOutput> soundServer(bool pipeWireOnly, bool pulseOnly, std::string& reasons, bool& hangs)
+// The output `name` names ("file:PATH" names the file's), or null.
+const SoundOutputKind* outputNamed(const std::string& name, std::string& argument)
 {
-    if (!pipeWireOnly) {
-        auto pulse = std::make_unique<PulseOutput>();
-        const ServerOutput::State state = pulse->waitForServer(serverPatience);
-        if (state == ServerOutput::State::Connecting) {
-            hangs = true;
-            addReason(reasons, "the sound server did not answer within 2 s");
-            return nullptr;
+    for (const SoundOutputKind& kind : allOutputs()) {
+        const std::string prefix = std::string(kind.name) + ":";
+        if (!kind.takesArgument && name == kind.name)
+            return &kind;
+        if (kind.takesArgument && name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0) {
+            argument = name.substr(prefix.size());
+            return &kind;
         }
-        if (state == ServerOutput::State::Ready
-            && (pulseOnly || pulse->serverName(serverPatience).find("PipeWire") == std::string::npos))
-            return pulse;
-        if (state == ServerOutput::State::Failed)
-            addReason(reasons, "the sound server: " + pulse->failure());
-        if (pulseOnly)
-            return nullptr;
-        auto native = std::make_unique<PipeWireOutput>();
-        const ServerOutput::State nativeState = native->waitForServer(serverPatience);
-        if (nativeState == ServerOutput::State::Ready)
-            return native;
-        // PipeWire without its own interface for us: its PulseAudio one plays.
-        if (state == ServerOutput::State::Ready)
-            return pulse;
-        if (nativeState == ServerOutput::State::Connecting) {
-            hangs = true;
-            addReason(reasons, "PipeWire did not answer within 2 s");
-        }
-        return nullptr;
     }
-    auto native = std::make_unique<PipeWireOutput>();
-    const ServerOutput::State state = native->waitForServer(serverPatience);
-    if (state == ServerOutput::State::Ready)
-        return native;
-    hangs = state == ServerOutput::State::Connecting;
-    addReason(reasons, hangs ? "PipeWire did not answer within 2 s" : "PipeWire: " + native->failure());
     return nullptr;
 }
 
 } // namespace
 
+std::vector<std::string> AudioSystem::outputNames()
+{
+    std::vector<std::string> names;
+    for (const SoundOutputKind& kind : allOutputs())
+        names.push_back(std::string(kind.name) + (kind.takesArgument ? ":PATH" : ""));
+    return names;
+}
+
+bool AudioSystem::offersOutput(const std::string& name)
+{
+    std::string argument;
+    return outputNamed(name, argument) != nullptr;
+}
+
 struct AudioStreamData {
     std::shared_ptr<VorbisStream> decoder; // shared with the output that plays it
 };
 
-// The output, with what the channel plays on it and how the sound server is
-// found again after it went away.
+// The output, with what the channel plays on it and how it is found again
+// after it went away.
 struct AudioOutput {
     std::unique_ptr<SoundOutput> sound; // null: the silent output
-    bool fromServer = false; // a sound server's, which is looked for again when lost
-    bool pipeWire = false; // that server through PipeWire's own interface
+    const SoundOutputKind* kind = nullptr; // what `sound` is
     std::shared_ptr<VorbisStream> playing;
     std::uint64_t firstFrame = 0; // of `playing`, where the last play() began
     std::uint32_t heardBefore = 0; // ms heard on an output that went away
     std::uint32_t resumeAt = 0; // ms since play where a returning server takes up the stream
     bool lostSaid = false;
-    std::unique_ptr<ServerOutput> comingBack;
+    std::unique_ptr<SoundOutput> comingBack;
     std::int64_t triedAt = 0;
     std::string notice;
 
     bool playable() const { return sound && sound->lost().empty(); }
-    // After the server went away: tries it again every two seconds, and
+    // After the output went away: tries it again every two seconds, and
     // plays on where the music was heard once it answers.
-    void lookForServer(bool paused, std::int32_t extraDelay);
+    void lookAgain(bool paused, std::int32_t extraDelay);
 };
 
 AudioStream::AudioStream(std::unique_ptr<AudioStreamData> data)
@@ -172,43 +161,42 @@ bool AudioSystem::create()
     return true;
 }
 
-bool AudioSystem::init(int)
+bool AudioSystem::init(int, const std::string& outputName)
 {
     output = std::make_unique<AudioOutput>();
-    const std::string choice = environment("LUMAROLL_AUDIO");
-    std::string reasons;
-    bool serverHangs = false;
-    if (choice == "none") {
-        silentOutput = true;
-    } else if (choice.empty() || choice == "pulse" || choice == "pipewire") {
-        // A server that hangs: ALSA's default device may well go through
-        // it, and trying it would hang on it too.
-        if (std::unique_ptr<ServerOutput> server
-            = soundServer(choice == "pipewire", choice == "pulse", reasons, serverHangs)) {
-            output->pipeWire = dynamic_cast<PipeWireOutput*>(server.get()) != nullptr;
-            output->sound = std::move(server);
-            output->fromServer = true;
+    std::string choice = outputName;
+    if (choice.empty()) {
+        choice = environment("LUMAROLL_AUDIO");
+        if (!choice.empty() && !offersOutput(choice)) {
+            std::string names;
+            for (const std::string& name : outputNames())
+                names += (names.empty() ? "" : ", ") + name;
+            std::cerr << "LUMAROLL_AUDIO is " << quoteForMessage(choice) << ", which names no sound output here ("
+                      << names << "): the outputs are tried as when it is unset" << std::endl;
+            choice.clear();
         }
-    } else if (choice.rfind("file:", 0) == 0) {
-        double pace = 1.0;
-        std::string why;
-        if (filePace(pace, why))
-            output->sound = FileOutput::open(choice.substr(5), pace, why);
-        if (!output->sound)
-            addReason(reasons, why);
-    } else if (choice != "alsa") {
-        addReason(reasons,
-            "LUMAROLL_AUDIO is " + quoteForMessage(choice) + ": it names pipewire, pulse, alsa, none or file:PATH");
     }
-    if (!silentOutput && !output->sound && !serverHangs && (choice.empty() || choice == "alsa")) {
-        const std::string device = environment("AUDIODEV");
-        std::string why;
-        output->sound = AlsaOutput::open(device.empty() ? "default" : device, why);
-        if (!output->sound)
-            addReason(reasons, why);
+    OutputSearch search;
+    std::string argument;
+    if (const SoundOutputKind* named = choice.empty() ? nullptr : outputNamed(choice, argument)) {
+        if (named->open == nullptr) {
+            silentOutput = true;
+        } else {
+            output->sound = named->open(search, true, argument);
+            output->kind = named;
+        }
+    } else {
+        for (const SoundOutputKind& kind : allOutputs()) {
+            if (!kind.triedUnnamed)
+                continue;
+            output->sound = kind.open(search, false, "");
+            output->kind = &kind;
+            if (output->sound || search.giveUp)
+                break;
+        }
     }
     if (!silentOutput && !output->sound) {
-        error = "No available audio device (" + reasons + ")";
+        error = "No available audio device (" + search.reasons + ")";
         output.reset();
         return false;
     }
@@ -288,14 +276,14 @@ void AudioSystem::update()
             output->resumeAt = output->heardBefore + output->sound->heardMilliseconds(output->triedAt);
         }
     }
-    if (output->lostSaid && output->fromServer)
-        output->lookForServer(channel.paused, extraDelay);
+    if (output->lostSaid && output->kind != nullptr && output->kind->again != nullptr)
+        output->lookAgain(channel.paused, extraDelay);
 }
 
-void AudioOutput::lookForServer(bool paused, std::int32_t extraDelay)
+void AudioOutput::lookAgain(bool paused, std::int32_t extraDelay)
 {
     const std::int64_t now = monotonicMicros();
-    if (comingBack && comingBack->state() == ServerOutput::State::Ready) {
+    if (comingBack && comingBack->ready()) {
         // The music goes on from where it was last heard; the pictures' clock
         // moves it to where they are.
         heardBefore = resumeAt;
@@ -315,7 +303,7 @@ void AudioOutput::lookForServer(bool paused, std::int32_t extraDelay)
         return;
     // A server that refused, or did not answer in time, is asked anew.
     triedAt = now;
-    comingBack = connectTo(pipeWire);
+    comingBack = kind->again();
 }
 
 std::string AudioSystem::takeNotice()

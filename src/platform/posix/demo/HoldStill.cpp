@@ -1,0 +1,8 @@
+#include "demo/HoldStill.h"
+
+#include <csignal>
+
+void holdStill()
+{
+    std::raise(SIGSTOP);
+}
