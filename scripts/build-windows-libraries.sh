@@ -70,6 +70,8 @@ common=(--host="$host" --prefix="$prefix" --disable-dependency-tracking)
 # console's (SDLmain would send it to stdout.txt).
 (cd libsdl1.2-*/ && quietly ./configure "${common[@]}" --enable-shared --disable-static --disable-stdio-redirect \
   && quietly make -j"$jobs" && quietly make install)
+# Without its debugging information, as the zip ships it.
+quietly $host-strip --strip-unneeded "$prefix/bin/SDL.dll"
 
 (cd libogg-*/ && quietly ./configure "${common[@]}" --disable-shared --enable-static \
   && quietly make -j"$jobs" && quietly make install)

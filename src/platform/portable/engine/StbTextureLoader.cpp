@@ -46,6 +46,17 @@ GLenum pixelFormat(int components)
     }
 }
 
+// stb_image's reason in the desktop loader's words where they say the same:
+// a PNG that ends before its data does gives "outofdata", or no reason at
+// all when its compressed data stops part-way.
+std::string failureReason()
+{
+    const char* reason = stbi_failure_reason();
+    if (reason == nullptr || reason[0] == '\0' || std::string(reason) == "outofdata")
+        return "the file is cut short";
+    return reason;
+}
+
 } // namespace
 
 TextureLoader::TextureLoader() = default;
@@ -60,7 +71,7 @@ Ressource* TextureLoader::load(const std::string& name)
     int height = 0;
     int components = 0;
     if (stbi_info(name.c_str(), &width, &height, &components) == 0) {
-        logFailure(name, stbi_failure_reason());
+        logFailure(name, failureReason());
         return nullptr;
     }
     if (stbi_is_16_bit(name.c_str()) != 0) {
@@ -75,7 +86,7 @@ Ressource* TextureLoader::load(const std::string& name)
     }
     const std::unique_ptr<unsigned char, ImageFree> pixels(stbi_load(name.c_str(), &width, &height, &components, 0));
     if (!pixels || width <= 0 || height <= 0 || components < 1 || components > 4) {
-        logFailure(name, pixels ? "pixel format not supported" : stbi_failure_reason());
+        logFailure(name, pixels ? "pixel format not supported" : failureReason());
         return nullptr;
     }
     const GLenum format = pixelFormat(components);

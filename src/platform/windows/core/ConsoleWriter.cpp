@@ -1,7 +1,8 @@
 // The log's colours on a Windows console: the console's text attributes,
 // 14 (yellow) for warnings, 12 (bright red) for errors, then the console's
 // own attributes back. Through a pipe or into a file there is no console,
-// and the text goes as it is.
+// and the text goes as it is. Each piece is flushed as it is written: the
+// standard streams are buffered here (StandardStreams.cpp).
 
 #include "core/Logger.h"
 
@@ -63,7 +64,7 @@ void ConsoleWriter::write(int level, const std::string& text)
         if (colourOut)
             inColour(std::cout, STD_OUTPUT_HANDLE, yellow, plainAttributes, text, false);
         else
-            std::cout << text;
+            std::cout << text << std::flush;
         break;
     case Error:
         if (colourErr)
@@ -72,7 +73,7 @@ void ConsoleWriter::write(int level, const std::string& text)
             std::cerr << text << std::endl;
         break;
     default:
-        std::cout << text;
+        std::cout << text << std::flush;
         break;
     }
 }

@@ -1,16 +1,16 @@
 #include "core/StandardStreams.h"
 
 #include <cstdio>
-#include <windows.h>
 
 void keepStandardStreamsSafe()
 {
-    // Started without a console (by a program that gives it none), the log
-    // has nowhere to go: writes to the missing handles simply fail, as on
-    // Linux after SIGPIPE is ignored. Through a pipe or into a file, the C
-    // runtime would keep the log until its buffer fills (it has no line
-    // buffering): each line goes as it is written, as on a console.
-    const DWORD type = GetFileType(GetStdHandle(STD_OUTPUT_HANDLE));
-    if (type == FILE_TYPE_PIPE || type == FILE_TYPE_DISK)
-        std::setvbuf(stdout, nullptr, _IONBF, 0);
+    // The C runtime hands an unbuffered stream to the system a character
+    // at a time, which a console draws one by one: each stream gets a
+    // buffer, and the log flushes it after each piece (ConsoleWriter.cpp),
+    // std::cerr after each insertion, so lines still go as they are
+    // written, through a pipe too. Started without a console (by a program
+    // that gives it none), the log has nowhere to go: the writes simply
+    // fail, as on Linux once SIGPIPE is ignored.
+    std::setvbuf(stdout, nullptr, _IOFBF, 1 << 14);
+    std::setvbuf(stderr, nullptr, _IOFBF, 1 << 14);
 }

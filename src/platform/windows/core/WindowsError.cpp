@@ -1,5 +1,6 @@
 #include "platform/windows/core/WindowsError.h"
 
+#include <cstdio>
 #include <windows.h>
 
 std::string windowsErrorText(unsigned long code)
@@ -12,5 +13,9 @@ std::string windowsErrorText(unsigned long code)
     LocalFree(text);
     while (!words.empty() && (words.back() == '\n' || words.back() == '\r' || words.back() == ' '))
         words.pop_back();
-    return words.empty() ? "Windows error " + std::to_string(code) : words;
+    if (!words.empty())
+        return words;
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%08lx", code);
+    return std::string("Windows error ") + hex;
 }

@@ -57,6 +57,8 @@ std::string resultText(HRESULT result)
     switch (result) {
     case E_NOTFOUND:
         return "there is no sound output device";
+    case REGDB_E_CLASSNOTREG:
+        return "no audio driver offers an output";
     case AUDCLNT_E_DEVICE_INVALIDATED:
         return "the sound output device went away";
     case AUDCLNT_E_UNSUPPORTED_FORMAT:
