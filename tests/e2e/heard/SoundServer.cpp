@@ -68,12 +68,14 @@ bool SoundServer::runPactl(const std::vector<std::string>& arguments)
     return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-bool SoundServer::startPulseAudio()
+bool SoundServer::startPulseAudio(bool logUnderruns)
 {
     socket = dir + "/socket";
     serverArguments = { "pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-L",
         "module-null-sink sink_name=nul rate=44100", "-L",
         "module-native-protocol-unix auth-anonymous=1 socket=" + socket };
+    if (logUnderruns)
+        serverArguments.push_back("--log-level=debug");
     processes.push_back(spawn(serverArguments));
     why = "pulseaudio did not open its socket (pulseaudio.log)";
     return waitFor(socket, 50);
@@ -115,12 +117,21 @@ bool SoundServer::makeNullSink()
     return runPactl({ "load-module", "module-null-sink", "sink_name=nul" }) && runPactl({ "set-default-sink", "nul" });
 }
 
-SoundServer::SoundServer(Kind kind)
+std::size_t SoundServer::underruns() const
+{
+    std::ifstream log(dir + "/pulseaudio.log");
+    std::size_t count = 0;
+    for (std::string line; std::getline(log, line);)
+        count += line.find("Implicit underrun of") != std::string::npos ? 1u : 0u;
+    return count;
+}
+
+SoundServer::SoundServer(Kind kind, bool logUnderruns)
 {
     char name[] = "/tmp/lumaroll-sound-XXXXXX";
     dir = mkdtemp(name);
     chmod(dir.c_str(), 0700); // PulseAudio refuses a runtime folder others can enter
-    if (!(kind == Kind::PulseAudio ? startPulseAudio() : startPipeWire())) {
+    if (!(kind == Kind::PulseAudio ? startPulseAudio(logUnderruns) : startPipeWire())) {
         for (auto pid = processes.rbegin(); pid != processes.rend(); ++pid)
             stop(*pid);
         processes.clear();

@@ -19,12 +19,18 @@ class SoundServer {
 public:
     enum class Kind { PulseAudio, PipeWire };
 
-    explicit SoundServer(Kind kind);
+    // With `logUnderruns`, a PulseAudio server logs each time a stream ran
+    // dry (its debug level), which underruns() counts.
+    explicit SoundServer(Kind kind, bool logUnderruns = false);
     ~SoundServer();
     SoundServer(const SoundServer&) = delete;
     SoundServer& operator=(const SoundServer&) = delete;
 
     bool running() const { return !processes.empty(); }
+    // How many times so far a client's stream ran dry at the server, the
+    // server playing silence in its place (a PulseAudio server made to log
+    // them).
+    std::size_t underruns() const;
     // Why it is not running, for the test's message.
     const std::string& failure() const { return why; }
     // PULSE_SERVER=... for the demo.
@@ -68,7 +74,7 @@ public:
 
 private:
     pid_t spawn(const std::vector<std::string>& arguments);
-    bool startPulseAudio();
+    bool startPulseAudio(bool logUnderruns);
     bool startPipeWire();
     bool runPactl(const std::vector<std::string>& arguments);
     bool makeNullSink();
