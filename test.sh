@@ -9,6 +9,7 @@ scripts/build.sh
 # of their own, and CTest starts a test that asks to run alone beside one
 # that is already running.
 status=0
-scripts/with-display.sh ctest --test-dir build --output-on-failure -j"$(nproc)" -LE heard "$@" || status=$?
-scripts/with-display.sh ctest --test-dir build --output-on-failure -L heard "$@" || status=$?
+# The Windows program's tests (label "windows") are scripts/test-windows.sh's.
+scripts/with-display.sh ctest --test-dir build --output-on-failure -j"$(nproc)" -LE 'heard|windows' "$@" || status=$?
+scripts/with-display.sh ctest --test-dir build --output-on-failure -L heard -LE windows "$@" || status=$?
 exit "$status"
