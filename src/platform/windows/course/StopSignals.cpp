@@ -5,6 +5,8 @@
 
 #include "course/StopSignals.h"
 
+#include "platform/windows/course/ConsoleEvents.h"
+
 #include <atomic>
 #include <windows.h>
 
@@ -19,22 +21,9 @@ std::atomic<int> firstSignal { 0 };
 
 BOOL WINAPI recordStop(DWORD event)
 {
-    int signal = 0;
-    switch (event) {
-    case CTRL_C_EVENT:
-        signal = interrupt;
-        break;
-    case CTRL_BREAK_EVENT:
-        signal = quit;
-        break;
-    case CTRL_CLOSE_EVENT:
-    case CTRL_LOGOFF_EVENT:
-    case CTRL_SHUTDOWN_EVENT:
-        signal = hangUp;
-        break;
-    default:
+    const int signal = signalForConsoleEvent(event);
+    if (signal == 0)
         return FALSE;
-    }
     int none = 0;
     // A second request, when the first has not been acted on, ends the
     // program at once: the next handler is Windows' own.
@@ -50,6 +39,22 @@ BOOL WINAPI recordStop(DWORD event)
 }
 
 } // namespace
+
+int signalForConsoleEvent(unsigned long event)
+{
+    switch (event) {
+    case CTRL_C_EVENT:
+        return interrupt;
+    case CTRL_BREAK_EVENT:
+        return quit;
+    case CTRL_CLOSE_EVENT:
+    case CTRL_LOGOFF_EVENT:
+    case CTRL_SHUTDOWN_EVENT:
+        return hangUp;
+    default:
+        return 0;
+    }
+}
 
 StopSignals::StopSignals()
 {
