@@ -210,3 +210,21 @@ TEST(WindowsProgram, TheZipUnpackedAlonePlaysFromAnyFolder)
     EXPECT_EQ(result.status, 0) << result.out << result.err;
     EXPECT_NE(result.out.find("Frames: "), std::string::npos) << result.out << result.err;
 }
+
+// A rehearsal on Windows: its keys act on the run, and a shader written
+// anew on disk is built again at the next frame.
+TEST(WindowsProgram, TheRehearsalsKeysActAndAChangedShaderIsBuiltAgain)
+{
+    DemoProcess demo;
+    demo.linkData();
+    startUnderWine(demo, { "--rehearse", "--start", "30000" });
+    const std::string window = demo.waitForWindow(90);
+    ASSERT_FALSE(window.empty()) << demo.finish(1).err;
+    ASSERT_TRUE(demo.waitForOutput("Rehearsal: 30.000 s", 60)) << demo.outputSoFar();
+    demo.pressKey(window, "space");
+    EXPECT_TRUE(demo.waitForOutput(", paused", 30)) << demo.outputSoFar();
+    demo.writeFile("data/shaders/postProcess.frag", repositoryFile("data/shaders/postProcess.frag") + "\n");
+    EXPECT_TRUE(demo.waitForOutput("postProcess.frag' rebuilt", 30)) << demo.outputSoFar();
+    demo.pressEscape(window);
+    EXPECT_EQ(demo.finish(60).status, 0) << demo.outputSoFar();
+}
