@@ -1,13 +1,15 @@
 // The audio layer of the programs that run on the machine itself (Linux,
-// Windows): the soundtrack decoded from disk (VorbisStream) through an
-// output of our own, the first of the platform's list (SoundOutputs.h) that
-// opens, or the one --audio or LUMAROLL_AUDIO names; on every platform also
+// Windows): the soundtrack decoded from disk (VorbisStream) on a thread of
+// its own, ahead of what plays (DecodedAhead), through an output of our
+// own, the first of the platform's list (SoundOutputs.h) that opens, or the
+// one --audio or LUMAROLL_AUDIO names; on every platform also
 //   none        nothing played, no position
 //   file:PATH   a file at a sound card's pace, for tests
 
 #include "demo/AudioSystem.h"
 
 #include "core/Quoted.h"
+#include "platform/native/demo/DecodedAhead.h"
 #include "platform/native/demo/FileOutput.h"
 #include "platform/native/demo/SoundOutputs.h"
 #include "platform/native/demo/VorbisStream.h"
@@ -100,7 +102,7 @@ bool AudioSystem::offersOutput(const std::string& name)
 }
 
 struct AudioStreamData {
-    std::shared_ptr<VorbisStream> decoder; // shared with the output that plays it
+    std::shared_ptr<DecodedAhead> decoder; // shared with the output that plays it
 };
 
 // The output, with what the channel plays on it and how it is found again
@@ -108,7 +110,7 @@ struct AudioStreamData {
 struct AudioOutput {
     std::unique_ptr<SoundOutput> sound; // null: the silent output
     const SoundOutputKind* kind = nullptr; // what `sound` is
-    std::shared_ptr<VorbisStream> playing;
+    std::shared_ptr<DecodedAhead> playing;
     std::uint64_t firstFrame = 0; // of `playing`, where the last play() began
     std::uint32_t heardBefore = 0; // ms heard on an output that went away
     std::uint32_t resumeAt = 0; // ms since play where a returning server takes up the stream
@@ -224,13 +226,13 @@ std::unique_ptr<AudioStream> AudioSystem::createStream(const std::string& path)
         return nullptr;
     }
     std::string why;
-    std::unique_ptr<VorbisStream> decoder = VorbisStream::open(path, why);
-    if (!decoder) {
+    std::unique_ptr<VorbisStream> file = VorbisStream::open(path, why);
+    if (!file) {
         error = why;
         return nullptr;
     }
     auto data = std::make_unique<AudioStreamData>();
-    data->decoder = std::move(decoder);
+    data->decoder = std::make_shared<DecodedAhead>(std::move(file));
     return std::make_unique<AudioStream>(std::move(data));
 }
 
@@ -243,7 +245,7 @@ AudioChannel* AudioSystem::play(AudioStream& stream, double seconds)
     // Whatever played before stops reading its decoder before this one moves.
     if (output->sound)
         output->sound->stop();
-    const std::shared_ptr<VorbisStream>& decoder = stream.data->decoder;
+    const std::shared_ptr<DecodedAhead>& decoder = stream.data->decoder;
     // As libvorbisfile seeks to a time: the frame before it.
     const double frame = seconds > 0.0 ? seconds * decoder->rate() : 0.0;
     decoder->seek(frame < 1e15 ? static_cast<std::uint64_t>(frame) : UINT64_MAX);
