@@ -146,12 +146,16 @@ void WasapiOutput::run()
     if (SUCCEEDED(result))
         result = device.enumerator->GetDefaultAudioEndpoint(eRender, eConsole, device.endpoint.put());
     if (SUCCEEDED(result)) {
-        // The endpoint's own format, asked once to see that it answers.
+        // A stream in the endpoint's own format, made and let go, to see
+        // that it plays: an endpoint still listed after its device (or the
+        // sound server under it) went away answers everything else.
         Com<IAudioClient> client;
         result = device.endpoint->Activate(__uuidof(IAudioClient), CLSCTX_ALL, nullptr, client.putVoid());
         WAVEFORMATEX* mix = nullptr;
         if (SUCCEEDED(result))
             result = client->GetMixFormat(&mix);
+        if (SUCCEEDED(result))
+            result = client->Initialize(AUDCLNT_SHAREMODE_SHARED, 0, queued, 0, mix, nullptr);
         if (mix != nullptr)
             device.mixRate = mix->nSamplesPerSec;
         CoTaskMemFree(mix);

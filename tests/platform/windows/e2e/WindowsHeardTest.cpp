@@ -107,3 +107,32 @@ TEST(WindowsHeard, TheFrameOnScreenIsTheMomentOfTheMusicHeardWithoutADropout)
         }
     }
 }
+
+// The sound server under Wine killed mid-run (to the program, its output
+// device gone): one line says so, the pictures go on with the wall clock,
+// and when the server comes back the music comes back with it; the run then
+// ends by itself with status 0.
+TEST(WindowsHeard, ADeviceGoneMidRunIsSaidOnceAndTheMusicComesBackWithIt)
+{
+    SoundServer sound(SoundServer::Kind::PulseAudio);
+    ASSERT_TRUE(sound.running()) << sound.failure();
+    DemoProcess demo;
+    demo.linkDataWithSettings("hres 160 vres 128\n");
+    const std::string log = demo.directory() + "/sync.log";
+    startUnderWine(
+        demo, { "--no-wait", "--start", "58000" }, { "LUMAROLL_AUDIO=", sound.address(), "LUMAROLL_SYNC_LOG=" + log });
+    ASSERT_TRUE(demo.waitForFrames(60, 60)) << demo.finish(1).err;
+    sound.kill();
+    EXPECT_TRUE(demo.waitForOutput("the sound server went away: playing on without sound", 10)) << demo.outputSoFar();
+    // Away long enough for two new tries, which must not take a device that
+    // cannot play for one that is back.
+    std::this_thread::sleep_for(std::chrono::seconds(5));
+    ASSERT_TRUE(sound.restart());
+    EXPECT_TRUE(demo.waitForOutput("the sound is back: playing on with sound", 10)) << demo.outputSoFar();
+    const DemoProcess::Result result = demo.finish(60);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(occurrences(result.err + result.out, "went away"), 1u) << result.out;
+    const std::vector<LoggedFrame> frames = syncLog(log);
+    ASSERT_FALSE(frames.empty());
+    EXPECT_NE(frames.back().music, -1) << "the music's position is known again";
+}
