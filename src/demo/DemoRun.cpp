@@ -387,13 +387,13 @@ int runDemo(const RunOptions& options)
 // initialise SDL before the demo and shut it down after.
 int runProgram(const RunOptions& options)
 {
+    const ContinueSignal continueSignal; // before any thread starts
     pickVideoDriver();
     if (SDL_Init(SDL_INIT_NOPARACHUTE) != 0) {
         std::cerr << "Unable to initialise SDL: " << SDL_GetError() << std::endl;
         return windowFailedStatus;
     }
     const StopSignals stopSignals; // before SDL's video, which would take the signals over
-    const ContinueSignal continueSignal;
     int status = 0;
     try {
         status = runDemo(options);
