@@ -121,7 +121,7 @@ void DecodedAhead::Decoding::run()
     progress.notify_all();
 }
 
-DecodedAhead::DecodedAhead(std::shared_ptr<SoundSource> source, std::chrono::milliseconds ahead)
+DecodedAhead::DecodedAhead(const std::shared_ptr<SoundSource>& source, std::chrono::milliseconds ahead)
     : decoding(std::make_shared<Decoding>(source,
         static_cast<std::size_t>(std::max<std::int64_t>(1, std::int64_t { source->rate() } * ahead.count() / 1000))))
     , framesPerSecond(source->rate())

@@ -20,7 +20,7 @@ public:
     static constexpr std::chrono::milliseconds defaultAhead { 1500 };
 
     // Decodes `source` from where it stands.
-    explicit DecodedAhead(std::shared_ptr<SoundSource> source, std::chrono::milliseconds ahead = defaultAhead);
+    explicit DecodedAhead(const std::shared_ptr<SoundSource>& source, std::chrono::milliseconds ahead = defaultAhead);
     // Waits a second at most for the decoder: one stuck in a read of a slow
     // disk is left to end on its own, and the source with it.
     ~DecodedAhead() override;
