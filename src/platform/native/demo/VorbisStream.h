@@ -2,7 +2,6 @@
 
 #include "platform/native/demo/SoundOutput.h"
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -10,7 +9,7 @@
 
 struct OggVorbis_File;
 
-// An Ogg Vorbis file decoded as it plays, read from disk a little at a time,
+// An Ogg Vorbis file decoded as it is read, a little at a time, from disk,
 // as 16-bit stereo: a mono file is heard on both sides, a file of more
 // channels by its first two.
 class VorbisStream : public SoundSource {
@@ -26,8 +25,6 @@ public:
     std::uint64_t tell() const override { return position; }
     // Past the end: at the end.
     void seek(std::uint64_t frame) override;
-    // Whether a read has found the end; from any thread.
-    bool ended() const { return atEnd; }
 
 private:
     explicit VorbisStream(std::unique_ptr<OggVorbis_File> file);
@@ -36,6 +33,6 @@ private:
     std::uint32_t framesPerSecond = 0;
     int channels = 0;
     std::uint64_t position = 0;
-    std::atomic<bool> atEnd { false };
+    bool atEnd = false;
     std::vector<std::int16_t> decoded; // one read's samples, every channel
 };
