@@ -73,7 +73,12 @@ lumaroll_windows_library(lumaroll_demo demo)
 target_link_libraries(lumaroll_demo PUBLIC lumaroll_scenes lumaroll_engine lumaroll_vorbis ole32)
 target_compile_definitions(lumaroll_demo PRIVATE LUMAROLL_VERSION="${PROJECT_VERSION}")
 
-add_executable(lumaroll ${CMAKE_SOURCE_DIR}/src/platform/windows/main.cpp)
+# Its icon (packaging/windows/lumaroll.ico, made by tools/make_windows_icon
+# from the desktop's icons) and version, for Explorer.
+enable_language(RC)
+set(windows_icon ${CMAKE_SOURCE_DIR}/packaging/windows/lumaroll.ico)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/lumaroll.rc.in ${CMAKE_BINARY_DIR}/lumaroll.rc @ONLY)
+add_executable(lumaroll ${CMAKE_SOURCE_DIR}/src/platform/windows/main.cpp ${CMAKE_BINARY_DIR}/lumaroll.rc)
 target_link_libraries(lumaroll PRIVATE lumaroll_demo)
 lumaroll_warnings(lumaroll)
 # Beside the program, as in the zip: SDL.dll.
