@@ -62,7 +62,6 @@ public:
 private:
     bool colourOut;
     bool colourErr;
-    unsigned short plainAttributes = 7; // a Windows console's own, put back after a colour
 };
 
 template <class Filter, class Formater, class Writer> class Logger : public Filter, public Formater, public Writer {

@@ -27,6 +27,10 @@ bool colourWanted(DWORD which)
     return GetConsoleMode(GetStdHandle(which), &mode) != 0;
 }
 
+// The console's own attributes when the log was made, put back after each
+// colour: the one logger's, as the writer is.
+WORD plainAttributes = grey;
+
 WORD attributesNow()
 {
     CONSOLE_SCREEN_BUFFER_INFO information {};
@@ -53,8 +57,9 @@ void inColour(std::ostream& stream, DWORD which, WORD colour, WORD plain, const 
 ConsoleWriter::ConsoleWriter()
     : colourOut(colourWanted(STD_OUTPUT_HANDLE))
     , colourErr(colourWanted(STD_ERROR_HANDLE))
-    , plainAttributes(colourOut || colourErr ? attributesNow() : grey)
 {
+    if (colourOut || colourErr)
+        plainAttributes = attributesNow();
 }
 
 void ConsoleWriter::write(int level, const std::string& text)
