@@ -41,20 +41,17 @@ namespace OutputPath {
 
 std::string forFile(const std::string& named, std::string& why)
 {
-    fs::path path(named);
+    const fs::path path(named);
     if (!named.empty() && named.back() == '/') {
         why = "that names a folder; give the file's name too";
         return "";
     }
-    // Links are followed to the file they name, however many.
+    // A link at the name is refused, not followed: whoever planted it in a
+    // shared folder would have the capture write over what it points to.
     std::error_code error;
-    for (int links = 0; fs::is_symlink(fs::symlink_status(path, error)); ++links) {
-        const fs::path target = fs::read_symlink(path, error);
-        if (error || links == 40) {
-            why = "its symbolic links lead nowhere";
-            return "";
-        }
-        path = target.is_absolute() ? target : path.parent_path() / target;
+    if (fs::is_symlink(fs::symlink_status(path, error))) {
+        why = "it is there already as a symbolic link, and the capture replaces only regular files";
+        return "";
     }
     const std::string kind = nonRegularKind(path.string());
     if (!kind.empty()) {

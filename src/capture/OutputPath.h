@@ -8,10 +8,9 @@
 // and never turned from something else into a regular file.
 namespace OutputPath {
 
-// For a file (a sheet, a video): a regular file is replaced; a symbolic link
-// is followed and its target written (made if it does not exist yet); a
-// folder, a device, a FIFO or a socket is refused, and so is a name that
-// ends in a slash. The file's folder is made if need be and must take a
+// For a file (a sheet, a video): a regular file is replaced; a symbolic
+// link, a folder, a device, a FIFO or a socket is refused, and so is a name
+// that ends in a slash. The file's folder is made if need be and must take a
 // file. Returns the path to write, or "" with the reason in `why`.
 std::string forFile(const std::string& named, std::string& why);
 

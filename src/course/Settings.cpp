@@ -13,9 +13,26 @@
 
 namespace {
 
+// More than any settings file holds: a file that size is not one (a sparse
+// gigabyte of NULs), and reading it whole would take the program's memory.
+constexpr std::size_t largestSettingsFile = 64 * 1024;
+
 void saySkipped(const std::string& path, const std::string& kind)
 {
     std::cerr << "Settings file '" << path << "' is " << kind << ", not a regular file: not read" << std::endl;
+}
+
+// The text of a file read up to the limit: what was cut is said, and the
+// word the cut fell in is left out with it.
+std::string readUpToTheLimit(const std::string& path, const WholeFile& whole)
+{
+    if (!whole.cut)
+        return whole.text;
+    std::cerr << "Settings file '" << path << "' is larger than " << largestSettingsFile / 1024
+              << " kB, which no settings file reaches: what follows its first " << largestSettingsFile / 1024
+              << " kB was not read" << std::endl;
+    const std::size_t lastSpace = whole.text.find_last_of(" \t\r\n\f\v");
+    return lastSpace == std::string::npos ? "" : whole.text.substr(0, lastSpace);
 }
 
 } // namespace
@@ -23,7 +40,7 @@ void saySkipped(const std::string& path, const std::string& kind)
 Settings::Settings(const std::string& filePath)
     : path(filePath)
 {
-    const WholeFile whole = readWholeFile(path);
+    const WholeFile whole = readWholeFile(path, largestSettingsFile);
     if (!whole.read) {
         std::cerr << "Fail to open the setting file" << std::endl;
         if (!whole.kind.empty())
@@ -32,7 +49,7 @@ Settings::Settings(const std::string& filePath)
             std::cerr << "Settings file '" << path << "' cannot be read: " << whole.reason << std::endl;
         return;
     }
-    std::istringstream text(whole.text);
+    std::istringstream text(readUpToTheLimit(path, whole));
     read(text);
 }
 
@@ -113,7 +130,7 @@ Settings Settings::optionalFile(const std::string& filePath)
 {
     if (filePath.empty())
         return Settings();
-    const WholeFile whole = readWholeFile(filePath);
+    const WholeFile whole = readWholeFile(filePath, largestSettingsFile);
     if (!whole.read) {
         // Not there is the usual case; a folder that may not be entered is not.
         if (!whole.kind.empty())
@@ -122,7 +139,7 @@ Settings Settings::optionalFile(const std::string& filePath)
             std::cerr << "Settings file '" << filePath << "' cannot be reached: " << whole.reason << std::endl;
         return Settings();
     }
-    std::istringstream text(whole.text);
+    std::istringstream text(readUpToTheLimit(filePath, whole));
     return Settings(text, filePath);
 }
 

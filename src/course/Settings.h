@@ -19,6 +19,8 @@ public:
     // that would block the reading) is not opened, and a second line says so. Reading stops at a value that is not a
     // number, a key left without a value at the end, or a read error part-way;
     // the pairs before it stay, and one line names the file and the cause.
+    // Only the first 64 kB are read, which no settings file reaches: the rest
+    // of a larger file is left, with one line.
     explicit Settings(const std::string& path);
     // The same reading from any stream; `path` only names it in messages.
     Settings(std::istream& text, const std::string& path);

@@ -80,6 +80,31 @@ TEST(Settings, UnreadablePathSaysItCannotOpenAndAReadErrorPartWayStopsWithALine)
     EXPECT_EQ(capture.err(), "Settings file 'disk.ini': key 'vres' could not be read, reading stopped there\n");
 }
 
+// A file far larger than any settings file (a gigabyte of NULs made
+// sparse) is read only as far as 64 kB, with one line; the pairs there
+// count, and the word the cut falls in does not. The data folder's file and
+// the user's own alike.
+TEST(Settings, OnlyTheFirst64kBOfAFileAreReadAndTheRestIsSaidToBeLeft)
+{
+    std::string text = "hres 1024 vres 768\n";
+    // The cut falls between "12" and "345".
+    text += std::string(64 * 1024 - text.size() - 7, ' ') + "seed 12345";
+    const TemporaryFile big(text);
+    std::filesystem::resize_file(big.path, 1024ull * 1024 * 1024);
+    const std::string said = "Settings file '" + big.path
+        + "' is larger than 64 kB, which no settings file reaches: what follows its first 64 kB was not read\n";
+    for (const bool optional : { false, true }) {
+        LogCapture capture;
+        const Settings settings = optional ? Settings::optionalFile(big.path) : Settings(big.path);
+        EXPECT_EQ(settings.get("hres", 0.0f), 1024.0f);
+        EXPECT_EQ(settings.get("vres", 0.0f), 768.0f);
+        EXPECT_EQ(settings.get("seed", -1.0f), -1.0f) << "\"seed 12\" is cut, and not read as 12";
+        EXPECT_EQ(
+            capture.err(), said + "Settings file '" + big.path + "': key 'seed' has no value, reading stopped there\n")
+            << (optional ? "the user's file" : "the data folder's file");
+    }
+}
+
 // Each broken settings file, as a user may write it, gives the line that
 // names the key and the word, and the reading or the value falls back.
 TEST(Settings, EachBrokenValueIsNamedOnOneLineWithWhatIsUsedInstead)

@@ -107,9 +107,9 @@ void DemoProcess::start(
             setrlimit(RLIMIT_AS, &limit);
         }
         if (fileSize != 0) {
+            // SIGXFSZ as a shell leaves it: the program must keep on itself.
             const rlimit limit { fileSize, fileSize };
             setrlimit(RLIMIT_FSIZE, &limit);
-            ::signal(SIGXFSZ, SIG_IGN); // kept across exec
         }
         if (streamsMode == Streams::Captured) {
             std::freopen(out.c_str(), "w", stdout);

@@ -36,8 +36,9 @@ public:
     void standardStreams(Streams streams) { streamsMode = streams; }
     // The most address space the program may take, in bytes; for the next start.
     void limitAddressSpace(unsigned long bytes) { addressSpace = bytes; }
-    // For the next start: no file it writes may grow past `bytes`, and a
-    // write past it fails (EFBIG) instead of ending the process.
+    // For the next start: no file it writes may grow past `bytes`, as
+    // `ulimit -f` sets it (a write past it raises SIGXFSZ, which ends a
+    // program that does not ignore it).
     void limitFileSize(unsigned long bytes) { fileSize = bytes; }
     // For the next start: standard output buffered as the program leaves it
     // (in blocks, into a file), rather than line by line.

@@ -26,10 +26,11 @@ namespace fs = std::filesystem;
 namespace {
 
 // A file under data/ ("": the data folder, made a file) left out, or made
-// `text`, the first `at` bytes of the repository's copy, a FIFO, a folder, or a device node of the
+// `text`, the first `at` bytes of the repository's copy, a FIFO, a folder, a device node of the
 // test's own (the machine's full device's numbers: a write there fails,
-// and the machine's own /dev is never named).
-enum Kind { None, Remove, Text, Cut, Fifo, Folder, Device };
+// and the machine's own /dev is never named), or a symbolic link to a file
+// of the test's own named `text`, beside the run's data folder.
+enum Kind { None, Remove, Text, Cut, Fifo, Folder, Device, Link };
 struct Change {
     std::string path;
     Kind kind = None;
@@ -106,6 +107,13 @@ void apply(DemoProcess& run, const Change& change)
         if (mknod(at.c_str(), S_IFCHR | 0600, makedev(1, 7)) != 0)
             GTEST_SKIP() << "a device node needs root: " << std::strerror(errno);
         return;
+    case Link: {
+        const fs::path victim = fs::path(run.directory()) / change.text;
+        run.writeFile(change.text, "someone's file\n");
+        fs::create_directories(at.parent_path());
+        fs::create_symlink(victim, at);
+        return;
+    }
     case Text:
         bytes = change.text;
         break;
@@ -181,6 +189,10 @@ std::vector<Fault> faults()
         // The system's reason, not libpng's "Write Error"; and no part left.
         { "CaptureSheetPastWhatTheDiskTakes", { "--sheet", "s.png", "--at", "1000,30000,60000", "--size", "320x256" },
             1, "/s.png': File too large", {}, {}, Surroundings::SmallFiles },
+        // The frames as `ulimit -f` finds them: the program keeps on past
+        // SIGXFSZ itself, the write fails, and the run ends with its line.
+        { "CaptureFramesPastWhatTheDiskTakes", { "--out", "f", "--from", "0", "--to", "3000", "--size", "320x256" }, 1,
+            "File too large", {}, {}, Surroundings::SmallFiles },
         { "CaptureSupersampledPastWhatTheGLDraws",
             { "--out", "f", "--at", "0", "--size", "8192x8192", "--supersample", "4" }, 2,
             "lumaroll-capture: frames of 32768x32768 are more than this GL draws" },
@@ -205,6 +217,12 @@ std::vector<Fault> faults()
         { "CaptureOutputAFifo", { "--video", "out.fifo" }, 1, "out.fifo': it is a FIFO", { "../out.fifo", Fifo } },
         { "CaptureOutputAFolder", { "--video", "data" }, 1, "data': it is a folder, and the capture writes only" },
         { "CaptureOutputAFolderName", { "--sheet", "sheets/" }, 1, "sheets/': that names a folder" },
+        // A link planted at the output's name would have the capture write
+        // over what it points to.
+        { "CaptureSheetAtAPlantedLink", { "--sheet", "planted.png", "--at", "1000", "--size", "16x16" }, 1,
+            "planted.png': it is there already as a symbolic link", { "../planted.png", Link, "victim.txt" } },
+        { "CaptureVideoAtAPlantedLink", { "--video", "planted.mp4", "--size", "16x16" }, 1,
+            "planted.mp4': it is there already as a symbolic link", { "../planted.mp4", Link, "victim.txt" } },
         { "CaptureFramesOverAFifo", { "--out", "frames", "--at", "2000" }, 1, "lumaroll-02000.png' is there already",
             { "../frames/lumaroll-02000.png", Fifo } },
     };

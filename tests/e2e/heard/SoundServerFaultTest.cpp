@@ -113,6 +113,30 @@ TEST(SoundServerFaults, AServerThatNeverAnswersGivesTheSilentOutputWithinAFewSec
     EXPECT_LT(Clock::now() - asked, std::chrono::seconds(3));
 }
 
+// Under a small limit on the files the process may write (`ulimit -f
+// 200`), libpulse's shared memory cannot be sized (ftruncate raises
+// SIGXFSZ): the demo keeps on, libpulse falls back to its socket, and the
+// music plays and is heard in step as ever.
+TEST(SoundServerFaults, ALimitOnFileSizesLeavesTheMusicPlaying)
+{
+    SoundServer sound(SoundServer::Kind::PulseAudio);
+    ASSERT_TRUE(sound.running()) << sound.failure();
+    DemoProcess demo;
+    demo.linkDataWithSettings("hres 160 vres 128\n");
+    demo.limitFileSize(200 * 1024);
+    const std::string log = demo.directory() + "/sync.log";
+    demo.start(
+        { "--no-wait", "--start", "30000" }, { "LUMAROLL_AUDIO=pulse", sound.address(), "LUMAROLL_SYNC_LOG=" + log });
+    EXPECT_TRUE(demo.waitForFrames(120, 30)) << demo.outputSoFar();
+    demo.signal(SIGTERM);
+    const DemoProcess::Result result = demo.finish(30);
+    EXPECT_EQ(result.status, 143) << result.err;
+    EXPECT_EQ(result.err.find("No available audio device"), std::string::npos) << result.err;
+    const std::vector<LoggedFrame> frames = syncLog(log);
+    ASSERT_FALSE(frames.empty());
+    EXPECT_NE(frames.back().music, -1) << "the music's position is known";
+}
+
 // The server killed mid-run: one line says so, the pictures go on with the
 // wall clock, and when the server comes back the music comes back with it,
 // where the pictures are; the run then ends by itself with status 0.

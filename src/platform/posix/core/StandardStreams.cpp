@@ -16,4 +16,10 @@ void keepStandardStreamsSafe()
             close(opened);
     }
     std::signal(SIGPIPE, SIG_IGN);
+    // A file grown to the size the system lets the process write (ulimit -f)
+    // is no reason to die without a word either: the write fails with EFBIG,
+    // which the program reports and cleans up after. Libraries meet the
+    // limit too (libpulse sizes its shared memory with ftruncate, and falls
+    // back to the socket when that fails).
+    std::signal(SIGXFSZ, SIG_IGN);
 }

@@ -33,7 +33,7 @@ void failed(WholeFile& whole, int error)
 
 } // namespace
 
-WholeFile readWholeFile(const std::string& path)
+WholeFile readWholeFile(const std::string& path, std::size_t limit)
 {
     WholeFile whole;
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -50,6 +50,13 @@ WholeFile readWholeFile(const std::string& path)
         char buffer[65536];
         for (;;) {
             const ssize_t got = ::read(descriptor, buffer, sizeof buffer);
+            if (got > 0 && whole.text.size() + static_cast<std::size_t>(got) > limit) {
+                // One byte past the limit is enough to know: the rest is never read.
+                whole.text.append(buffer, limit - whole.text.size());
+                whole.cut = true;
+                whole.read = true;
+                break;
+            }
             if (got > 0) {
                 whole.text.append(buffer, static_cast<std::size_t>(got));
             } else if (got == 0) {

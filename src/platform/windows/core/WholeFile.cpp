@@ -35,7 +35,7 @@ std::string kindOf(HANDLE file)
 
 } // namespace
 
-WholeFile readWholeFile(const std::string& path)
+WholeFile readWholeFile(const std::string& path, std::size_t limit)
 {
     WholeFile whole;
     // Backup semantics let a folder open, so that it is named as one.
@@ -55,6 +55,13 @@ WholeFile readWholeFile(const std::string& path)
                 break;
             }
             if (got == 0) {
+                whole.read = true;
+                break;
+            }
+            if (whole.text.size() + got > limit) {
+                // One byte past the limit is enough to know: the rest is never read.
+                whole.text.append(buffer, limit - whole.text.size());
+                whole.cut = true;
                 whole.read = true;
                 break;
             }
