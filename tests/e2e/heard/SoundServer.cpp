@@ -81,7 +81,7 @@ bool SoundServer::startPulseAudio(bool logUnderruns)
     return waitFor(socket, 50);
 }
 
-bool SoundServer::startPipeWire()
+bool SoundServer::startPipeWire(bool withSessionManager)
 {
     kind = Kind::PipeWire;
     // A desktop's graph runs in cycles of 1024 frames unless a player asks
@@ -101,13 +101,20 @@ bool SoundServer::startPipeWire()
     why = "pipewire did not open its socket (pipewire.log)";
     if (!waitFor(dir + "/pipewire-0", 50))
         return false;
-    processes.push_back(spawn({ "wireplumber" }));
+    if (withSessionManager)
+        processes.push_back(spawn({ "wireplumber" }));
     serverArguments = { "pipewire-pulse" };
     processes.push_back(spawn(serverArguments));
     why = "pipewire-pulse did not open its socket (pipewire-pulse.log)";
     if (!waitFor(dir + "/pulse/native", 50))
         return false;
     socket = dir + "/pulse/native";
+    // The default sink is the session manager's to keep: without one, the
+    // sink is there and made the default once the manager starts.
+    if (!withSessionManager) {
+        why = "pactl could not make the null sink";
+        return runPactl({ "load-module", "module-null-sink", "sink_name=nul" });
+    }
     return makeNullSink();
 }
 
@@ -126,12 +133,28 @@ std::size_t SoundServer::underruns() const
     return count;
 }
 
+bool SoundServer::startSessionManager()
+{
+    // Before the server that answers the socket, which stays last.
+    const pid_t manager = spawn({ "wireplumber" });
+    if (manager <= 0)
+        return false;
+    processes.insert(processes.end() - 1, manager);
+    // It answers pactl once it runs.
+    for (int tries = 0; tries < 50; ++tries) {
+        if (runPactl({ "set-default-sink", "nul" }))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
 SoundServer::SoundServer(Kind kind, bool logUnderruns)
 {
     char name[] = "/tmp/lumaroll-sound-XXXXXX";
     dir = mkdtemp(name);
     chmod(dir.c_str(), 0700); // PulseAudio refuses a runtime folder others can enter
-    if (!(kind == Kind::PulseAudio ? startPulseAudio(logUnderruns) : startPipeWire())) {
+    if (!(kind == Kind::PulseAudio ? startPulseAudio(logUnderruns) : startPipeWire(kind == Kind::PipeWire))) {
         for (auto pid = processes.rbegin(); pid != processes.rend(); ++pid)
             stop(*pid);
         processes.clear();

@@ -17,7 +17,10 @@
 // desktops run it. Every process is stopped by its pid.
 class SoundServer {
 public:
-    enum class Kind { PulseAudio, PipeWire };
+    // PipeWire may run without its session manager, which links streams to
+    // devices: it then takes a player's stream and plays nothing of it,
+    // until startSessionManager().
+    enum class Kind { PulseAudio, PipeWire, PipeWireWithoutSessionManager };
 
     // With `logUnderruns`, a PulseAudio server logs each time a stream ran
     // dry (its debug level), which underruns() counts.
@@ -71,11 +74,14 @@ public:
     // socket (false when it did not come back).
     void kill();
     bool restart();
+    // Starts PipeWire's session manager (wireplumber), for a server made
+    // without one; false when it did not start.
+    bool startSessionManager();
 
 private:
     pid_t spawn(const std::vector<std::string>& arguments);
     bool startPulseAudio(bool logUnderruns);
-    bool startPipeWire();
+    bool startPipeWire(bool withSessionManager);
     bool runPactl(const std::vector<std::string>& arguments);
     bool makeNullSink();
     void stopRecording();

@@ -113,6 +113,42 @@ TEST(SoundServerFaults, AServerThatNeverAnswersGivesTheSilentOutputWithinAFewSec
     EXPECT_LT(Clock::now() - asked, std::chrono::seconds(3));
 }
 
+// PipeWire without its session manager takes the demo's stream and links it
+// to nothing: whichever interface plays, the demo says so within a few
+// seconds and plays on with the wall clock, and once the session manager
+// runs, a new try is heard and the music comes back, said once each.
+TEST(SoundServerFaults, AServerThatPlaysNothingIsSaidAndTheMusicComesBackWhenItDoes)
+{
+    for (const char* output : { "pipewire", "pulse" }) {
+        SoundServer sound(SoundServer::Kind::PipeWireWithoutSessionManager);
+        ASSERT_TRUE(sound.running()) << sound.failure();
+        DemoProcess demo;
+        demo.linkDataWithSettings("hres 160 vres 128\n");
+        const std::string log = demo.directory() + "/sync.log";
+        demo.start({ "--no-wait", "--start", "20000" },
+            { std::string("LUMAROLL_AUDIO=") + output, sound.address(), sound.pipeWireAddress(),
+                "LUMAROLL_SYNC_LOG=" + log });
+        EXPECT_TRUE(demo.waitForOutput("the sound server plays nothing: playing on without sound\n", 10))
+            << output << "\n"
+            << demo.outputSoFar();
+        // Long enough for two new tries, which must not count as back while
+        // they play nothing either; frames go on meanwhile, with the wall clock.
+        std::this_thread::sleep_for(std::chrono::seconds(5));
+        EXPECT_TRUE(demo.waitForFrames(300, 1)) << output;
+        ASSERT_TRUE(sound.startSessionManager());
+        EXPECT_TRUE(demo.waitForOutput("the sound is back: playing on with sound\n", 15)) << output << "\n"
+                                                                                          << demo.outputSoFar();
+        demo.signal(SIGTERM);
+        const DemoProcess::Result result = demo.finish(30);
+        EXPECT_EQ(result.status, 143) << result.err;
+        EXPECT_EQ(occurrences(result.err + result.out, "plays nothing"), 1u) << output << "\n" << result.out;
+        EXPECT_EQ(occurrences(result.err + result.out, "is back"), 1u) << output << "\n" << result.out;
+        const std::vector<LoggedFrame> frames = syncLog(log);
+        ASSERT_FALSE(frames.empty());
+        EXPECT_NE(frames.back().music, -1) << output << ": the music's position is known again";
+    }
+}
+
 // Under a small limit on the files the process may write (`ulimit -f
 // 200`), libpulse's shared memory cannot be sized (ftruncate raises
 // SIGXFSZ): the demo keeps on, libpulse falls back to its socket, and the

@@ -21,6 +21,9 @@
 namespace {
 
 constexpr std::int64_t retryEveryMicros = 2000000;
+// How long a stream may play unpaused without being heard to move before
+// the output counts as playing nothing.
+constexpr std::int64_t notHeardWithinMicros = 2000000;
 
 std::string environment(const char* name)
 {
@@ -115,13 +118,22 @@ struct AudioOutput {
     std::uint32_t heardBefore = 0; // ms heard on an output that went away
     std::uint32_t resumeAt = 0; // ms since play where a returning server takes up the stream
     bool lostSaid = false;
+    // The output took the stream but plays nothing of it (a server that
+    // links it to no device), and is let go.
+    bool playsNothing = false;
+    // Since when the stream has played unpaused without being heard to move
+    // (0: it moves, or is paused).
+    std::int64_t unheardSince = 0;
     std::unique_ptr<SoundOutput> comingBack;
+    std::int64_t comingBackPlayedAt = 0; // when comingBack took the stream; 0 before
     std::int64_t triedAt = 0;
     std::string notice;
 
-    bool playable() const { return sound && sound->lost().empty(); }
+    bool playable() const { return sound && sound->lost().empty() && !playsNothing; }
+    // Why the output stopped playing for good, or "".
+    std::string lostBecause(bool paused, std::int64_t now);
     // After the output went away: tries it again every two seconds, and
-    // plays on where the music was heard once it answers.
+    // plays on where the music was heard once a new try is heard to play.
     void lookAgain(bool paused, std::int32_t extraDelay);
 };
 
@@ -145,6 +157,8 @@ void AudioChannel::stop()
 {
     if (playing && owner->output->sound)
         owner->output->sound->stop();
+    if (playing && owner->output->comingBack)
+        owner->output->comingBack->stop();
     playing = false;
     paused = false;
 }
@@ -242,9 +256,14 @@ AudioChannel* AudioSystem::play(AudioStream& stream, double seconds)
         error = "The audio output is not open";
         return nullptr;
     }
-    // Whatever played before stops reading its decoder before this one moves.
+    // Whatever played before stops reading its decoder before this one
+    // moves, a new try at an output that went away included.
     if (output->sound)
         output->sound->stop();
+    if (output->comingBack)
+        output->comingBack->stop();
+    output->comingBackPlayedAt = 0;
+    output->unheardSince = 0;
     const std::shared_ptr<DecodedAhead>& decoder = stream.data->decoder;
     // As libvorbisfile seeks to a time: the frame before it.
     const double frame = seconds > 0.0 ? seconds * decoder->rate() : 0.0;
@@ -270,35 +289,75 @@ void AudioSystem::update()
         return;
     if (channel.playing && !channel.paused && output->playing && output->playing->ended())
         channel.playing = false;
-    if (output->sound && !output->lostSaid) {
-        if (const std::string why = output->sound->lost(); !why.empty()) {
+    const std::int64_t now = monotonicMicros();
+    if (output->sound && !output->lostSaid && channel.playing) {
+        if (const std::string why = output->lostBecause(channel.paused, now); !why.empty()) {
             output->notice = why + ": playing on without sound";
             output->lostSaid = true;
-            output->triedAt = monotonicMicros();
-            output->resumeAt = output->heardBefore + output->sound->heardMilliseconds(output->triedAt);
+            output->triedAt = now;
+            output->resumeAt = output->heardBefore + output->sound->heardMilliseconds(now);
         }
     }
     if (output->lostSaid && output->kind != nullptr && output->kind->again != nullptr)
         output->lookAgain(channel.paused, extraDelay);
 }
 
+std::string AudioOutput::lostBecause(bool paused, std::int64_t now)
+{
+    if (std::string why = sound->lost(); !why.empty())
+        return why;
+    if (paused || sound->heardMoving()) {
+        unheardSince = 0;
+        return "";
+    }
+    if (unheardSince == 0)
+        unheardSince = now;
+    if (now - unheardSince < notHeardWithinMicros)
+        return "";
+    // Nothing more is taken from the music: a stream linked later would
+    // read it beside the next try's.
+    sound->stop();
+    playsNothing = true;
+    return "the sound server plays nothing";
+}
+
 void AudioOutput::lookAgain(bool paused, std::int32_t extraDelay)
 {
     const std::int64_t now = monotonicMicros();
-    if (comingBack && comingBack->ready()) {
+    if (comingBack && comingBackPlayedAt == 0 && comingBack->ready()) {
         // The music goes on from where it was last heard; the pictures' clock
-        // moves it to where they are.
-        heardBefore = resumeAt;
-        sound = std::move(comingBack);
-        sound->setExtraDelay(extraDelay);
+        // moves it to where they are once it is heard.
+        comingBack->setExtraDelay(extraDelay);
         std::string why;
         if (playing) {
-            playing->seek(firstFrame + static_cast<std::uint64_t>(heardBefore) * playing->rate() / 1000u);
-            if (sound->play(playing, why) && paused)
-                sound->pause(true);
+            playing->seek(firstFrame + static_cast<std::uint64_t>(resumeAt) * playing->rate() / 1000u);
+            if (comingBack->play(playing, why) && paused)
+                comingBack->pause(true);
         }
-        lostSaid = false;
-        notice = "the sound is back: playing on with sound";
+        comingBackPlayedAt = now;
+        return;
+    }
+    if (comingBack && comingBackPlayedAt != 0) {
+        // Back once heard to play: a server that takes the stream and plays
+        // nothing of it is no better than none. Paused, there is nothing to hear.
+        if (comingBack->lost().empty() && (paused || !playing || comingBack->heardMoving())) {
+            heardBefore = resumeAt;
+            sound = std::move(comingBack);
+            if (paused)
+                sound->pause(true); // paused while it was being tried
+            comingBackPlayedAt = 0;
+            playsNothing = false;
+            unheardSince = 0;
+            lostSaid = false;
+            notice = "the sound is back: playing on with sound";
+            return;
+        }
+        if (comingBack->lost().empty() && now - comingBackPlayedAt < notHeardWithinMicros)
+            return;
+        comingBack->stop();
+        comingBack.reset();
+        comingBackPlayedAt = 0;
+        triedAt = now;
         return;
     }
     if (now - triedAt < retryEveryMicros)

@@ -6,6 +6,12 @@ std::uint32_t SoundOutput::heardMilliseconds(std::int64_t micros) const
     return heard.millisecondsAt(micros);
 }
 
+bool SoundOutput::heardMoving() const
+{
+    const std::lock_guard<std::mutex> locked(heardLock);
+    return moving;
+}
+
 void SoundOutput::setExtraDelay(std::int32_t milliseconds)
 {
     const std::lock_guard<std::mutex> locked(heardLock);
@@ -16,6 +22,8 @@ void SoundOutput::setExtraDelay(std::int32_t milliseconds)
 void SoundOutput::restartHeard(std::uint32_t rate, std::int64_t firstFrame)
 {
     const std::lock_guard<std::mutex> locked(heardLock);
+    firstHeardFrame = firstFrame;
+    moving = false;
     heard = HeardPosition(rate);
     heard.setExtraDelay(extraDelay);
     heard.restart(firstFrame);
@@ -30,6 +38,7 @@ void SoundOutput::handed(std::uint64_t frames)
 void SoundOutput::answered(std::int64_t frame, std::int64_t micros)
 {
     const std::lock_guard<std::mutex> locked(heardLock);
+    moving = moving || frame > firstHeardFrame;
     heard.answered(frame, micros);
 }
 

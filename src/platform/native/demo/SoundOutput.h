@@ -54,6 +54,10 @@ public:
     // The stream's position as it is heard at `micros`, in ms since play,
     // the extra delay taken off; 0 before it is heard.
     std::uint32_t heardMilliseconds(std::int64_t micros) const;
+    // Whether the output has answered for a frame past the stream's first
+    // since play: a stream the server never links to a device (PipeWire
+    // without its session manager) is never heard to move.
+    bool heardMoving() const;
     void setExtraDelay(std::int32_t milliseconds);
 
 protected:
@@ -70,5 +74,7 @@ protected:
 private:
     mutable std::mutex heardLock;
     HeardPosition heard { 44100 };
+    std::int64_t firstHeardFrame = 0;
+    bool moving = false;
     std::int32_t extraDelay = 0;
 };
