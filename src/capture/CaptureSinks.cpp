@@ -36,7 +36,7 @@ bool renameInto(const std::string& from, const std::string& to)
     const bool renamed = std::rename(from.c_str(), to.c_str()) == 0;
     // A partial file removed because the process is exiting is no news.
     if (!renamed && !PartialFiles::exiting())
-        std::cerr << "Cannot name the capture '" << to << "': " << std::strerror(errno) << std::endl;
+        std::cerr << "Cannot name the capture " << quoteForMessage(to) << ": " << std::strerror(errno) << std::endl;
     return renamed;
 }
 

@@ -1,5 +1,7 @@
 #include "capture/PngFile.h"
 
+#include "core/Quoted.h"
+
 #include <IL/il.h>
 #include <png.h>
 
@@ -106,7 +108,7 @@ bool saveInto(std::FILE* file, const RgbFrame& frame, const std::string& path, P
         output.error = errno != 0 ? errno : EIO;
     }
     if (!saved)
-        std::cerr << "Could not write '" << path << "'"
+        std::cerr << "Could not write " << quoteForMessage(path)
                   << (output.error != 0 ? std::string(": ") + std::strerror(output.error) : std::string()) << std::endl;
     return saved;
 }
@@ -117,7 +119,7 @@ bool savePng(const RgbFrame& frame, const std::string& path, PngCompression comp
 {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
-        std::cerr << "Could not write '" << path << "': " << std::strerror(errno) << "\n";
+        std::cerr << "Could not write " << quoteForMessage(path) << ": " << std::strerror(errno) << "\n";
         return false;
     }
     return saveInto(file, frame, path, compression);
@@ -127,7 +129,7 @@ bool savePng(const RgbFrame& frame, int descriptor, const std::string& path, Png
 {
     std::FILE* file = fdopen(descriptor, "wb");
     if (file == nullptr) {
-        std::cerr << "Could not write '" << path << "': " << std::strerror(errno) << "\n";
+        std::cerr << "Could not write " << quoteForMessage(path) << ": " << std::strerror(errno) << "\n";
         close(descriptor);
         return false;
     }

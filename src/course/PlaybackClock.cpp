@@ -48,6 +48,7 @@ std::uint32_t PlaybackClock::now()
         // pictures: past the limit the wall clock carries them on.
         if (wallNow - musicMovedAt <= (musicHeard ? stallLimit : startLimit)) {
             time = origin + *position;
+            musicFollowed = true;
             if (carriedOn && restartMusic && time + behindLimit < wallOn) {
                 // Holding the pictures until the music caught up would freeze
                 // them as long again as the stall was.

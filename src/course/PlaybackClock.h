@@ -50,6 +50,9 @@ public:
     void pause();
     void resume();
     bool paused() const { return holding; }
+    // Whether the time has come from the music's position at all, or from
+    // the wall clock alone (no music, or music never heard).
+    bool followedMusic() const { return musicFollowed; }
     // The time is `time` from here on, back or on, paused or not: the music
     // starts again there, its position counted from `time` and its first
     // sound waited for as at the start.
@@ -70,6 +73,7 @@ private:
     std::optional<std::uint32_t> lastMusic;
     std::uint32_t musicMovedAt; // wall time
     bool musicHeard = false; // past its start
+    bool musicFollowed = false;
     bool carriedOn = false; // by the wall clock while the music stood still or was gone
     bool holding = false;
 };

@@ -90,7 +90,7 @@ void Settings::read(std::istream& text)
                       << ", reading stopped there" << std::endl;
             return;
         }
-        values[key] = Value { value, path };
+        values[key] = Value { value, path, word };
     }
     if (text.bad())
         std::cerr << "Settings file '" << path << "': a read failed after " << values.size()
@@ -119,8 +119,14 @@ std::int64_t Settings::getWhole(const std::string& key, double defaultValue, dou
     // to an integer is undefined behaviour.
     const double truncated = std::trunc(found->second.number);
     if (!std::isfinite(truncated) || truncated < low || truncated > high) {
-        std::cerr << "Settings file '" << found->second.from << "': value " << found->second.number << " of key '"
-                  << key << "' is out of range, using " << defaultValue << std::endl;
+        // As written: "4294967296", not the "4.29497e+09" a stream prints of it.
+        std::ostringstream shown;
+        if (found->second.written.empty())
+            shown << found->second.number;
+        const std::string value
+            = found->second.written.empty() ? shown.str() : shortenForMessage(found->second.written);
+        std::cerr << "Settings file '" << found->second.from << "': value " << value << " of key '" << key
+                  << "' is out of range, using " << defaultValue << std::endl;
         return static_cast<std::int64_t>(defaultValue);
     }
     return static_cast<std::int64_t>(truncated);
@@ -159,5 +165,5 @@ void Settings::overlay(const Settings& later)
 
 void Settings::set(const std::string& key, double value, const std::string& from)
 {
-    values[key] = Value { value, from };
+    values[key] = Value { value, from, "" };
 }

@@ -60,6 +60,7 @@ private:
     struct Value {
         double number;
         std::string from; // the file it was read from, for messages
+        std::string written; // as the file has it, for messages; "" for a value set
     };
     std::string path;
     std::map<std::string, Value> values;

@@ -226,7 +226,8 @@ int mainLoop(RunContext& run, SceneSequence& scenes, FramePainter& painter)
         loop = runPasses(scenes, host, sceneStep, first);
         if (loop.drawn > 0 && loop.drawn < loop.passes - first)
             VornE::log(VornE::Info, "Frames: ", loop.drawn, " of ", loop.passes - first,
-                " drawn, the others skipped to keep in step with the music\n");
+                " drawn, the others skipped to keep in step with the ",
+                playback.followedMusic() ? "music\n" : "clock\n");
     }
     return loop.end == LoopResult::End::Failed ? captureFailedStatus : 0;
 }

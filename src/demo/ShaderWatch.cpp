@@ -9,6 +9,19 @@
 #include <system_error>
 #include <utility>
 
+namespace {
+
+// An editor that writes a file in place empties it first, and one that
+// saves by moving a new file over it leaves none for a moment: a file empty
+// or gone is being written, and is built once it is whole.
+bool beingWritten(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::file_size(path, error) == 0 || error;
+}
+
+} // namespace
+
 ShaderWatch::Time ShaderWatch::lastChange(const std::string& path)
 {
     // A file an editor has just moved away reads as changed, not as an
@@ -36,6 +49,8 @@ bool ShaderWatch::rebuildChanged()
         const Time fragment = lastChange(files.second);
         if (vertex == watched.vertexChanged && fragment == watched.fragmentChanged)
             continue;
+        if (beingWritten(files.first) || beingWritten(files.second))
+            continue; // looked at again next frame
         watched.vertexChanged = vertex;
         watched.fragmentChanged = fragment;
         if (failed.count(files) != 0)

@@ -105,8 +105,8 @@ struct Playing {
 
 } // namespace
 
-// The clock follows the music's own pace, falls back on the wall clock when
-// the music stalls, and leaves a stop out.
+// The clock follows the music's own pace (and says it did), falls back on
+// the wall clock when the music stalls, and leaves a stop out.
 TEST(PlaybackClock, FollowsTheMusicCarriesOnWhenItStallsAndLeavesAStopOut)
 {
     Playing playing(0);
@@ -114,6 +114,7 @@ TEST(PlaybackClock, FollowsTheMusicCarriesOnWhenItStallsAndLeavesAStopOut)
     wall.now += 40;
     music = 43; // a device a little faster than the wall clock
     EXPECT_EQ(clock.now(), 43u);
+    EXPECT_TRUE(clock.followedMusic()) << "the run's closing line says what it kept in step with";
     // The music stands still: the pictures hold with it, then after the
     // stall limit the wall clock carries them on from where they stand.
     // Its first 43 ms were sound enough to be given only the stall limit.
@@ -128,6 +129,13 @@ TEST(PlaybackClock, FollowsTheMusicCarriesOnWhenItStallsAndLeavesAStopOut)
     EXPECT_EQ(clock.now(), 93u);
     wall.now += 16;
     EXPECT_EQ(clock.now(), 109u);
+
+    // LUMAROLL_AUDIO=none: no music at all.
+    FakeTime silentWall;
+    PlaybackClock silent(silentWall, [] { return std::optional<std::uint32_t>(); }, [] { return 0u; });
+    silentWall.now += 16;
+    EXPECT_EQ(silent.now(), 16u);
+    EXPECT_FALSE(silent.followedMusic());
 }
 
 // A rehearsal's pause holds the time however long the wall clock and a

@@ -116,12 +116,15 @@ TEST(Settings, EachBrokenValueIsNamedOnOneLineWithWhatIsUsedInstead)
     };
     const std::string unread = "which is not a number it can read, reading stopped there";
     const Row rows[] = {
-        { std::string("\x01\x9f\xff hres \x02", 10), "key '\\x01\x9f\xff' has the value 'hres', " + unread, 800, 640 },
+        { std::string("\x01\x9f\xff hres \x02", 10), "key '\\x01\\x9f\\xff' has the value 'hres', " + unread, 800,
+            640 },
         // A terminal's escape sequences are shown, not obeyed.
         { "hres \x1b[2J\x1b[31mRED", "key 'hres' has the value '\\x1b[2J\\x1b[31mRED', " + unread, 800, 640 },
         { "hres 320 vres big vres 700", "key 'vres' has the value 'big', " + unread, 320, 640 },
         { "hres 320 seed", "key 'seed' has no value, reading stopped there", 320, 640 },
-        { "hres 1e30", "value 1e+30 of key 'hres' is out of range, using 800", 800, 640 },
+        // Values as written: not the "4.29497e+09" a stream prints of a double.
+        { "hres 1e30", "value 1e30 of key 'hres' is out of range, using 800", 800, 640 },
+        { "seed 4294967296", "value 4294967296 of key 'seed' is out of range, using 0", 800, 640 },
         { "vres -480", "value -480 of key 'vres' is out of range, using 640", 800, 640 },
         { "hres inf", "key 'hres' has the value 'inf', " + unread, 800, 640 },
     };
@@ -131,6 +134,7 @@ TEST(Settings, EachBrokenValueIsNamedOnOneLineWithWhatIsUsedInstead)
         const Settings settings(file.path);
         EXPECT_EQ(SettingKeys::value(settings, SettingKeys::vres), row.vres) << row.text;
         EXPECT_EQ(SettingKeys::value(settings, SettingKeys::hres), row.hres) << row.text;
+        SettingKeys::value(settings, SettingKeys::seed);
         EXPECT_EQ(capture.err(), "Settings file '" + file.path + "': " + row.line + "\n") << row.text;
     }
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -91,6 +92,12 @@ TEST(Rehearsal, PausesSeeksToTheCapturesFramesAndRebuildsAnEditedShaderInPlace)
     demo.writeFile(shader, flat);
     const RgbFrame lacking = windowAfter(demo, window, "' lacks ");
     EXPECT_EQ(valuesApart(lacking, back), 0u) << "the old program stays";
+    // An editor that writes in place empties the file first; one that saves
+    // by a move leaves none for a moment: neither is built, nor said.
+    demo.writeFile(shader, "");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    std::remove((demo.directory() + "/" + shader).c_str());
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
     std::string fixed = source;
     fixed.replace(fixed.find(last), last.size(), "gl_FragColor = vec4((colour * vignette * level).bgr, 1.0);");
     demo.writeFile(shader, fixed);
@@ -108,6 +115,7 @@ TEST(Rehearsal, PausesSeeksToTheCapturesFramesAndRebuildsAnEditedShaderInPlace)
         1u)
         << result.out << result.err;
     EXPECT_EQ(occurrences(result.out + result.err, "Fail to get"), 0u);
+    EXPECT_EQ(occurrences(result.out + result.err, "Fail to open"), 0u) << "a shader file gone for a moment";
 
     DemoProcess capture;
     capture.linkDataWithSettings("hres 200 vres 160 seed 7\n");
