@@ -3,8 +3,8 @@
 #include "course/RunLength.h"
 #include "demo/HoldStill.h"
 #include "demo/Music.h"
+#include "engine/FramePresentation.h"
 
-#include <GL/glew.h>
 #include <SDL.h>
 
 #include <cstdlib>
@@ -40,8 +40,7 @@ void LiveProbes::frameShown(
             std::fputs("stopped\n", syncLog.get());
             std::fflush(syncLog.get());
         }
-        glFinish();
-        SDL_PumpEvents(); // flushes what is queued for the X server
+        FramePresentation::waitUntilShown();
         holdStill();
     }
 }

@@ -11,5 +11,9 @@ namespace FramePresentation {
 void requestRefreshSync();
 // Shows the frame drawn since the last one.
 void present();
+// Returns once the frame presented last is what the window shows: the GL
+// has drawn it and the display server has taken it (on X11, a round trip to
+// the server), for a probe that reads the window from outside.
+void waitUntilShown();
 
 } // namespace FramePresentation

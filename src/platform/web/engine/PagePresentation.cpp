@@ -16,4 +16,7 @@ void present()
     lumaroll_next_frame();
 }
 
+// Once present() has returned, the browser has shown the canvas.
+void waitUntilShown() { }
+
 } // namespace FramePresentation
