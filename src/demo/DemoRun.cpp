@@ -178,7 +178,11 @@ struct RunContext {
 // The pass the run begins at: a time between two frames takes the one before.
 std::uint32_t firstPass(const RunContext& run)
 {
-    return run.options.startAt / frameMilliseconds;
+    const std::uint32_t asked = run.options.startAt / frameMilliseconds;
+    // The final frame shows the picture of the pass before it again: a run
+    // begun there draws that pass first, or it would have nothing to show.
+    const std::uint32_t finalPass = run.options.lastFrameAt / frameMilliseconds;
+    return finalPass > 0 && asked >= finalPass ? finalPass - 1 : asked;
 }
 
 bool rehearsing(const RunContext& run)

@@ -15,7 +15,9 @@ LiveProbes::LiveProbes()
     if (const char* path = std::getenv("LUMAROLL_SYNC_LOG"); path != nullptr && path[0] != '\0')
         syncLog.reset(std::fopen(path, "w"));
     if (const char* time = std::getenv("LUMAROLL_STOP_AT"); time != nullptr && time[0] != '\0')
-        stopAtPass = static_cast<long>(std::strtoul(time, nullptr, 10) / frameMilliseconds);
+        // The first frame due at or after that time: a time between two
+        // frames rounds up.
+        stopAtPass = static_cast<long>((std::strtoul(time, nullptr, 10) + frameMilliseconds - 1) / frameMilliseconds);
 }
 
 void LiveProbes::frameShown(

@@ -117,6 +117,52 @@ TEST(Capture, WritesOnlyThroughFilesItMadeItself)
         << "the capture leaves nothing of its own";
 }
 
+// The files a capture makes of its own (0600 while it writes them) end with
+// the mode the user's umask gives a new file, as any program's would.
+TEST(Capture, TheFilesWrittenTakeTheUsersUmask)
+{
+    DemoProcess capture;
+    capture.linkData();
+    const std::string dir = capture.directory();
+    const mode_t saved = umask(027); // the children take it from this process
+    capture.startCapture({ "--sheet", dir + "/sheet.png", "--size", "16x16", "--at", "1008" });
+    const DemoProcess::Result sheet = capture.finish(60);
+    DemoProcess frames;
+    frames.linkData();
+    frames.startCapture({ "--out", dir + "/frames", "--size", "16x16", "--at", "1008" });
+    const DemoProcess::Result framesResult = frames.finish(60);
+    umask(saved);
+    ASSERT_EQ(sheet.status, 0) << sheet.err;
+    ASSERT_EQ(framesResult.status, 0) << framesResult.err;
+    for (const char* file : { "/sheet.png", "/frames/lumaroll-01008.png" }) {
+        struct stat status { };
+        ASSERT_EQ(stat((dir + file).c_str(), &status), 0) << file;
+        EXPECT_EQ(status.st_mode & 0777u, 0640u) << file;
+    }
+}
+
+// libpng leaves the stream's last bytes for the close: a disk that takes
+// all but the last byte of a frame fails there, and the capture says so and
+// leaves no file, as for a failure part-way.
+TEST(Capture, AFrameWhoseLastBytesCannotBeWrittenIsAFailureAndLeavesNothing)
+{
+    DemoProcess whole;
+    whole.linkData();
+    const std::string dir = whole.directory();
+    whole.startCapture({ "--out", dir + "/whole", "--size", "64x64", "--at", "30000" });
+    ASSERT_EQ(whole.finish(60).status, 0);
+    const auto size = std::filesystem::file_size(dir + "/whole/lumaroll-30000.png");
+    DemoProcess cut;
+    cut.linkData();
+    cut.limitFileSize(static_cast<unsigned long>(size) - 1);
+    cut.startCapture({ "--out", dir + "/cut", "--size", "64x64", "--at", "30000" });
+    const DemoProcess::Result result = cut.finish(60);
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_NE(result.err.find("lumaroll-30000.png': File too large"), std::string::npos) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(dir + "/cut/lumaroll-30000.png"));
+    EXPECT_EQ(partials(dir + "/cut"), std::vector<std::string> {});
+}
+
 // Frames captured after skipped passes are, pixel for pixel, those of a
 // capture that draws every pass.
 TEST(Capture, FramesAfterSkippedPassesAreThoseOfACaptureThatDrawsEveryPass)

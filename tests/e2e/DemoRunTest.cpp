@@ -291,6 +291,38 @@ TEST(DemoRun, StartAtATimeBeginsTheScenesAndTheMusicThereAndMuteLeavesTheMusicOu
     played.resize(44100);
     EXPECT_TRUE(played == trackFrom(29008, 44100)) << "the music does not go on from 29008 ms";
 
+    // A stop asked for between two frames, in a run whose clock leaves
+    // frames out (a card four times too fast): the first frame due at or
+    // after it is the one that stands.
+    DemoProcess stopping;
+    stopping.linkDataWithSettings("hres 160 vres 128\n");
+    const std::string stopLog = stopping.directory() + "/sync.log";
+    stopping.start({ "--start", "29008", "--no-wait" },
+        { "LUMAROLL_AUDIO=file:" + stopping.directory() + "/audio.raw", "LUMAROLL_AUDIO_PACE=4",
+            "LUMAROLL_STOP_AT=31001", "LUMAROLL_SYNC_LOG=" + stopLog });
+    ASSERT_TRUE(stopping.waitUntilStopped(60)) << stopping.finish(1).err;
+    const std::vector<LoggedFrame> beforeStop = syncLog(stopLog);
+    ASSERT_FALSE(beforeStop.empty());
+    EXPECT_GE(beforeStop.back().due, 31001);
+    EXPECT_LT(beforeStop.back().due, 31001 + 16 * 16) << "the first frame shown past it";
+    EXPECT_LT(beforeStop.size(), static_cast<std::size_t>((beforeStop.back().due - 29008) / 16))
+        << "frames were left out on the way";
+    stopping.signal(SIGTERM);
+    stopping.signal(SIGCONT);
+    EXPECT_EQ(stopping.finish(20).status, 143);
+
+    // The run's last frame is a start it takes: its picture (the pass before
+    // it, whose picture it shows again), and the end.
+    DemoProcess last;
+    last.linkDataWithSettings("hres 160 vres 128\n");
+    const std::string lastLog = last.directory() + "/sync.log";
+    const long lastFrame = static_cast<long>(lastFrameTime(runFrameCount()));
+    last.start({ "--start", std::to_string(lastFrame), "--no-wait", "--mute" }, { "LUMAROLL_SYNC_LOG=" + lastLog });
+    EXPECT_EQ(last.finish(60).status, 0);
+    const std::vector<LoggedFrame> lastFrames = syncLog(lastLog);
+    ASSERT_FALSE(lastFrames.empty()) << "no frame shown";
+    EXPECT_EQ(lastFrames.front().due, lastFrame - 16);
+
     DemoProcess muted;
     muted.linkDataWithSettings("hres 160 vres 128\n");
     muted.start({ "--mute", "--no-wait" });
