@@ -8,7 +8,7 @@ packages=(
   libgtest-dev
   libsdl2-2.0-0
   xvfb libgl1-mesa-dri x11-utils xdotool procps util-linux ffmpeg pulseaudio pulseaudio-utils
-  pipewire pipewire-bin pipewire-pulse wireplumber dbus
+  pipewire pipewire-bin pipewire-pulse wireplumber dbus libasound2-plugins
   dpkg-dev desktop-file-utils appstream lintian man-db
 )
 

@@ -64,3 +64,33 @@ INSTANTIATE_TEST_SUITE_P(Through, HeardSync,
     [](const ::testing::TestParamInfo<SoundServer::Kind>& info) {
         return info.param == SoundServer::Kind::PulseAudio ? "PulseAudio" : "PipeWire";
     });
+
+// ALSA's output, with its own account of what the device still holds
+// (snd_pcm_delay), through ALSA's PulseAudio plugin (the device "pulse")
+// into the test's server: the frame on screen is the moment heard within
+// the same 20 ms, and without a dropout.
+TEST(HeardSyncThroughAlsa, TheFrameOnScreenIsTheMomentOfTheMusicHeard)
+{
+    SoundServer sound(SoundServer::Kind::PulseAudio);
+    ASSERT_TRUE(sound.running()) << sound.failure();
+    ASSERT_TRUE(sound.record());
+    const StallWatch stalls;
+    for (const long moment : { 6000L, 46000L }) {
+        HeardRun run;
+        for (int attempt = 1; attempt <= triesForAWholeRecording && !run.recordingWhole; ++attempt) {
+            run = runUntil(
+                sound, stalls, moment - 3000, moment, {}, { "LUMAROLL_AUDIO=alsa", "AUDIODEV=pulse", sound.address() });
+            ASSERT_FALSE(run.frames.empty());
+        }
+        ASSERT_TRUE(run.recordingWhole) << "every try lost part of its recording, or the machine stalled it";
+        const long due = run.frames.back().due;
+        const std::vector<Silence> silences = dropouts(sound, run.heardFrom, run.heardUpTo);
+        EXPECT_TRUE(silences.empty()) << "runs of silence inside the music: " << describe(silences);
+        for (const long back : { 0L, 250L }) {
+            const double heard = trackPositionOf(sound, run.heardUpTo - toFrames(back), due - back) + back;
+            std::cout << "through ALSA: frame " << due << " ms on screen, music heard at " << heard << " ms (" << back
+                      << " ms window back)" << std::endl;
+            EXPECT_NEAR(static_cast<double>(due), heard, 20.0) << "window " << back << " ms back";
+        }
+    }
+}
