@@ -7,7 +7,7 @@
 // page's state, keys and clicks, and comparing PNG frames.
 
 import { spawn } from 'node:child_process';
-import { mkdtempSync, rmSync } from 'node:fs';
+import { chmodSync, existsSync, mkdtempSync, rmSync } from 'node:fs';
 import net from 'node:net';
 import os from 'node:os';
 import path from 'node:path';
@@ -56,9 +56,40 @@ export class Site {
   close() { this.process.kill(); }
 }
 
+// A PulseAudio server of the tests' own, on a private socket, playing into a
+// null sink: Firefox plays its sound there (without a server its audio
+// context never runs). `await SoundServer.start()`, then `close()`.
+export class SoundServer {
+  static async start() {
+    const server = new SoundServer();
+    server.folder = mkdtempSync(path.join(os.tmpdir(), 'lumaroll-pulse-'));
+    chmodSync(server.folder, 0o700); // PulseAudio refuses a runtime folder others can enter
+    server.socket = path.join(server.folder, 'socket');
+    const env = { ...process.env, HOME: server.folder, XDG_RUNTIME_DIR: server.folder,
+      XDG_CONFIG_HOME: path.join(server.folder, 'config') };
+    delete env.DISPLAY;
+    server.process = spawn('pulseaudio', ['-n', '--daemonize=no', '--exit-idle-time=-1', '--disallow-exit',
+      '-L', 'module-null-sink sink_name=nul rate=48000',
+      '-L', `module-native-protocol-unix auth-anonymous=1 socket=${server.socket}`], { env, stdio: 'ignore' });
+    for (let tries = 0; !existsSync(server.socket); ++tries) {
+      if (tries > 100) throw new Error('pulseaudio did not open its socket');
+      await sleep(100);
+    }
+    return server;
+  }
+
+  get address() { return `unix:${this.socket}`; }
+
+  close() {
+    this.process.kill();
+    rmSync(this.folder, { recursive: true, force: true });
+  }
+}
+
 // One browser. `webgl: false` turns WebGL off; `autoplay: false` keeps sound
-// off until the user clicks, as a browser's own settings may.
-export async function launch(kind, { width = 1024, height = 768, webgl = true, autoplay = true } = {}) {
+// off until the user clicks, as a browser's own settings may; `sound`, a
+// SoundServer, is where Firefox plays.
+export async function launch(kind, { width = 1024, height = 768, webgl = true, autoplay = true, sound = null } = {}) {
   const viewport = { width, height };
   if (kind === 'chromium') {
     const args = ['--no-sandbox', '--no-first-run', '--mute-audio', `--window-size=${width},${height}`,
@@ -74,6 +105,7 @@ export async function launch(kind, { width = 1024, height = 768, webgl = true, a
   const browser = await puppeteer.launch({
     browser: 'firefox', executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr', headless: false,
     userDataDir: profile, defaultViewport: viewport, args: [`--width=${width}`, `--height=${height}`],
+    env: sound ? { ...process.env, PULSE_SERVER: sound.address } : process.env,
     extraPrefsFirefox: {
       'media.autoplay.default': autoplay ? 0 : 1, // 0 allows sound at once, 1 waits for a click
       'media.autoplay.blocking_policy': 0,

@@ -1,13 +1,13 @@
 // The web page in a browser: an address it cannot take is answered on the
 // page, in sight; the page reads its address only through the demo; Escape
-// ends a run; without WebGL the page says so. In Chromium besides: a run
-// follows the audio context's clock, and sound the browser keeps off is
-// said, and let in by a click. (Firefox plays no sound on a machine without
-// a sound server: its audio context never runs.)
+// ends a run; without WebGL the page says so; a run follows the audio
+// context's clock, and sound the browser keeps off is said, and let in by a
+// click. Firefox plays its sound into a PulseAudio server of the test's own:
+// without one its audio context never runs.
 //
 //   node page_test.mjs SITE_FOLDER [chromium|firefox ...]
 
-import { BROWSERS, Site, escape, finalState, launch, openPage, waitFor } from './browsers.mjs';
+import { BROWSERS, Site, SoundServer, escape, finalState, launch, openPage, waitFor } from './browsers.mjs';
 
 const failures = [];
 
@@ -110,18 +110,31 @@ async function inStepWithTheMusic(site, browser, start = 20000, seconds = 6) {
   check(heard.length < passes, `frames left out to keep in step: ${heard.length} drawn of ${passes} passes`);
 }
 
+// What `expression` gives in the page, read as it is: not through
+// puppeteer's evaluate, which counts as the user's gesture and would let the
+// sound in. Over the DevTools protocol in Chromium, and WebDriver BiDi's own
+// script.evaluate, without a user's activation, in Firefox.
+async function pageReader(page, kind) {
+  if (kind === 'chromium') {
+    const session = await page.createCDPSession();
+    return async (expression) => (await session.send('Runtime.evaluate',
+      { expression, returnByValue: true, awaitPromise: true })).result.value;
+  }
+  const realm = page.mainFrame().browsingContext.defaultRealm;
+  return async (expression) => {
+    const result = await realm.evaluate(expression, true, { userActivation: false, resultOwnership: 'none' });
+    return result.type === 'success' ? result.result.value : undefined;
+  };
+}
+
 // A browser that keeps sound off until the user clicks: the page says so,
-// and the music starts with the click, where the pictures are. The page is
-// read over the DevTools protocol as it is, not through puppeteer's
-// evaluate, which counts as the user's gesture and would let the sound in.
-async function soundKeptOff(site) {
-  const browser = await launch('chromium', { width: 800, height: 700, autoplay: false });
+// and the music starts with the click, where the pictures are.
+async function soundKeptOff(site, kind, sound) {
+  const browser = await launch(kind, { width: 800, height: 700, autoplay: false, sound });
   try {
     const page = await openPage(browser, site.url('index.html?no-wait=1&start=20000&size=400x320'),
       { beforeLoad: syncLog });
-    const session = await page.createCDPSession();
-    const read = async (expression) => (await session.send('Runtime.evaluate',
-      { expression, returnByValue: true, awaitPromise: true })).result.value;
+    const read = await pageReader(page, kind);
     const until = async (expression, seconds) => {
       for (const deadline = Date.now() + seconds * 1000; Date.now() < deadline; await sleep(100)) {
         const value = await read(expression);
@@ -168,21 +181,23 @@ async function withoutWebgl(site, kind) {
 
 const [folder, ...asked] = process.argv.slice(2);
 const site = await Site.serve(folder);
+const sound = await SoundServer.start();
 try {
   for (const kind of asked.length ? asked : BROWSERS) {
-    const browser = await launch(kind, { width: 800, height: 700 });
+    const browser = await launch(kind, { width: 800, height: 700, sound });
     try {
       await refusedAddresses(site, browser, kind);
       await oneReaderOfTheAddress(site, browser, kind);
       await escapeEndsARun(site, browser, kind);
-      if (kind === 'chromium') await inStepWithTheMusic(site, browser);
+      await inStepWithTheMusic(site, browser);
     } finally {
       await browser.close();
     }
-    if (kind === 'chromium') await soundKeptOff(site);
+    await soundKeptOff(site, kind, sound);
     await withoutWebgl(site, kind);
   }
 } finally {
+  sound.close();
   site.close();
 }
 if (failures.length) console.log(`${failures.length} checks failed`);
