@@ -68,12 +68,11 @@ bool SoundServer::runPactl(const std::vector<std::string>& arguments)
     return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-bool SoundServer::startPulseAudio(bool logUnderruns)
+bool SoundServer::startPulseAudio(bool logUnderruns, const std::string& sink)
 {
     socket = dir + "/socket";
-    serverArguments = { "pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-L",
-        "module-null-sink sink_name=nul rate=44100", "-L",
-        "module-native-protocol-unix auth-anonymous=1 socket=" + socket };
+    serverArguments = { "pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-L", sink,
+        "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket };
     if (logUnderruns)
         serverArguments.push_back("--log-level=debug");
     processes.push_back(spawn(serverArguments));
@@ -154,12 +153,31 @@ SoundServer::SoundServer(Kind kind, bool logUnderruns)
     char name[] = "/tmp/lumaroll-sound-XXXXXX";
     dir = mkdtemp(name);
     chmod(dir.c_str(), 0700); // PulseAudio refuses a runtime folder others can enter
-    if (!(kind == Kind::PulseAudio ? startPulseAudio(logUnderruns) : startPipeWire(kind == Kind::PipeWire))) {
-        for (auto pid = processes.rbegin(); pid != processes.rend(); ++pid)
-            stop(*pid);
-        processes.clear();
-        why += " in " + dir;
-    }
+    const bool started = kind == Kind::PulseAudio
+        ? startPulseAudio(logUnderruns, "module-null-sink sink_name=nul rate=44100")
+        : startPipeWire(kind == Kind::PipeWire);
+    if (!started)
+        stopAll();
+}
+
+SoundServer::SoundServer(TunnelInto into)
+{
+    const SoundServer& device = into.device;
+    char name[] = "/tmp/lumaroll-sound-XXXXXX";
+    dir = mkdtemp(name);
+    chmod(dir.c_str(), 0700);
+    if (!device.running()
+        || !startPulseAudio(
+            false, "module-tunnel-sink-new server=unix:" + device.socket + " sink=nul sink_name=tunnel"))
+        stopAll();
+}
+
+void SoundServer::stopAll()
+{
+    for (auto pid = processes.rbegin(); pid != processes.rend(); ++pid)
+        stop(*pid);
+    processes.clear();
+    why += " in " + dir;
 }
 
 bool SoundServer::record()

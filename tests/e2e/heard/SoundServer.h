@@ -25,6 +25,14 @@ public:
     // With `logUnderruns`, a PulseAudio server logs each time a stream ran
     // dry (its debug level), which underruns() counts.
     explicit SoundServer(Kind kind, bool logUnderruns = false);
+    // A PulseAudio server whose one sink is a tunnel into `device`'s null
+    // sink: a sink with a delay of its own (its buffer and the other
+    // server's), which it reports to its streams, as a network device does.
+    // The sound is heard, and recorded, at `device`.
+    struct TunnelInto {
+        const SoundServer& device;
+    };
+    explicit SoundServer(TunnelInto into);
     ~SoundServer();
     SoundServer(const SoundServer&) = delete;
     SoundServer& operator=(const SoundServer&) = delete;
@@ -80,7 +88,9 @@ public:
 
 private:
     pid_t spawn(const std::vector<std::string>& arguments);
-    bool startPulseAudio(bool logUnderruns);
+    bool startPulseAudio(bool logUnderruns, const std::string& sink);
+    // After a failed start: what did start, stopped.
+    void stopAll();
     bool startPipeWire(bool withSessionManager);
     bool runPactl(const std::vector<std::string>& arguments);
     bool makeNullSink();
