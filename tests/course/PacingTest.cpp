@@ -132,7 +132,8 @@ TEST(PlaybackClock, FollowsTheMusicCarriesOnWhenItStallsAndLeavesAStopOut)
 
     // LUMAROLL_AUDIO=none: no music at all.
     FakeTime silentWall;
-    PlaybackClock silent(silentWall, [] { return std::optional<std::uint32_t>(); }, [] { return 0u; });
+    PlaybackClock silent(
+        silentWall, [] { return std::optional<std::uint32_t>(); }, [] { return 0u; });
     silentWall.now += 16;
     EXPECT_EQ(silent.now(), 16u);
     EXPECT_FALSE(silent.followedMusic());
