@@ -1,3 +1,4 @@
+#include "CapturedFrames.h"
 #include "DemoProcess.h"
 #include "capture/PngFile.h"
 #include "course/RunLength.h"
@@ -170,17 +171,10 @@ TEST(DemoRun, TheLiveWindowShowsTheCapturesFrameOfTheSameMoment)
         EXPECT_EQ(demo.finish(30).status, 143);
     }
 
-    DemoProcess capture;
-    capture.linkDataWithSettings(settings);
-    std::string times;
-    for (const long time : due)
-        times += (times.empty() ? "" : ",") + std::to_string(time);
-    capture.startCapture({ "--at", times, "--out", capture.directory() + "/frames" });
-    ASSERT_EQ(capture.finish(60).status, 0);
+    const std::vector<RgbFrame> captures = capturedFrames(settings, due);
     for (std::size_t moment = 0; moment < due.size(); ++moment) {
-        char name[32];
-        std::snprintf(name, sizeof name, "/frames/lumaroll-%05ld.png", due[moment]);
-        const RgbFrame captured = loadPng(capture.directory() + name);
+        const RgbFrame& captured = captures[moment];
+        ASSERT_FALSE(captured.rgb.empty()) << "no capture of " << due[moment];
         std::size_t lit = 0;
         for (const unsigned char value : captured.rgb)
             lit += value > 40 ? 1u : 0u;

@@ -1,5 +1,6 @@
 // The Windows program as its users run it, under Wine: its window against
 // the Linux capture of the same moment, its faults, its console and its zip.
+#include "../../../e2e/CapturedFrames.h"
 #include "../../../e2e/DemoProcess.h"
 #include "WineProgram.h"
 #include "capture/PngFile.h"
@@ -65,17 +66,10 @@ TEST(WindowsProgram, TheWindowShowsTheLinuxCapturesFrameOfTheSameMoment)
         EXPECT_EQ(demo.finish(60).status, 130) << demo.outputSoFar();
     }
 
-    DemoProcess capture;
-    capture.linkDataWithSettings(settings);
-    std::string times;
-    for (const long time : due)
-        times += (times.empty() ? "" : ",") + std::to_string(time);
-    capture.startCapture({ "--at", times, "--out", capture.directory() + "/frames" });
-    ASSERT_EQ(capture.finish(60).status, 0);
+    const std::vector<RgbFrame> captures = capturedFrames(settings, due);
     for (std::size_t moment = 0; moment < due.size(); ++moment) {
-        char name[32];
-        std::snprintf(name, sizeof name, "/frames/lumaroll-%05ld.png", due[moment]);
-        const RgbFrame captured = loadPng(capture.directory() + name);
+        const RgbFrame& captured = captures[moment];
+        ASSERT_FALSE(captured.rgb.empty()) << "no capture of " << due[moment];
         const std::size_t pixels = captured.rgb.size() / 3;
         const std::size_t apart = pixelsApart(shown[moment], captured);
         EXPECT_LE(apart, pixels / 100) << apart << " of " << pixels << " pixels apart at " << due[moment];
