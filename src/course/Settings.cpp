@@ -15,7 +15,7 @@ namespace {
 
 // More than any settings file holds: a file that size is not one (a sparse
 // gigabyte of NULs), and reading it whole would take the program's memory.
-constexpr std::size_t largestSettingsFile = 64 * 1024;
+constexpr std::size_t largestSettingsFile = std::size_t { 64 } * 1024;
 
 void saySkipped(const std::string& path, const std::string& kind)
 {
