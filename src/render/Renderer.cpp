@@ -195,15 +195,26 @@ void Renderer::drawTexturedMesh(Mesh* mesh, ShaderProgram& program, Texture* tex
     MeshBuffers* entry = beginMeshPass(mesh, program, projection, view, model);
     if (entry == nullptr)
         return;
+    program.setMatrix("mMatrix", model);
     program.setTexture2D("wallTexture", *texture, 0);
+    // The light is always at the origin, the room's centre.
+    const GLint light = program.getUniformLocation("lightPosition");
+    if (light == -1) {
+        warnMissing("lightPosition not found\n");
+    } else {
+        const GLfloat origin[3] = { 0.0f, 0.0f, 0.0f };
+        glUniform3fv(light, 1, origin);
+    }
 
     const GLint position = enablePositions(program, *entry);
+    const GLint normal = enableNormals(program, *entry);
     GLint texCoord = -1;
     if (entry->hasTexCoords) {
         texCoord = program.getAttribLocation("texCoord");
         if (texCoord == -1) {
             warnMissing("Attribute 'texCoord' not found\n");
         } else {
+            checkGLError("attribute ( texCoord )");
             glVertexAttribPointer(static_cast<GLuint>(texCoord), 2, GL_FLOAT, GL_FALSE, entry->stride(),
                 bufferOffset(entry->texCoordOffset()));
             checkGLError("glVertexAttribPointer ( texCoord )");
@@ -214,7 +225,7 @@ void Renderer::drawTexturedMesh(Mesh* mesh, ShaderProgram& program, Texture* tex
 
     drawIndexed(*entry);
     ++counts.texturedMesh;
-    endMeshPass(position, -1);
+    endMeshPass(position, normal);
     if (texCoord != -1) {
         glDisableVertexAttribArray(static_cast<GLuint>(texCoord));
         checkGLError("glDisableVertexAttribArray ( texCoord )");

@@ -52,8 +52,9 @@ public:
 
     // The texture over a rectangle in normalized device coordinates, alpha-blended.
     void drawTexturedQuad(const glm::vec2& lowerLeft, const glm::vec2& upperRight, Texture* texture, float alphaFact);
-    // A textured mesh: the texture as "wallTexture" on unit 0, read at the
-    // mesh's texture coordinates; the program lights it as it will.
+    // A lit, textured mesh: "mMatrix", the texture as "wallTexture" on unit
+    // 0, "lightPosition" (the light is at the origin), and the mesh's
+    // normals and texture coordinates; the program lights it as it will.
     void drawTexturedMesh(Mesh* mesh, ShaderProgram& program, Texture* texture, const glm::mat4& projection,
         const glm::mat4& view, const glm::mat4& model);
     // A mesh in one colour, given its normals; faces turned away are not drawn.

@@ -92,12 +92,38 @@ TEST_F(RendererTest, MeshesDrawOnlyOnceAddedAndWithProgramsMissingOptionalNamesW
     capture.clear();
     renderer.drawTexturedMesh(&lit, unlit, &texture, projection, view, identity);
     EXPECT_TRUE(pixelNear(readPixel(16, 16), 250, 120, 10));
-    EXPECT_EQ(capture.out(), "");
+    // Unlit, it takes none of the light's names: each is said, and it draws.
+    for (const char* said :
+        { "matrix 'mMatrix' not found\n", "lightPosition not found\n", "Attribute 'normal' not found\n" })
+        EXPECT_NE(capture.out().find(said), std::string::npos) << said << " in\n" << capture.out();
     // The flat program has "colour" but none of the world cube's own names.
     capture.clear();
     renderer.drawWorldCube(&lit, flat, projection, view, identity, 1.0f, 2.0f, glm::vec4(1.0f));
     EXPECT_NE(capture.out().find("pulseDistance not found\n"), std::string::npos);
     EXPECT_EQ(renderer.drawCounts().worldCube, 1u);
+}
+
+// The lit textured pass (the room's) sends what a shader lighting by world
+// position needs: the model matrix, the light at the origin whatever the
+// program held, and the mesh's normals, with the texture at its
+// coordinates; and says nothing when the program takes them all.
+TEST_F(RendererTest, TheLitTexturedPassSendsTheModelMatrixTheLightAtTheOriginAndTheNormals)
+{
+    RenderTarget target(32);
+    ShaderProgram probe("tests/render/shaders/litProbe.vert", "tests/render/shaders/litProbe.frag");
+    probe.use();
+    glUniform3f(probe.getUniformLocation("lightPosition"), 9.0f, 9.0f, 9.0f); // a light the pass must move
+    ShaderProgram::unuse();
+    const std::vector<unsigned char> white(16, 255);
+    Texture2D texture(4, Resolution { 2, 2 }, GL_RGBA, white.data());
+    Mesh lit = square(true, true);
+    renderer.addMesh(MeshInstance(&lit));
+    capture.clear();
+    const glm::mat4 model = glm::translate(identity, glm::vec3(0.25f, 0.0f, 0.0f));
+    renderer.drawTexturedMesh(&lit, probe, &texture, projection, view, model);
+    EXPECT_TRUE(pixelNear(readPixel(16, 16), 64, 0, 255)) << "moved 0.25 along x, light at the origin, normal z 1";
+    EXPECT_EQ(capture.out(), "");
+    EXPECT_EQ(renderer.drawCounts().texturedMesh, 1u);
 }
 
 // Blending is on only inside the overlay pass.
