@@ -34,6 +34,7 @@
 #include "render/Glow.h"
 #include "render/PostProcess.h"
 #include "render/Renderer.h"
+#include "render/ShaderPrograms.h"
 #include "scenes/CubeWorld.h"
 #include "scenes/SceneOne.h"
 #include "scenes/SceneThree.h"
@@ -269,18 +270,17 @@ struct Bench {
     Resolution size;
     Mesh* cube;
     Texture* wall;
-    ShaderProgram bigCube { DataFiles::vertexShader("bigCube"), DataFiles::fragmentShader("bigCube") };
-    ShaderProgram colourCube { DataFiles::vertexShader("colourCube"), DataFiles::fragmentShader("colourCube") };
-    ShaderProgram postProcess { DataFiles::vertexShader("postProcess"), DataFiles::fragmentShader("postProcess") };
-    ShaderProgram postProcessPlain { DataFiles::vertexShader("postProcessPlain"),
-        DataFiles::fragmentShader("postProcessPlain") };
+    ShaderProgram bigCube = ShaderPrograms::build(ShaderPrograms::bigCube);
+    ShaderProgram colourCube = ShaderPrograms::build(ShaderPrograms::colourCube);
+    ShaderProgram postProcess = ShaderPrograms::build(ShaderPrograms::postProcess);
+    ShaderProgram postProcessPlain = ShaderPrograms::build(ShaderPrograms::postProcessPlain);
     PostProcess lastPass { postProcess, postProcessPlain };
-    ShaderProgram texture2D { DataFiles::vertexShader("texture2D"), DataFiles::fragmentShader("texture2D") };
+    ShaderProgram texture2D = ShaderPrograms::build(ShaderPrograms::texture2D);
     CubeWorld world;
     OffscreenTarget frame;
     ScreenQuad quad;
-    ShaderProgram glowBright { DataFiles::vertexShader("glowBright"), DataFiles::fragmentShader("glowBright") };
-    ShaderProgram glowBlur { DataFiles::vertexShader("glowBlur"), DataFiles::fragmentShader("glowBlur") };
+    ShaderProgram glowBright = ShaderPrograms::build(ShaderPrograms::glowBright);
+    ShaderProgram glowBlur = ShaderPrograms::build(ShaderPrograms::glowBlur);
     Glow glow { size, glowBright, glowBlur };
 };
 
@@ -395,7 +395,8 @@ int run(unsigned passes, std::uint32_t width, std::uint32_t height)
         std::cerr << "Cannot open a GL window: " << SDL_GetError() << std::endl;
         return 1;
     }
-    Renderer renderer { DataFiles::vertexShader("texture2D"), DataFiles::fragmentShader("texture2D") };
+    Renderer renderer { DataFiles::vertexShader(ShaderPrograms::overlay.stem),
+        DataFiles::fragmentShader(ShaderPrograms::overlay.stem) };
     RessourceManager ressources;
     AMeshLoader meshLoader;
     VornE::TextureLoader textureLoader;

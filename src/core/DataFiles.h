@@ -22,8 +22,8 @@ inline constexpr const char* textures[] = { testCard, wall, strip1, strip2, stri
 
 // The stems of the shader pairs start-up builds, each a vertex and a fragment
 // source below.
-inline constexpr const char* shaderStems[] = { "bigCube", "colourCube", "postProcess", "postProcessPlain", "texture2D",
-    "grid", "simple", "glowBright", "glowBlur" };
+inline constexpr const char* shaderStems[]
+    = { "bigCube", "colourCube", "postProcess", "texture2D", "grid", "simple", "glowBright", "glowBlur" };
 
 // The vertex and fragment source of a shader pair, by its file stem.
 inline std::string vertexShader(const std::string& stem)

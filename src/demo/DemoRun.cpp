@@ -47,6 +47,7 @@
 #include "render/PostProcess.h"
 #include "render/Renderer.h"
 #include "render/ScreenQuad.h"
+#include "render/ShaderPrograms.h"
 #include "scenes/CubeWorld.h"
 #include "scenes/RunScenes.h"
 
@@ -116,9 +117,9 @@ bool drawableHere(const Resolution& size)
     return false;
 }
 
-ShaderProgram program(const std::string& stem)
+ShaderProgram program(const ProgramSpec& spec)
 {
-    return ShaderProgram(DataFiles::vertexShader(stem), DataFiles::fragmentShader(stem));
+    return ShaderPrograms::build(spec);
 }
 
 // Escape pressed since the window opened, held now or waiting in SDL's
@@ -237,12 +238,12 @@ int mainLoop(RunContext& run, SceneSequence& scenes, FramePainter& painter)
 }
 
 // The run for its makers, until Escape or a stop signal: a seek plays fresh
-// scenes from the start, the random generator seeded again; the programs
-// drawn with are built again when their files change.
-int rehearse(RunContext& run, SceneKit& kit, FramePainter& painter, const std::vector<ShaderProgram*>& programs)
+// scenes from the start, the random generator seeded again; every program
+// built by now, by whichever owner, is built again when its files change.
+int rehearse(RunContext& run, SceneKit& kit, FramePainter& painter)
 {
     ShaderWatch shaders;
-    for (ShaderProgram* program : programs)
+    for (ShaderProgram* program : ShaderProgram::alive())
         shaders.watch(*program);
     const std::uint32_t first = firstPass(run);
     PlaybackClock playback(run.wallClock, musicPosition(run.music), &ContinueSignal::count, first * frameMilliseconds,
@@ -263,11 +264,11 @@ int rehearse(RunContext& run, SceneKit& kit, FramePainter& painter, const std::v
 // in this order, played, and destroyed in reverse as this returns.
 int playScenes(RunContext& run)
 {
-    ShaderProgram bigCube = program("bigCube");
-    ShaderProgram colourCube = program("colourCube");
-    ShaderProgram postProcess = program("postProcess");
-    ShaderProgram postProcessPlain = program("postProcessPlain");
-    ShaderProgram texture2D = program("texture2D");
+    ShaderProgram bigCube = program(ShaderPrograms::bigCube);
+    ShaderProgram colourCube = program(ShaderPrograms::colourCube);
+    ShaderProgram postProcess = program(ShaderPrograms::postProcess);
+    ShaderProgram postProcessPlain = program(ShaderPrograms::postProcessPlain);
+    ShaderProgram texture2D = program(ShaderPrograms::texture2D);
 
     Texture& wall = run.ressources.require<Texture>(DataFiles::wall);
     Texture& strip1 = run.ressources.require<Texture>(DataFiles::strip1);
@@ -282,8 +283,8 @@ int playScenes(RunContext& run)
     OffscreenTarget frame(run.frameSize, OffscreenTarget::Depth::Depth24, Multisampling::forThisGL(run.settings.msaa));
     ScreenQuad screenQuad;
     screenQuad.init();
-    ShaderProgram glowBright = program("glowBright");
-    ShaderProgram glowBlur = program("glowBlur");
+    ShaderProgram glowBright = program(ShaderPrograms::glowBright);
+    ShaderProgram glowBlur = program(ShaderPrograms::glowBlur);
     Glow glow(run.frameSize, glowBright, glowBlur);
 
     SceneKit kit { colourCube, bigCube, texture2D, cubeWorld, &cubeMesh, &wall, { &strip1, &strip2, &strip3 } };
@@ -304,9 +305,7 @@ int playScenes(RunContext& run)
     run.window.setClearColour(Colour(0.0f, 0.0f, 0.0f, 1.0f));
 
     if (rehearsing(run))
-        return rehearse(run, kit, painter,
-            { &bigCube, &colourCube, &postProcess, &postProcessPlain, &texture2D, &glowBright, &glowBlur,
-                &cubeWorld.gridProgram, run.renderer.overlayProgram() });
+        return rehearse(run, kit, painter);
     return mainLoop(run, scenes, painter);
 }
 
@@ -325,7 +324,8 @@ int runDemo(const RunOptions& options)
 
     VornE::VornEngine engine; // creates the window object and the logger
     InputList inputs;
-    Renderer renderer { DataFiles::vertexShader("texture2D"), DataFiles::fragmentShader("texture2D") };
+    Renderer renderer { DataFiles::vertexShader(ShaderPrograms::overlay.stem),
+        DataFiles::fragmentShader(ShaderPrograms::overlay.stem) };
     RessourceManager ressources;
     AMeshLoader meshLoader;
     VornE::TextureLoader textureLoader;

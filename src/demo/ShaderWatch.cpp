@@ -4,7 +4,7 @@
 #include "gl/ShaderProgram.h"
 
 #include <iostream>
-#include <set>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -33,45 +33,58 @@ ShaderWatch::Time ShaderWatch::lastChange(const std::string& path)
 
 void ShaderWatch::watch(ShaderProgram& program)
 {
-    programs.push_back({ &program, lastChange(program.vertex().path), lastChange(program.fragment().path) });
+    const std::string& vertex = program.vertex().path;
+    const std::string& fragment = program.fragment().path;
+    for (Watched& pair : pairs)
+        if (pair.vertex == vertex && pair.fragment == fragment) {
+            pair.programs.push_back(&program);
+            return;
+        }
+    pairs.push_back({ vertex, fragment, { &program }, lastChange(vertex), lastChange(fragment) });
+}
+
+bool ShaderWatch::rebuild(const Watched& pair)
+{
+    std::vector<std::unique_ptr<ShaderProgram>> fresh;
+    std::vector<std::string> lacking;
+    for (const ShaderProgram* program : pair.programs) {
+        fresh.push_back(program->rebuilt(lacking));
+        if (!fresh.back())
+            break;
+    }
+    if (fresh.back()) {
+        for (std::size_t i = 0; i < fresh.size(); ++i)
+            pair.programs[i]->takeOver(*fresh[i]);
+        VornE::log(VornE::Info, "Shader program '", pair.vertex, "' '", pair.fragment, "' rebuilt\n");
+        return true;
+    }
+    if (!lacking.empty()) {
+        std::string names;
+        for (const std::string& name : lacking)
+            names += (names.empty() ? "'" : ", '") + name + "'";
+        VornE::log(VornE::Warning, "Shader program '", pair.vertex, "' '", pair.fragment, "' lacks ", names,
+            ", which the drawing feeds: the old one stays\n");
+    } else {
+        // The linker's log ends without a line end of its own.
+        VornE::log(VornE::Warning, "\nShader program '", pair.vertex, "' '", pair.fragment,
+            "' does not build: the old one stays\n");
+    }
+    return false;
 }
 
 bool ShaderWatch::rebuildChanged()
 {
     bool rebuilt = false;
-    // Several programs may be built from the same files: a failure is told
-    // once for all of them.
-    std::set<std::pair<std::string, std::string>> failed;
-    for (Watched& watched : programs) {
-        ShaderProgram& program = *watched.program;
-        const std::pair<std::string, std::string> files { program.vertex().path, program.fragment().path };
-        const Time vertex = lastChange(files.first);
-        const Time fragment = lastChange(files.second);
-        if (vertex == watched.vertexChanged && fragment == watched.fragmentChanged)
+    for (Watched& pair : pairs) {
+        const Time vertex = lastChange(pair.vertex);
+        const Time fragment = lastChange(pair.fragment);
+        if (vertex == pair.vertexChanged && fragment == pair.fragmentChanged)
             continue;
-        if (beingWritten(files.first) || beingWritten(files.second))
+        if (beingWritten(pair.vertex) || beingWritten(pair.fragment))
             continue; // looked at again next frame
-        watched.vertexChanged = vertex;
-        watched.fragmentChanged = fragment;
-        if (failed.count(files) != 0)
-            continue;
-        std::vector<std::string> lacking;
-        if (program.rebuild(lacking)) {
-            VornE::log(VornE::Info, "Shader program '", files.first, "' '", files.second, "' rebuilt\n");
-            rebuilt = true;
-        } else if (!lacking.empty()) {
-            std::string names;
-            for (const std::string& name : lacking)
-                names += (names.empty() ? "'" : ", '") + name + "'";
-            VornE::log(VornE::Warning, "Shader program '", files.first, "' '", files.second, "' lacks ", names,
-                ", which the drawing feeds: the old one stays\n");
-            failed.insert(files);
-        } else {
-            // The linker's log ends without a line end of its own.
-            VornE::log(VornE::Warning, "\nShader program '", files.first, "' '", files.second,
-                "' does not build: the old one stays\n");
-            failed.insert(files);
-        }
+        pair.vertexChanged = vertex;
+        pair.fragmentChanged = fragment;
+        rebuilt = rebuild(pair) || rebuilt;
     }
     // A maker reads these as they come, often through a pipe (an editor's
     // console), where nothing would show before the buffer fills.

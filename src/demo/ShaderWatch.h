@@ -7,10 +7,12 @@
 class ShaderProgram;
 
 // A rehearsal's shader programs, built again when one of their source files
-// changes on disk, so that an edit shows at the next frame. A program whose
-// new sources do not build keeps the one it had: the compiler's and the
-// linker's log are printed once for each change, with a line saying that the
-// old program stays. So does it for new sources that build but no longer
+// changes on disk, so that an edit shows at the next frame. The programs
+// built from one pair of files (the variants of a program) are built again
+// together, and take their new sources all or none: where one variant's new
+// sources do not build, every one keeps what it had, and the compiler's and
+// the linker's log are printed once for each change, with a line saying that
+// the old program stays. So it is for new sources that build but no longer
 // have an attribute or uniform the drawing feeds (a shader that stopped
 // reading its texture), with one line naming them.
 class ShaderWatch {
@@ -24,11 +26,15 @@ public:
 
 private:
     using Time = std::filesystem::file_time_type;
+    // The programs of one pair of files.
     struct Watched {
-        ShaderProgram* program;
+        std::string vertex, fragment;
+        std::vector<ShaderProgram*> programs;
         Time vertexChanged, fragmentChanged;
     };
     static Time lastChange(const std::string& path);
+    // Each program of `pair` built again, all taking their new sources or none.
+    static bool rebuild(const Watched& pair);
 
-    std::vector<Watched> programs;
+    std::vector<Watched> pairs;
 };

@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include <string>
+#include <vector>
 
 // Where the GL the demo is written for (OpenGL 2.0, GLSL 1.10) and the GL a
 // platform gives differ, named in one place. GLDialect.cpp is the desktop's,
@@ -10,8 +11,11 @@
 // instead, for WebGL 2.
 namespace GLDialect {
 
-// A shader's source as this GL compiles it.
-std::string shaderSource(const std::string& source);
+// A shader's source as this GL compiles it, with `defines` (each a macro's
+// name) defined, to 1, after its version line: a variant of the program the
+// file makes. The source's own lines keep their numbers in the compiler's
+// messages.
+std::string shaderSource(const std::string& source, const std::vector<std::string>& defines = {});
 // The name a program's uniform or attribute has in the compiled source.
 std::string variableName(const std::string& name);
 // The internal format of a texture uploaded from pixels in `format`, whose

@@ -32,12 +32,12 @@ GLName owned(GLuint name)
 
 } // namespace
 
-Shader::Shader(ShaderKind kind, const std::string& path)
+Shader::Shader(ShaderKind kind, const std::string& path, const std::vector<std::string>& defines)
     : id(owned(glCreateShader(glKind(kind))))
     , path(path)
 {
     SourceFile source(path);
-    const std::string text = GLDialect::shaderSource(source.stream().str());
+    const std::string text = GLDialect::shaderSource(source.stream().str(), defines);
     const GLchar* data = text.data();
     // An explicit length: the text needs no terminator.
     const GLint length = static_cast<GLint>(text.size());

@@ -4,6 +4,7 @@
 #include "gl/GLName.h"
 
 #include <string>
+#include <vector>
 
 enum class ShaderKind { Vertex, Fragment };
 
@@ -12,7 +13,8 @@ enum class ShaderKind { Vertex, Fragment };
 // into fails to link instead.
 class Shader {
 public:
-    Shader(ShaderKind kind, const std::string& path);
+    // `defines`: the variant's macros, each defined to 1 (GLDialect.h).
+    Shader(ShaderKind kind, const std::string& path, const std::vector<std::string>& defines = {});
     Shader(const Shader&) = delete;
     Shader& operator=(const Shader&) = delete;
 

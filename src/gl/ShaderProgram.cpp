@@ -12,31 +12,46 @@
 #include <new>
 #include <utility>
 
-ShaderProgram::ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath)
-    : vertexShader(std::make_unique<Shader>(ShaderKind::Vertex, vertexPath))
-    , fragmentShader(std::make_unique<Shader>(ShaderKind::Fragment, fragmentPath))
+ShaderProgram::ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath, ShaderVariant variant)
+    : vertexShader(std::make_unique<Shader>(ShaderKind::Vertex, vertexPath, variant.defines))
+    , fragmentShader(std::make_unique<Shader>(ShaderKind::Fragment, fragmentPath, variant.defines))
     , programId(createProgram())
+    , builtAs(std::move(variant))
 {
     link();
+    living().push_back(this);
+}
+
+std::vector<ShaderProgram*>& ShaderProgram::living()
+{
+    static std::vector<ShaderProgram*> programs;
+    return programs;
+}
+
+const std::vector<ShaderProgram*>& ShaderProgram::alive()
+{
+    return living();
 }
 
 // Member destruction then deletes the program, then the fragment shader, then
 // the vertex one: detached already, neither is left merely flagged.
 ShaderProgram::~ShaderProgram()
 {
+    std::vector<ShaderProgram*>& programs = living();
+    programs.erase(std::remove(programs.begin(), programs.end(), this), programs.end());
     glUseProgram(0);
     glDetachShader(programId, fragmentShader->id);
     glDetachShader(programId, vertexShader->id);
 }
 
-bool ShaderProgram::rebuild(std::vector<std::string>& lacking)
+std::unique_ptr<ShaderProgram> ShaderProgram::rebuilt(std::vector<std::string>& lacking) const
 {
     lacking.clear();
     std::unique_ptr<ShaderProgram> fresh;
     try {
-        fresh = std::make_unique<ShaderProgram>(vertexShader->path, fragmentShader->path);
+        fresh = std::make_unique<ShaderProgram>(vertexShader->path, fragmentShader->path, builtAs);
     } catch (const ShaderLoadingException&) {
-        return false;
+        return nullptr;
     }
     // The GL drops what a program does not use: a shader that no longer
     // reads an input would leave the drawing feeding a location of -1.
@@ -48,11 +63,24 @@ bool ShaderProgram::rebuild(std::vector<std::string>& lacking)
             lacking.push_back(name);
     checkGLError("glGetAttribLocation/glGetUniformLocation");
     if (!lacking.empty())
-        return false;
+        return nullptr;
+    return fresh;
+}
+
+void ShaderProgram::takeOver(ShaderProgram& fresh)
+{
     // The old names go with `fresh`, which deletes them as it goes.
-    std::swap(vertexShader, fresh->vertexShader);
-    std::swap(fragmentShader, fresh->fragmentShader);
-    std::swap(programId, fresh->programId);
+    std::swap(vertexShader, fresh.vertexShader);
+    std::swap(fragmentShader, fresh.fragmentShader);
+    std::swap(programId, fresh.programId);
+}
+
+bool ShaderProgram::rebuild(std::vector<std::string>& lacking)
+{
+    std::unique_ptr<ShaderProgram> fresh = rebuilt(lacking);
+    if (!fresh)
+        return false;
+    takeOver(*fresh);
     return true;
 }
 
@@ -113,9 +141,11 @@ void ShaderProgram::unuse()
 
 GLint ShaderProgram::getAttribLocation(const std::string& name)
 {
-    fedAttributes.insert(name);
+    const bool compiledOut = builtAs.compiledOut.count(name) != 0;
+    if (!compiledOut)
+        fedAttributes.insert(name);
     const GLint location = glGetAttribLocation(programId, GLDialect::variableName(name).c_str());
-    if (location == -1) {
+    if (location == -1 && !compiledOut) {
         VornE::log(VornE::Warning, "Fail to get '", name, "'\n");
     }
     checkGLError("glGetAttribLocation", name);
@@ -124,9 +154,11 @@ GLint ShaderProgram::getAttribLocation(const std::string& name)
 
 GLint ShaderProgram::getUniformLocation(const std::string& name)
 {
-    fedUniforms.insert(name);
+    const bool compiledOut = builtAs.compiledOut.count(name) != 0;
+    if (!compiledOut)
+        fedUniforms.insert(name);
     const GLint location = glGetUniformLocation(programId, GLDialect::variableName(name).c_str());
-    if (location == -1) {
+    if (location == -1 && !compiledOut) {
         VornE::log(VornE::Warning, "Fail to get '", name, "'\n");
     }
     checkGLError("glGetUniformLocation", name);
@@ -137,7 +169,8 @@ bool ShaderProgram::setVector4(const std::string& name, const glm::vec4& value)
 {
     const GLint location = getUniformLocation(name);
     if (location == -1) {
-        VornE::log(VornE::Warning, "vector(4) '", name, "' not found\n");
+        if (builtAs.compiledOut.count(name) == 0)
+            VornE::log(VornE::Warning, "vector(4) '", name, "' not found\n");
         return false;
     }
     glUniform4fv(location, 1, glm::value_ptr(value));
@@ -148,7 +181,8 @@ bool ShaderProgram::setMatrix(const std::string& name, const glm::mat4& value)
 {
     const GLint location = getUniformLocation(name);
     if (location == -1) {
-        VornE::log(VornE::Warning, "matrix '", name, "' not found\n");
+        if (builtAs.compiledOut.count(name) == 0)
+            VornE::log(VornE::Warning, "matrix '", name, "' not found\n");
         return false;
     }
     glUniformMatrix4fv(location, 1, GL_FALSE, glm::value_ptr(value));
@@ -161,7 +195,8 @@ bool ShaderProgram::setTexture2D(const std::string& name, Texture& texture, int 
     texture.bind();
     const GLint location = getUniformLocation(name);
     if (location == -1) {
-        VornE::log(VornE::Warning, "texture 2D '", name, "' not found\n");
+        if (builtAs.compiledOut.count(name) == 0)
+            VornE::log(VornE::Warning, "texture 2D '", name, "' not found\n");
         return false;
     }
     glUniform1i(location, unit);

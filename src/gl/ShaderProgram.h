@@ -12,6 +12,15 @@
 #include <string>
 #include <vector>
 
+// A variant of a program built from one pair of files: the macros its
+// sources are built with (GLDialect::shaderSource), and the names those
+// macros compile out, which the drawing may feed without a word: every
+// variant takes every input of the pass that draws with it.
+struct ShaderVariant {
+    std::vector<std::string> defines;
+    std::set<std::string> compiledOut;
+};
+
 // A GLSL program of one vertex and one fragment shader read from files,
 // compiled and linked at construction. Compile problems are only logged; a
 // program that does not link throws ShaderLoadingException.
@@ -21,7 +30,7 @@
 // and makes the setter return false.
 class ShaderProgram {
 public:
-    ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath);
+    ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath, ShaderVariant variant = {});
     ~ShaderProgram();
     ShaderProgram(const ShaderProgram&) = delete;
     ShaderProgram& operator=(const ShaderProgram&) = delete;
@@ -29,8 +38,9 @@ public:
     void use();
     static void unuse();
 
-    // -1 (after a warning) when the name is not an active attribute/uniform.
-    // Each name asked for is kept: it is what the drawing feeds.
+    // -1 (after a warning) when the name is not an active attribute/uniform;
+    // without one for a name the variant compiles out. Each other name asked
+    // for is kept: it is what the drawing feeds.
     GLint getAttribLocation(const std::string& name);
     GLint getUniformLocation(const std::string& name);
 
@@ -43,13 +53,24 @@ public:
     // Activates GL_TEXTURE0 + unit and unbinds the texture there.
     static void unsetTexture2D(Texture& texture, int unit);
 
-    // Builds the program again from its two files, as they are now. When it
-    // links and has every attribute and uniform the drawing has asked this
-    // one for, it takes this one's place and GL names, so that whoever holds
-    // this object draws with it from then on; otherwise this program stays
-    // as it was and the result is false, the build having logged why, or the
-    // names it lacks in `lacking`. Errors of the GL itself still throw.
+    // Builds the program again from its two files, as they are now, in the
+    // same variant: the new program when it links and has every attribute
+    // and uniform the drawing has asked this one for; otherwise null, the
+    // build having logged why, or the names it lacks in `lacking`. Errors of
+    // the GL itself still throw.
+    std::unique_ptr<ShaderProgram> rebuilt(std::vector<std::string>& lacking) const;
+    // Takes `fresh`'s shaders and GL names, so that whoever holds this
+    // object draws with it from then on; `fresh` deletes this one's.
+    void takeOver(ShaderProgram& fresh);
+    // rebuilt(), then takeOver(): false, this program as it was, when it
+    // does not build.
     bool rebuild(std::vector<std::string>& lacking);
+
+    const ShaderVariant& variant() const { return builtAs; }
+
+    // Every program alive now, in the order they were built: what a
+    // rehearsal watches, whoever built them.
+    static const std::vector<ShaderProgram*>& alive();
 
     const Shader& vertex() const { return *vertexShader; }
     const Shader& fragment() const { return *fragmentShader; }
@@ -57,6 +78,7 @@ public:
 
 private:
     static GLName createProgram();
+    static std::vector<ShaderProgram*>& living();
     void link();
 
     // Owned through pointers so that rebuild() can swap them in place.
@@ -65,6 +87,7 @@ private:
     // After the shaders, so that it is deleted before either of them, on a
     // failed construction as at destruction.
     GLName programId;
+    ShaderVariant builtAs;
     std::set<std::string> fedAttributes;
     std::set<std::string> fedUniforms;
 };

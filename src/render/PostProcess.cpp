@@ -11,8 +11,6 @@ PostProcess::PostProcess(ShaderProgram& overExposed, ShaderProgram& plain)
 
 void PostProcess::draw(ScreenQuad& quad, Texture& frame, const glm::vec2& size, float fade, Texture& glow)
 {
-    if (fade > Glow::threshold)
-        quad.drawWithFade(overExposed, frame, size, fade, &glow);
-    else
-        quad.drawPlain(plain, frame, fade);
+    // Both take every input; the plain one compiles out what it leaves.
+    quad.drawWithFade(fade > Glow::threshold ? overExposed : plain, frame, size, fade, &glow);
 }

@@ -6,12 +6,13 @@ class ScreenQuad;
 class ShaderProgram;
 class Texture;
 
-// The frame's last pass, in one of two programs. While the fade
-// over-exposes the picture (above Glow::threshold), the full one adds the
-// glow, the colour drift and the exposure's shoulder; otherwise the plain
-// one shows the frame with its vignette and fade, the same picture without
-// those five texture reads, which a software GL pays for in a branch that
-// is not taken.
+// The frame's last pass, in one of two variants of one program
+// (postProcess.vert and .frag). While the fade over-exposes the picture
+// (above Glow::threshold), the full one adds the glow, the colour drift and
+// the exposure's shoulder; otherwise the plain one, built with PLAIN
+// defined, shows the frame with its vignette and fade, the same picture
+// without those five texture reads, which a software GL pays for in a branch
+// that is not taken.
 class PostProcess {
 public:
     // Both are borrowed and must outlive this.

@@ -53,16 +53,11 @@ void ScreenQuad::init()
 void ScreenQuad::drawWithFade(
     ShaderProgram& program, Texture& texture, const glm::vec2& resolution, float fadeValue, Texture* glow)
 {
-    drawQuad(program, texture, &resolution, fadeValue, glow);
-}
-
-void ScreenQuad::drawPlain(ShaderProgram& program, Texture& texture, float fadeValue)
-{
-    drawQuad(program, texture, nullptr, fadeValue, nullptr);
+    drawQuad(program, texture, resolution, fadeValue, glow);
 }
 
 void ScreenQuad::drawQuad(
-    ShaderProgram& program, Texture& texture, const glm::vec2* resolution, float fadeValue, Texture* glow)
+    ShaderProgram& program, Texture& texture, const glm::vec2& resolution, float fadeValue, Texture* glow)
 {
     const DepthTestOff noDepth;
     program.use();
@@ -81,13 +76,13 @@ void ScreenQuad::drawQuad(
     glEnableVertexAttribArray(static_cast<GLuint>(texCoord));
     checkGLError("glEnableVertexAttribArray ( texCoord )");
 
-    if (resolution != nullptr) {
-        const GLint resolutionLocation = program.getUniformLocation("resolution");
-        if (resolutionLocation == -1) {
-            warnMissing("resolution not found\n");
-            return;
-        }
-        glUniform2fv(resolutionLocation, 1, &resolution->x);
+    const auto compiledOut = [&program](const char* name) { return program.variant().compiledOut.count(name) != 0; };
+    const GLint resolutionLocation = program.getUniformLocation("resolution");
+    if (resolutionLocation != -1) {
+        glUniform2fv(resolutionLocation, 1, &resolution.x);
+    } else if (!compiledOut("resolution")) {
+        warnMissing("resolution not found\n");
+        return;
     }
 
     const GLint fadeLocation = program.getUniformLocation("fade");
@@ -107,13 +102,14 @@ void ScreenQuad::drawQuad(
     glUniform1i(sampler, 0);
     if (glow != nullptr) {
         const GLint glowSampler = program.getUniformLocation("texGlow");
-        if (glowSampler == -1) {
+        if (glowSampler != -1) {
+            glUniform1i(glowSampler, 1);
+            glActiveTexture(GL_TEXTURE1);
+            glow->bind();
+        } else if (!compiledOut("texGlow")) {
             warnMissing("ScreenQuad :: texGlow not found\n");
             return;
         }
-        glUniform1i(glowSampler, 1);
-        glActiveTexture(GL_TEXTURE1);
-        glow->bind();
     }
 
     glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, bufferOffset(0));

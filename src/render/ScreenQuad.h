@@ -22,7 +22,8 @@ public:
     // with the uniforms "resolution", "fade" and "texScreen"; and `glow`, when
     // given, through unit 1 as "texGlow". A program missing one of them draws
     // nothing that frame (after a warning) and leaves its state bound until
-    // the next pass binds its own.
+    // the next pass binds its own; a variant that compiles one out draws
+    // without it, and says nothing.
     void draw(ShaderProgram& program, Texture& texture, const glm::vec2& resolution, Texture* glow = nullptr)
     {
         drawWithFade(program, texture, resolution, fade, glow);
@@ -31,9 +32,6 @@ public:
     // as it is: for a pass of ours that is not the frame's post-process.
     void drawWithFade(ShaderProgram& program, Texture& texture, const glm::vec2& resolution, float fadeValue,
         Texture* glow = nullptr);
-    // The same with "fade" and "texScreen" alone, for a program that reads
-    // nothing measured in pixels.
-    void drawPlain(ShaderProgram& program, Texture& texture, float fadeValue);
 
     static const float vertices[16];
     static const unsigned int indices[6];
@@ -42,7 +40,6 @@ public:
     float fade = 0.0f;
 
 private:
-    // `resolution` is not sent when null.
     void drawQuad(
-        ShaderProgram& program, Texture& texture, const glm::vec2* resolution, float fadeValue, Texture* glow);
+        ShaderProgram& program, Texture& texture, const glm::vec2& resolution, float fadeValue, Texture* glow);
 };

@@ -5,12 +5,13 @@
 #include "gl/Texture.h"
 #include "mesh/Mesh.h"
 #include "render/Renderer.h"
+#include "render/ShaderPrograms.h"
 
 CubeWorld::CubeWorld(RessourceManager& resources, const Resolution& size)
     : screenSize(size)
-    , gridProgram(DataFiles::vertexShader("grid"), DataFiles::fragmentShader("grid"))
-    , simpleProgram(DataFiles::vertexShader("simple"), DataFiles::fragmentShader("simple"))
-    , postProcessProgram(DataFiles::vertexShader("postProcess"), DataFiles::fragmentShader("postProcess"))
+    , gridProgram(ShaderPrograms::build(ShaderPrograms::grid))
+    , simpleProgram(ShaderPrograms::build(ShaderPrograms::simple))
+    , postProcessProgram(ShaderPrograms::build(ShaderPrograms::worldPostProcess))
 {
     wallTexture = &resources.require<Texture>(DataFiles::wall);
     cubeMesh = &resources.require<Mesh>(DataFiles::cubeMesh);

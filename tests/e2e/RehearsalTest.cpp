@@ -50,7 +50,9 @@ RgbFrame redAndBlueSwapped(RgbFrame frame)
 // A rehearsal driven by keys: a pause holds the picture; seeks on from the
 // start and back across a scene's end show the capture's frames of those
 // times (the scenes played afresh from the start, the random generator
-// seeded again: the strips at 16992 ms are placed by it); a post-process shader edited to a syntax error keeps
+// seeded again: the strips at 16992 ms are placed by it); an edit to the
+// post-process shader shows in scene two, which draws a lighter build of it,
+// as it does in scene one; a post-process shader edited to a syntax error keeps
 // the old picture and prints the compiler's log once, and so does one that
 // builds but no longer reads what the drawing feeds, with a line naming it;
 // fixed, its new picture shows at once, paused as it is.
@@ -73,15 +75,25 @@ TEST(Rehearsal, PausesSeeksToTheCapturesFramesAndRebuildsAnEditedShaderInPlace)
     for (const char* key : { "Home", "Next", "Next", "Next" })
         demo.pressKey(window, key);
     const RgbFrame on = windowAfter(demo, window, "Rehearsal: 30.000 s, scene 2, pass 1875, paused");
-    for (const char* key : { "Prior", "Left", "Left", "Left", "period" })
-        demo.pressKey(window, key);
-    const RgbFrame back = windowAfter(demo, window, "Rehearsal: 16.992 s, scene 1, pass 1062, paused");
 
     const std::string shader = "data/shaders/postProcess.frag";
     std::ifstream original(std::string(LUMAROLL_SOURCE_DIR) + "/" + shader);
     const std::string source((std::istreambuf_iterator<char>(original)), std::istreambuf_iterator<char>());
     const std::string last = "gl_FragColor = vec4(colour * vignette * level, 1.0);";
     ASSERT_NE(source.find(last), std::string::npos);
+    std::string fixed = source;
+    fixed.replace(fixed.find(last), last.size(), "gl_FragColor = vec4((colour * vignette * level).bgr, 1.0);");
+    // Scene two never over-exposes: its last pass is the lighter build of
+    // the same file, and an edit shows there at the next frame all the same.
+    demo.writeFile(shader, fixed);
+    const RgbFrame editedOn = windowChangedFrom(demo, window, "postProcess.frag' rebuilt\n", on);
+    demo.writeFile(shader, source);
+    const RgbFrame restoredOn = windowChangedFrom(demo, window, "postProcess.frag' rebuilt\n", editedOn);
+
+    for (const char* key : { "Prior", "Left", "Left", "Left", "period" })
+        demo.pressKey(window, key);
+    const RgbFrame back = windowAfter(demo, window, "Rehearsal: 16.992 s, scene 1, pass 1062, paused");
+
     demo.writeFile(shader, source + "not glsl\n");
     const RgbFrame broken = windowAfter(demo, window, "' does not build: the old one stays\n");
     EXPECT_EQ(valuesApart(broken, back), 0u) << "the old program stays";
@@ -98,8 +110,6 @@ TEST(Rehearsal, PausesSeeksToTheCapturesFramesAndRebuildsAnEditedShaderInPlace)
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     std::remove((demo.directory() + "/" + shader).c_str());
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    std::string fixed = source;
-    fixed.replace(fixed.find(last), last.size(), "gl_FragColor = vec4((colour * vignette * level).bgr, 1.0);");
     demo.writeFile(shader, fixed);
     const RgbFrame edited = windowChangedFrom(demo, window, "postProcess.frag' rebuilt\n", broken);
     demo.pressEscape(window);
@@ -124,6 +134,8 @@ TEST(Rehearsal, PausesSeeksToTheCapturesFramesAndRebuildsAnEditedShaderInPlace)
     const RgbFrame at16992 = loadPng(capture.directory() + "/frames/lumaroll-16992.png");
     const RgbFrame at30000 = loadPng(capture.directory() + "/frames/lumaroll-30000.png");
     EXPECT_EQ(valuesApart(on, at30000), 0u) << "on to 30000 ms";
+    EXPECT_EQ(valuesApart(editedOn, redAndBlueSwapped(at30000)), 0u) << "the edited shader in scene two";
+    EXPECT_EQ(valuesApart(restoredOn, at30000), 0u) << "the shader as it was";
     EXPECT_EQ(valuesApart(back, at16992), 0u) << "back to 16992 ms";
     EXPECT_EQ(valuesApart(edited, redAndBlueSwapped(at16992)), 0u) << "the edited shader";
     EXPECT_GT(valuesApart(at16992, redAndBlueSwapped(at16992)), at16992.rgb.size() / 8) << "a frame with colour";

@@ -253,3 +253,48 @@ TEST_F(ShaderProgramRebuild, KeepsTheOldProgramIntactOnFailureAndFreesItsNamesOn
     EXPECT_EQ(program.vertex().path, folder + "/good.vert");
     EXPECT_EQ(program.fragment().path, folder + "/good.frag");
 }
+
+// A variant is its files built with macros defined after the version line:
+// what they compile out is gone from the program, fed without a word, and
+// kept through a rebuild; a name that is simply missing is still said. The
+// compiler's messages give the file's own line numbers, with or without a
+// version line.
+TEST_F(ShaderProgramRebuild, AVariantIsItsFilesWithMacrosAndKeepsTheirLineNumbers)
+{
+    std::filesystem::copy_file(dir + "variant.frag", folder + "/variant.frag");
+    const ShaderVariant plain { { "PLAIN", "UNUSED" }, { "tint" } };
+    LogCapture capture;
+    ShaderProgram whole(folder + "/good.vert", folder + "/variant.frag");
+    ShaderProgram cut(folder + "/good.vert", folder + "/variant.frag", plain);
+    EXPECT_NE(whole.getUniformLocation("tint"), -1);
+    EXPECT_EQ(cut.getUniformLocation("tint"), -1);
+    cut.use();
+    capture.clear();
+    EXPECT_FALSE(cut.setVector4("tint", glm::vec4(1.0f)));
+    EXPECT_TRUE(cut.setVector4("colour", glm::vec4(1.0f)));
+    EXPECT_EQ(capture.out(), "");
+
+    std::vector<std::string> lacking;
+    ASSERT_TRUE(cut.rebuild(lacking));
+    EXPECT_EQ(cut.getUniformLocation("tint"), -1);
+    EXPECT_EQ(cut.variant().defines, plain.defines);
+    cut.use();
+    capture.clear();
+    EXPECT_FALSE(cut.setVector4("glint", glm::vec4(1.0f)));
+    EXPECT_EQ(capture.out(), "Fail to get 'glint'\nvector(4) 'glint' not found\n");
+    ShaderProgram::unuse();
+
+    for (const std::string broken : { "broken.vert", "brokenUnversioned.frag" }) {
+        SCOPED_TRACE(broken);
+        const ShaderKind kind = broken.back() == 't' ? ShaderKind::Vertex : ShaderKind::Fragment;
+        capture.clear();
+        Shader(kind, dir + broken);
+        const std::string asWritten = capture.out();
+        capture.clear();
+        Shader(kind, dir + broken, plain.defines);
+        EXPECT_EQ(capture.out(), asWritten);
+        // Mesa's "0:LINE(COLUMN): error": the line of the closing brace
+        // where the semicolon is missing, the line of the stray "+;" else.
+        EXPECT_NE(asWritten.find(kind == ShaderKind::Vertex ? "0:6(" : "0:4("), std::string::npos) << asWritten;
+    }
+}

@@ -9,9 +9,20 @@ const bool errorsReadAfterEachCall = true;
 // frame at 800x640, 1.3 ms at 1920x1080.
 const bool windowClearedEachFrame = false;
 
-std::string shaderSource(const std::string& source)
+std::string shaderSource(const std::string& source, const std::vector<std::string>& defines)
 {
-    return source;
+    if (defines.empty())
+        return source;
+    // A definition must follow the version line. In GLSL 1.10, "#line N"
+    // numbers the line after it N + 1: the line after the version is 2.
+    const std::size_t lineEnd = source.find('\n');
+    const bool versioned = source.compare(0, 8, "#version") == 0 && lineEnd != std::string::npos;
+    const std::size_t after = versioned ? lineEnd + 1 : 0;
+    std::string defined;
+    for (const std::string& name : defines)
+        defined += "#define " + name + " 1\n";
+    defined += versioned ? "#line 1\n" : "#line 0\n";
+    return source.substr(0, after) + defined + source.substr(after);
 }
 
 std::string variableName(const std::string& name)

@@ -27,7 +27,7 @@ const bool errorsReadAfterEachCall = false;
 // against 31 at 800x640).
 const bool windowClearedEachFrame = true;
 
-std::string shaderSource(const std::string& source)
+std::string shaderSource(const std::string& source, const std::vector<std::string>& defines)
 {
     static const std::regex version(R"(^\s*#version\s+110[^\n]*)");
     static const std::regex texture(R"(\btexture\b)");
@@ -46,8 +46,13 @@ std::string shaderSource(const std::string& source)
         body = std::regex_replace(body, attribute, "in");
         body = std::regex_replace(body, varying, "out");
     }
+    std::string defined;
+    for (const std::string& name : defines)
+        defined += "#define " + name + " 1\n";
+    // GLSL ES 3.00 numbers the line after "#line N" N: the body's first line,
+    // which held the version, is 1 as in the file.
     return std::string("#version 300 es\nprecision highp float;\n") + (fragment ? "out vec4 lumarollFragColour;\n" : "")
-        + body;
+        + defined + "#line 1\n" + body;
 }
 
 std::string variableName(const std::string& name)

@@ -1,0 +1,22 @@
+#include "render/ShaderPrograms.h"
+#include "core/DataFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+// The table of programs and the data folder's shader files name the same
+// pairs: a row for every pair, and no row without its files. Each row's
+// name is its own.
+TEST(ShaderPrograms, EveryPairOfFilesHasARowAndEveryRowItsFiles)
+{
+    std::set<std::string> stems;
+    std::set<std::string> names;
+    for (const ProgramSpec* spec : ShaderPrograms::all()) {
+        stems.insert(spec->stem);
+        EXPECT_TRUE(names.insert(spec->name).second) << spec->name << " twice";
+        EXPECT_NE(std::string(spec->foundAt), "") << spec->name;
+    }
+    EXPECT_EQ(stems, std::set<std::string>(std::begin(DataFiles::shaderStems), std::end(DataFiles::shaderStems)));
+}
