@@ -8,6 +8,16 @@ mergeInto(LibraryManager.library, {
     startedAt: 0,    // context time the playing source began
     extraDelay: 0,   // s
     error: '',
+    // Firefox answers getOutputTimestamp() and outputLatency by asking its
+    // audio stream for the latency over IPC, with the audio graph's lock
+    // held; asked once a frame, the page's thread deadlocked within seconds
+    // now and then against the audio callback that waits for that lock (the
+    // page waiting on Firefox's audio server, the server on PulseAudio's
+    // main loop, whose callback waited on the page's audio thread). There
+    // the position is the context's time, run on between its steps.
+    latencyAsked: null, // false in Firefox, known at the first position
+    stepTime: -1,    // the context's time when it last moved, s
+    stepSeenAt: 0,   // when that was seen, performance.now()
   },
 
   // 1 when the page made an audio context that can play; 0 with no sound.
@@ -82,11 +92,23 @@ mergeInto(LibraryManager.library, {
     var audio = LumarollAudio;
     if (!audio.context || !audio.source) return -1;
     var context = audio.context;
-    var heard = context.currentTime - (context.outputLatency || 0) - (context.baseLatency || 0);
-    if (context.getOutputTimestamp) {
-      var stamp = context.getOutputTimestamp();
-      if (stamp.contextTime > 0 && stamp.performanceTime > 0 && context.state === 'running')
+    var heard;
+    if (audio.latencyAsked === null) audio.latencyAsked = !/\bFirefox\//.test(navigator.userAgent);
+    if (!audio.latencyAsked) {
+      // The context's time moves in steps of one audio callback.
+      var now = performance.now();
+      if (context.currentTime !== audio.stepTime) {
+        audio.stepTime = context.currentTime;
+        audio.stepSeenAt = now;
+      }
+      var ranOn = context.state === 'running' ? Math.min(now - audio.stepSeenAt, 20) : 0;
+      heard = audio.stepTime + ranOn / 1000 - (context.baseLatency || 0);
+    } else {
+      var stamp = context.getOutputTimestamp ? context.getOutputTimestamp() : null;
+      if (stamp && stamp.contextTime > 0 && stamp.performanceTime > 0 && context.state === 'running')
         heard = stamp.contextTime + (performance.now() - stamp.performanceTime) / 1000;
+      else
+        heard = context.currentTime - (context.outputLatency || 0) - (context.baseLatency || 0);
     }
     var played = (heard - audio.extraDelay - audio.startedAt) * 1000;
     return played > 0 ? Math.floor(played) : 0;
