@@ -117,11 +117,6 @@ bool drawableHere(const Resolution& size)
     return false;
 }
 
-ShaderProgram program(const ProgramSpec& spec)
-{
-    return ShaderPrograms::build(spec);
-}
-
 // Escape pressed since the window opened, held now or waiting in SDL's
 // queue: a press and release while the data loaded counts too.
 bool escapePressed(InputList& inputs)
@@ -264,11 +259,11 @@ int rehearse(RunContext& run, SceneKit& kit, FramePainter& painter)
 // in this order, played, and destroyed in reverse as this returns.
 int playScenes(RunContext& run)
 {
-    ShaderProgram bigCube = program(ShaderPrograms::bigCube);
-    ShaderProgram colourCube = program(ShaderPrograms::colourCube);
-    ShaderProgram postProcess = program(ShaderPrograms::postProcess);
-    ShaderProgram postProcessPlain = program(ShaderPrograms::postProcessPlain);
-    ShaderProgram texture2D = program(ShaderPrograms::texture2D);
+    ShaderProgram bigCube = ShaderPrograms::build(ShaderPrograms::bigCube);
+    ShaderProgram colourCube = ShaderPrograms::build(ShaderPrograms::colourCube);
+    ShaderProgram postProcess = ShaderPrograms::build(ShaderPrograms::postProcess);
+    ShaderProgram postProcessPlain = ShaderPrograms::build(ShaderPrograms::postProcessPlain);
+    ShaderProgram texture2D = ShaderPrograms::build(ShaderPrograms::texture2D);
 
     Texture& wall = run.ressources.require<Texture>(DataFiles::wall);
     Texture& strip1 = run.ressources.require<Texture>(DataFiles::strip1);
@@ -283,8 +278,8 @@ int playScenes(RunContext& run)
     OffscreenTarget frame(run.frameSize, OffscreenTarget::Depth::Depth24, Multisampling::forThisGL(run.settings.msaa));
     ScreenQuad screenQuad;
     screenQuad.init();
-    ShaderProgram glowBright = program(ShaderPrograms::glowBright);
-    ShaderProgram glowBlur = program(ShaderPrograms::glowBlur);
+    ShaderProgram glowBright = ShaderPrograms::build(ShaderPrograms::glowBright);
+    ShaderProgram glowBlur = ShaderPrograms::build(ShaderPrograms::glowBlur);
     Glow glow(run.frameSize, glowBright, glowBlur);
 
     SceneKit kit { colourCube, bigCube, texture2D, cubeWorld, &cubeMesh, &wall, { &strip1, &strip2, &strip3 } };

@@ -13,7 +13,7 @@
 // changes, every variant or none; the bench builds its programs from here.
 // A new program is a row here, its two files and a line in DataFiles' list
 // of shader stems, built by the owner that draws with it.
-struct ProgramSpec {
+struct ProgramEntry {
     const char* name; // the program's own
     const char* stem; // its files: data/shaders/STEM.vert and STEM.frag
     ShaderVariant variant;
@@ -22,22 +22,22 @@ struct ProgramSpec {
 
 namespace ShaderPrograms {
 
-extern const ProgramSpec bigCube;
-extern const ProgramSpec colourCube;
-extern const ProgramSpec postProcess;
-extern const ProgramSpec postProcessPlain;
-extern const ProgramSpec texture2D;
-extern const ProgramSpec glowBright;
-extern const ProgramSpec glowBlur;
-extern const ProgramSpec overlay;
-extern const ProgramSpec grid;
-extern const ProgramSpec simple;
-extern const ProgramSpec worldPostProcess;
+extern const ProgramEntry bigCube;
+extern const ProgramEntry colourCube;
+extern const ProgramEntry postProcess;
+extern const ProgramEntry postProcessPlain;
+extern const ProgramEntry texture2D;
+extern const ProgramEntry glowBright;
+extern const ProgramEntry glowBlur;
+extern const ProgramEntry overlay;
+extern const ProgramEntry grid;
+extern const ProgramEntry simple;
+extern const ProgramEntry worldPostProcess;
 
 // Every row, in the order start-up builds them.
-const std::vector<const ProgramSpec*>& all();
+const std::vector<const ProgramEntry*>& all();
 
-// The program of `spec`, built now from its files (a GL context needed).
-ShaderProgram build(const ProgramSpec& spec);
+// The program of `entry`, built now from its files (a GL context needed).
+ShaderProgram build(const ProgramEntry& entry);
 
 } // namespace ShaderPrograms

@@ -13,10 +13,10 @@ TEST(ShaderPrograms, EveryPairOfFilesHasARowAndEveryRowItsFiles)
 {
     std::set<std::string> stems;
     std::set<std::string> names;
-    for (const ProgramSpec* spec : ShaderPrograms::all()) {
-        stems.insert(spec->stem);
-        EXPECT_TRUE(names.insert(spec->name).second) << spec->name << " twice";
-        EXPECT_NE(std::string(spec->foundAt), "") << spec->name;
+    for (const ProgramEntry* entry : ShaderPrograms::all()) {
+        stems.insert(entry->stem);
+        EXPECT_TRUE(names.insert(entry->name).second) << entry->name << " twice";
+        EXPECT_NE(std::string(entry->foundAt), "") << entry->name;
     }
     EXPECT_EQ(stems, std::set<std::string>(std::begin(DataFiles::shaderStems), std::end(DataFiles::shaderStems)));
 }

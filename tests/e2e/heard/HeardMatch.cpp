@@ -148,3 +148,17 @@ HeardRun runUntil(const SoundServer& sound, const StallWatch& stalls, long start
     run.recordingWhole = recordingWholeBefore(sound, stoppedAt) && unstalled(stalls, startedAt, stoppedAt);
     return run;
 }
+
+HeardRun firstWholeRun(const SoundServer& sound, const std::function<HeardRun()>& tryOnce)
+{
+    HeardRun run;
+    for (int attempt = 1; attempt <= triesForAWholeRecording && !run.recordingWhole; ++attempt) {
+        run = tryOnce();
+        if (run.frames.empty())
+            break;
+        if (!run.recordingWhole)
+            std::cout << "silence in that run: " << describe(dropouts(sound, run.heardFrom, run.heardUpTo))
+                      << std::endl;
+    }
+    return run;
+}

@@ -60,3 +60,8 @@ bool unstalled(
 
 // How many runs a measure may take to get a whole recording, unstalled.
 constexpr int triesForAWholeRecording = 6;
+
+// The first run of `tryOnce` whose recording is whole, or the last of
+// triesForAWholeRecording; a run that drew nothing is returned at once. The
+// silences of each run given up on are printed.
+HeardRun firstWholeRun(const SoundServer& sound, const std::function<HeardRun()>& tryOnce);

@@ -33,16 +33,12 @@ TEST_P(HeardSync, TheFrameOnScreenIsTheMomentOfTheMusicHeardWithoutADropout)
         std::cout << "no real-time priority here: the machine's own stalls go unseen" << std::endl;
     // An extra delay of the output moves the pictures by its value.
     for (const auto& [moment, delay] : { std::pair(6000L, 0L), std::pair(46000L, 0L), std::pair(30000L, 100L) }) {
-        HeardRun run;
-        for (int attempt = 1; attempt <= triesForAWholeRecording && !run.recordingWhole; ++attempt) {
-            // The demo picks its output itself.
-            run = runUntil(sound, stalls, moment - 3000, moment, { "--audio-delay", std::to_string(delay) },
+        // The demo picks its output itself.
+        const HeardRun run = firstWholeRun(sound, [&, moment = moment, delay = delay] {
+            return runUntil(sound, stalls, moment - 3000, moment, { "--audio-delay", std::to_string(delay) },
                 { "LUMAROLL_AUDIO=", sound.address(), sound.pipeWireAddress() });
-            ASSERT_FALSE(run.frames.empty());
-            if (!run.recordingWhole)
-                std::cout << "silence in that run: " << describe(dropouts(sound, run.heardFrom, run.heardUpTo))
-                          << std::endl;
-        }
+        });
+        ASSERT_FALSE(run.frames.empty());
         ASSERT_TRUE(run.recordingWhole) << "every try lost part of its recording, or the machine stalled it";
         const long due = run.frames.back().due;
         const std::vector<Silence> silences = dropouts(sound, run.heardFrom, run.heardUpTo);
@@ -76,12 +72,11 @@ TEST(HeardSyncThroughAlsa, TheFrameOnScreenIsTheMomentOfTheMusicHeard)
     ASSERT_TRUE(sound.record());
     const StallWatch stalls;
     for (const long moment : { 6000L, 46000L }) {
-        HeardRun run;
-        for (int attempt = 1; attempt <= triesForAWholeRecording && !run.recordingWhole; ++attempt) {
-            run = runUntil(
+        const HeardRun run = firstWholeRun(sound, [&] {
+            return runUntil(
                 sound, stalls, moment - 3000, moment, {}, { "LUMAROLL_AUDIO=alsa", "AUDIODEV=pulse", sound.address() });
-            ASSERT_FALSE(run.frames.empty());
-        }
+        });
+        ASSERT_FALSE(run.frames.empty());
         ASSERT_TRUE(run.recordingWhole) << "every try lost part of its recording, or the machine stalled it";
         const long due = run.frames.back().due;
         const std::vector<Silence> silences = dropouts(sound, run.heardFrom, run.heardUpTo);
@@ -109,11 +104,10 @@ TEST(HeardSyncThroughADelayingSink, TheFrameOnScreenIsTheMomentHeardAtTheFarEnd)
     ASSERT_TRUE(device.record());
     const StallWatch stalls;
     for (const long moment : { 6000L, 46000L }) {
-        HeardRun run;
-        for (int attempt = 1; attempt <= triesForAWholeRecording && !run.recordingWhole; ++attempt) {
-            run = runUntil(device, stalls, moment - 3000, moment, {}, { "LUMAROLL_AUDIO=pulse", tunnel.address() });
-            ASSERT_FALSE(run.frames.empty());
-        }
+        const HeardRun run = firstWholeRun(device, [&] {
+            return runUntil(device, stalls, moment - 3000, moment, {}, { "LUMAROLL_AUDIO=pulse", tunnel.address() });
+        });
+        ASSERT_FALSE(run.frames.empty());
         ASSERT_TRUE(run.recordingWhole) << "every try lost part of its recording, or the machine stalled it";
         const long due = run.frames.back().due;
         for (const long back : { 0L, 250L }) {

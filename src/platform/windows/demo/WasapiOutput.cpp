@@ -240,68 +240,70 @@ void WasapiOutput::fail(long result)
     playing = false;
 }
 
+void WasapiOutput::play(Device& device)
+{
+    device.dropStream();
+    source = std::move(nextSource);
+    playing = false;
+    paused = false;
+    // A fresh stream, whose clock starts at 0: the source's own rate,
+    // which the endpoint converts; where it will not, its own rate, to
+    // which the source is taken here.
+    const DWORD sourceRate = source->rate();
+    const DWORD flags = AUDCLNT_STREAMFLAGS_EVENTCALLBACK;
+    HRESULT result = device.endpoint->Activate(__uuidof(IAudioClient), CLSCTX_ALL, nullptr, device.client.putVoid());
+    WAVEFORMATEX format = stereo16(sourceRate);
+    if (SUCCEEDED(result)) {
+        result = device.client->Initialize(AUDCLNT_SHAREMODE_SHARED,
+            flags | AUDCLNT_STREAMFLAGS_AUTOCONVERTPCM | AUDCLNT_STREAMFLAGS_SRC_DEFAULT_QUALITY, queued, 0, &format,
+            nullptr);
+        if (FAILED(result) && device.mixRate != 0 && device.mixRate != sourceRate) {
+            // A client may be initialised once: a new one for the second try.
+            result = device.endpoint->Activate(__uuidof(IAudioClient), CLSCTX_ALL, nullptr, device.client.putVoid());
+            format = stereo16(device.mixRate);
+            if (SUCCEEDED(result))
+                result = device.client->Initialize(AUDCLNT_SHAREMODE_SHARED, flags, queued, 0, &format, nullptr);
+        }
+    }
+    if (SUCCEEDED(result))
+        result = device.client->SetEventHandle(static_cast<HANDLE>(wakeEvent));
+    if (SUCCEEDED(result))
+        result = device.client->GetBufferSize(&device.bufferFrames);
+    if (SUCCEEDED(result))
+        result = device.client->GetService(__uuidof(IAudioRenderClient), device.render.putVoid());
+    if (SUCCEEDED(result))
+        result = device.client->GetService(__uuidof(IAudioClock), device.clock.putVoid());
+    if (SUCCEEDED(result))
+        result = device.clock->GetFrequency(&device.clockFrequency);
+    if (FAILED(result) || device.clockFrequency == 0) {
+        device.dropStream();
+        fail(FAILED(result) ? result : E_FAIL);
+        return;
+    }
+    device.rate = format.nSamplesPerSec;
+    sourceStep = static_cast<double>(sourceRate) / device.rate;
+    sourceAt = 2.0; // the first two source frames are taken in first
+    sourceEnded = false;
+    std::fill(std::begin(held), std::end(held), std::int16_t(0));
+    sourceBlock.clear();
+    restartHeard(device.rate);
+    playing = true;
+    // The queue filled before the stream starts, so that it starts whole.
+    fill(device);
+    result = device.client->Start();
+    if (FAILED(result)) {
+        fail(result);
+        return;
+    }
+    device.started = true;
+}
+
 void WasapiOutput::carryOut(Device& device, Command command)
 {
     switch (command) {
-    case Command::Play: {
-        device.dropStream();
-        source = std::move(nextSource);
-        playing = false;
-        paused = false;
-        // A fresh stream, whose clock starts at 0: the source's own rate,
-        // which the endpoint converts; where it will not, its own rate, to
-        // which the source is taken here.
-        const DWORD sourceRate = source->rate();
-        const DWORD flags = AUDCLNT_STREAMFLAGS_EVENTCALLBACK;
-        HRESULT result
-            = device.endpoint->Activate(__uuidof(IAudioClient), CLSCTX_ALL, nullptr, device.client.putVoid());
-        WAVEFORMATEX format = stereo16(sourceRate);
-        if (SUCCEEDED(result)) {
-            result = device.client->Initialize(AUDCLNT_SHAREMODE_SHARED,
-                flags | AUDCLNT_STREAMFLAGS_AUTOCONVERTPCM | AUDCLNT_STREAMFLAGS_SRC_DEFAULT_QUALITY, queued, 0,
-                &format, nullptr);
-            if (FAILED(result) && device.mixRate != 0 && device.mixRate != sourceRate) {
-                // A client may be initialised once: a new one for the second try.
-                result
-                    = device.endpoint->Activate(__uuidof(IAudioClient), CLSCTX_ALL, nullptr, device.client.putVoid());
-                format = stereo16(device.mixRate);
-                if (SUCCEEDED(result))
-                    result = device.client->Initialize(AUDCLNT_SHAREMODE_SHARED, flags, queued, 0, &format, nullptr);
-            }
-        }
-        if (SUCCEEDED(result))
-            result = device.client->SetEventHandle(static_cast<HANDLE>(wakeEvent));
-        if (SUCCEEDED(result))
-            result = device.client->GetBufferSize(&device.bufferFrames);
-        if (SUCCEEDED(result))
-            result = device.client->GetService(__uuidof(IAudioRenderClient), device.render.putVoid());
-        if (SUCCEEDED(result))
-            result = device.client->GetService(__uuidof(IAudioClock), device.clock.putVoid());
-        if (SUCCEEDED(result))
-            result = device.clock->GetFrequency(&device.clockFrequency);
-        if (FAILED(result) || device.clockFrequency == 0) {
-            device.dropStream();
-            fail(FAILED(result) ? result : E_FAIL);
-            return;
-        }
-        device.rate = format.nSamplesPerSec;
-        sourceStep = static_cast<double>(sourceRate) / device.rate;
-        sourceAt = 2.0; // the first two source frames are taken in first
-        sourceEnded = false;
-        std::fill(std::begin(held), std::end(held), std::int16_t(0));
-        sourceBlock.clear();
-        restartHeard(device.rate);
-        playing = true;
-        // The queue filled before the stream starts, so that it starts whole.
-        fill(device);
-        result = device.client->Start();
-        if (FAILED(result)) {
-            fail(result);
-            return;
-        }
-        device.started = true;
+    case Command::Play:
+        play(device);
         break;
-    }
     case Command::Pause:
         if (device.started && SUCCEEDED(device.client->Stop())) {
             device.started = false;

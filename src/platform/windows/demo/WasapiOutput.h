@@ -35,6 +35,8 @@ private:
     void run();
     // On the thread, with the lock held.
     void carryOut(Device& device, Command command);
+    // A fresh stream for the next source, started with its queue full.
+    void play(Device& device);
     void fill(Device& device);
     void askClock(Device& device);
     void fail(long result);
